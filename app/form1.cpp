@@ -1,0 +1,29 @@
+#include "app/form1.h"
+
+#include "compiler/errore.h"
+#include "sources/file_system.h"
+
+namespace lorvena {
+
+void Form1::Form_Load(Platform& platform) {
+  model.scenario_name = kScenarioName;
+  model.train_number = kTrainNumber;
+  directory = platform.program_directory();
+  platform.show_waiting_window();
+}
+
+int run_installer(Platform& platform) {
+  Form1 form;
+  try {
+    form.Form_Load(platform);
+  } catch (const FatalError& e) {
+    platform.show_fatal_error(e.what());
+    return kExitFatalError;
+  } catch (const FileSystemError& e) {
+    platform.show_run_time_error(e.number(), e.what());
+    return kExitRunTimeError;
+  }
+  return kExitNormal;
+}
+
+}  // namespace lorvena

@@ -1,0 +1,30 @@
+// The console platform: "Attendere" on standard output, messages on
+// standard error, the directory of the running executable.
+#pragma once
+
+#include <iosfwd>
+
+#include "app/platform.h"
+
+namespace lorvena {
+
+class NativePlatform : public Platform {
+ public:
+  NativePlatform(std::filesystem::path directory, std::ostream& out, std::ostream& err)
+      : directory_(std::move(directory)), out_(out), err_(err) {}
+
+  std::filesystem::path program_directory() override { return directory_; }
+  void show_waiting_window() override;
+  void show_fatal_error(std::string_view message) override;
+  void show_run_time_error(int number, std::string_view description) override;
+
+ private:
+  std::filesystem::path directory_;
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+// The directory of the running executable (from /proc/self/exe).
+std::filesystem::path executable_directory();
+
+}  // namespace lorvena

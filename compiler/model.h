@@ -1,0 +1,119 @@
+// The scenario model: the per-50-metre track, the 87-entry scenario table,
+// the per-metre plan of the line and the compiler's error state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lorvena {
+
+struct TrackCell {
+  uint8_t kind = 0;
+  int16_t param1 = 0;
+  int16_t param2 = 0;
+  int16_t param3 = 0;
+  int16_t param4 = 0;
+  uint8_t timing = 0;
+  uint8_t approach = 0;
+  uint8_t landscape = 0;
+  uint8_t speed_limit = 0;
+  uint8_t gradient = 0;
+  uint8_t adhesion = 0;
+};
+
+// Kind codes of a track cell.
+namespace cell_kind {
+inline constexpr uint8_t kNone = 0;
+inline constexpr uint8_t kSignal = 1;
+inline constexpr uint8_t kSlowdownEnd = 2;
+inline constexpr uint8_t kSlowdownStart = 3;
+inline constexpr uint8_t kWarningBoard = 4;
+inline constexpr uint8_t kApproach = 5;
+inline constexpr uint8_t kSpeedIndicator = 6;
+inline constexpr uint8_t kStationStop = 10;
+inline constexpr uint8_t kTunnelMarker = 11;
+inline constexpr uint8_t kMarker = 12;
+inline constexpr uint8_t kLowMarker = 13;
+inline constexpr uint8_t kSignBoard = 14;
+}  // namespace cell_kind
+
+inline bool is_free(const TrackCell& cell) {
+  return cell.kind == cell_kind::kNone || cell.kind == cell_kind::kTunnelMarker;
+}
+
+struct TableEntry {
+  uint8_t tipo = 0;
+  int32_t inizio = 0;
+  int32_t fine = 0;
+  int32_t posizione = 0;
+  uint8_t flag1 = 0;
+  std::string nome;
+  int16_t val1 = 0;
+  int16_t val2 = 0;
+  int16_t val3 = 0;
+  int16_t val4 = 0;
+  int16_t val5 = 0;
+  uint8_t flag2 = 0;
+  uint8_t flag3 = 0;
+  uint8_t flag4 = 0;
+  uint8_t flag5 = 0;
+  int32_t ora = 0;
+};
+
+inline constexpr int kTableSize = 87;
+inline constexpr int kFirstSignSlot = 80;
+inline constexpr int kLineEntry = 84;      // braked mass, line length, coaches
+inline constexpr int kScenarioEntry = 85;  // scenery, scenario name, stamps
+inline constexpr int kTrainEntry = 86;     // cab signalling, train number, sand, clock
+inline constexpr int32_t kMaxLineLength = 1000000;
+
+// The plan of the line, one point a metre. Points 0 and 1 are the fixed
+// origin (0, 0) and (0, 1); points 2 up to `next` - 1 are computed; the rest
+// were never filled and are written as empty elements.
+struct Profile {
+  std::vector<double> x;
+  std::vector<double> y;
+  bool origin_set = false;
+  int64_t next = 2;
+
+  int64_t upper_bound() const { return static_cast<int64_t>(x.size()) - 1; }
+};
+
+struct Scenario {
+  std::string scenario_name;
+  std::string train_number;
+
+  std::vector<TrackCell> track;
+  std::array<TableEntry, kTableSize> table;
+  Profile profile;
+  int32_t write_profile = 0;
+  std::string code_text;
+
+  int32_t err_code = 0;
+  int32_t err_pos = 0;
+
+  std::vector<int32_t> mountain_start{0};  // used from index 1
+  std::vector<int32_t> mountain_end{0};
+  int32_t mountain_count = 0;
+
+  int64_t track_upper_bound() const { return static_cast<int64_t>(track.size()) - 1; }
+  void record_error(int32_t code, int32_t pos) {
+    err_code = code;
+    err_pos = pos;
+  }
+};
+
+// Nearest whole number, halves to even (every ratio-to-integer conversion).
+int64_t nearest(double value);
+
+// The highest track index for a line of `length` metres.
+int64_t track_upper_bound_for(int64_t length);
+
+// Sizes `track` (all cells zero) and, when `write_profile` is set, `profile`.
+void size_model(Scenario& model, int32_t length);
+
+void clear_table(Scenario& model);
+
+}  // namespace lorvena

@@ -1,0 +1,96 @@
+#include "sources/file_system.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <system_error>
+
+namespace lorvena {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File open_file(const fs::path& path, bool for_writing) {
+#ifdef _WIN32
+  return File(_wfopen(path.c_str(), for_writing ? L"wb" : L"rb"));
+#else
+  return File(std::fopen(path.c_str(), for_writing ? "wb" : "rb"));
+#endif
+}
+
+[[noreturn]] void fail(int number, const std::string& what, const fs::path& path,
+                       const std::string& reason) {
+  throw FileSystemError(number, what + " " + path.string() + ": " + reason);
+}
+
+[[noreturn]] void fail(int number, const std::string& what, const fs::path& path) {
+  fail(number, what, path, std::strerror(number));
+}
+
+bool write_all(std::FILE* f, std::string_view bytes) {
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
+  return std::fflush(f) == 0;
+}
+
+}  // namespace
+
+fs::path join_path(const fs::path& dir, std::string_view name) {
+  return dir / fs::path(std::string(name));
+}
+
+bool file_exists(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+std::string read_file(const fs::path& path) {
+  File f = open_file(path, false);
+  if (!f) fail(errno, "cannot open", path);
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    size_t got = std::fread(buffer, 1, sizeof buffer, f.get());
+    content.append(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(f.get())) fail(EIO, "cannot read", path);
+  return content;
+}
+
+void replace_file(const fs::path& target, std::string_view bytes) {
+  fs::path temporary = target;
+  temporary += ".tmp";
+  File f = open_file(temporary, true);
+  if (!f) fail(errno, "cannot create", temporary);
+  errno = 0;
+  bool written = write_all(f.get(), bytes);
+  int write_errno = errno ? errno : EIO;
+  bool closed = std::fclose(f.release()) == 0;
+  if (!written || !closed) {
+    int number = written ? (errno ? errno : EIO) : write_errno;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    fail(number, "cannot write", target);
+  }
+  std::error_code ec;
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    fail(ec.value(), "cannot replace", target, ec.message());
+  }
+}
+
+void remove_file(const fs::path& path) {
+  std::error_code ec;
+  fs::remove(path, ec);
+  if (ec) fail(ec.value(), "cannot delete", path, ec.message());
+}
+
+}  // namespace lorvena

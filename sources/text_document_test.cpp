@@ -1,0 +1,63 @@
+#include "sources/text_document.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "sources/file_system.h"
+#include "testing/temp_dir.h"
+
+namespace lorvena {
+namespace {
+
+using testing::TempDir;
+using testing::read_bytes;
+
+TEST(TextDocument, WritesLinesWithCrLfUpToTheEndMarker) {
+  const std::string_view lines[] = {"", " ", "\xE0 la", kEndMarker, "never"};
+  EXPECT_EQ(document_bytes(lines), "\r\n \r\n\xE0 la\r\n");
+}
+
+TEST(TextDocument, StopsAtCapacityWithoutAMarker) {
+  std::vector<std::string_view> lines(kDocumentCapacity, "x");
+  EXPECT_EQ(document_bytes(lines).size(), 3 * kDocumentCapacity);
+  lines.push_back(kEndMarker);
+  EXPECT_THROW(document_bytes(lines), std::length_error);
+}
+
+TEST(TextDocument, ReplacesALongerFileCompletely) {
+  TempDir dir;
+  testing::write_bytes(dir / "doc.txt", std::string(5000, 'z'));
+  const std::string_view lines[] = {"one", "two", kEndMarker};
+  write_text_document(dir.path(), "doc.txt", lines);
+  EXPECT_EQ(read_bytes(dir / "doc.txt"), "one\r\ntwo\r\n");
+  EXPECT_EQ(testing::list_files(dir.path()), "doc.txt");
+}
+
+TEST(TextDocument, JoinsTheDirectoryWithOneSeparator) {
+  TempDir dir;
+  const std::string_view lines[] = {"a", kEndMarker};
+  write_text_document(dir.path().string() + "/", "doc.txt", lines);
+  EXPECT_EQ(join_path(dir.path().string() + "/", "doc.txt"), join_path(dir.path(), "doc.txt"));
+  EXPECT_EQ(read_bytes(dir / "doc.txt"), "a\r\n");
+}
+
+TEST(TextDocument, FailsCleanlyWhenTheFileCannotBeCreated) {
+  TempDir dir;
+  const std::string_view lines[] = {"a", kEndMarker};
+  EXPECT_THROW(write_text_document(dir / "missing", "doc.txt", lines), FileSystemError);
+  EXPECT_EQ(testing::list_files(dir.path()), "");
+}
+
+TEST(TextDocument, FailedReplacementLeavesTargetAndNoTemporaryFile) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "doc.txt");
+  testing::write_bytes(dir / "doc.txt" / "inside", "kept");
+  const std::string_view lines[] = {"a", kEndMarker};
+  EXPECT_THROW(write_text_document(dir.path(), "doc.txt", lines), FileSystemError);
+  EXPECT_EQ(testing::list_files(dir.path()), "doc.txt");
+  EXPECT_EQ(read_bytes(dir / "doc.txt" / "inside"), "kept");
+}
+
+}  // namespace
+}  // namespace lorvena
