@@ -69,7 +69,9 @@ TEST(DatiRallentamenti, WritesTheBlankFormLineByLine) {
     SCOPED_TRACE("line " + std::to_string(want.line));
     const std::string& got = lines[want.line - 1];
     EXPECT_EQ(got, want.text);
-    if (want.length != 0) EXPECT_EQ(got.size(), want.length);
+    if (want.length != 0) {
+      EXPECT_EQ(got.size(), want.length);
+    }
   }
 }
 
