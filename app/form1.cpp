@@ -12,6 +12,7 @@ void Form1::Form_Load(Platform& platform) {
   model.train_number = kTrainNumber;
   directory = platform.program_directory();
   platform.show_waiting_window();
+  dati_note(directory, model.scenario_name, model.train_number);
   dati_rallentamenti(directory, model.scenario_name, model.train_number);
   memorizza_percorso(model, directory, 1);
 }
