@@ -79,7 +79,13 @@ TEST(CompiledFiles, PlanIsDecodedPointByPoint) {
     }
   }
   EXPECT_EQ(at, bytes.size());
-  EXPECT_DOUBLE_EQ(f.model.profile.y[20], 19.95);  // turned from metre 10 on: y grows by less
+  // Straight up the y axis to metre 10, then turning right by 0.003 a metre.
+  EXPECT_EQ(f.model.profile.x[10], 0.0);
+  EXPECT_EQ(f.model.profile.y[10], 10.0);
+  EXPECT_EQ(f.model.profile.x[11], 0.003);
+  EXPECT_EQ(f.model.profile.y[11], 11.0);
+  EXPECT_EQ(f.model.profile.x[12], (0.003 + 0.003) + 0.003 * 1.0);
+  EXPECT_EQ(f.model.profile.y[12], (11.0 + 1.0) - 0.003 * 0.003);
 }
 
 TEST(CompiledFiles, OlderLongerFilesAreReplacedAndThePlanOnlyWithItsFlag) {
