@@ -15,6 +15,16 @@ bool next_keyword(FieldReader& in, std::string& field, int dividers) {
   return true;
 }
 
+bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& record) {
+  std::string field;
+  while (next_keyword(in, field, 2)) {
+    Next next = record(field);
+    if (next == Next::kEndBody) return true;
+    if (next == Next::kStop) return false;
+  }
+  return true;
+}
+
 bool beyond_line(Scenario& m, int64_t c) {
   if (m.track.empty()) throw ReadFailure("no track: the line length is missing");
   if (static_cast<double>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;

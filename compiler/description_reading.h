@@ -12,9 +12,17 @@
 
 namespace lorvena {
 
-// Reads the next keyword field of a body, skipping up to `dividers` fields
-// that contain "-". False at the end of the file.
+// Reads the next keyword field, skipping up to `dividers` fields that
+// contain "-". False at the end of the file.
 bool next_keyword(FieldReader& in, std::string& field, int dividers);
+
+// What a body record tells the reading: go on, end the body (a record beyond
+// the line: the closing fills still run) or stop the reading (an error).
+enum class Next { kGoOn, kEndBody, kStop };
+
+// Hands every keyword field of a body to `record`. False when a record
+// stopped the reading.
+bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& record);
 
 // True when a record at chainage c lies beyond the line (+100 m margin);
 // records error 15 at c then.

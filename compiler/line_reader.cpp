@@ -14,8 +14,6 @@ namespace {
 
 using namespace cell_kind;
 
-enum class Next { kGoOn, kEndBody, kStop };
-
 constexpr std::array<double, 6> kCurvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 constexpr int32_t kMaxPlanPoints = 1000000;
 
@@ -29,7 +27,7 @@ class LineReader {
     progressive_ordina(m_);
     m_.mountain_count = 0;
     if (m_.write_profile != 0) set_plan_origin();
-    if (!body()) return;
+    if (!read_body(in_, [this](const std::string& f) { return body_record(f); })) return;
     closing_fills();
   }
 
@@ -100,18 +98,6 @@ class LineReader {
     if (p.upper_bound() < 1) throw ReadFailure("no plan: the line length is missing");
     p.x[0] = 0, p.y[0] = 0, p.x[1] = 0, p.y[1] = 1;
     p.origin_set = true;
-  }
-
-  // False when the reading stops with an error; true at the end of the file
-  // or after a record beyond the line.
-  bool body() {
-    std::string field;
-    while (next_keyword(in_, field, 2)) {
-      Next next = body_record(field);
-      if (next == Next::kEndBody) return true;
-      if (next == Next::kStop) return false;
-    }
-    return true;
   }
 
   Next body_record(const std::string& f) {

@@ -9,7 +9,12 @@ using namespace cell_kind;
 
 class Walk : public ::testing::Test {
  protected:
-  Walk() { size_model(m, 5000); }  // cells 0..240, the walk covers 1..238
+  Walk() { reset(); }
+
+  void reset() {
+    m = Scenario{};
+    size_model(m, 5000);  // cells 0..240, the walk covers 1..238
+  }
 
   TrackCell& at(int c) { return m.track[static_cast<size_t>(c)]; }
   void put(int c, uint8_t kind, int16_t param1 = 0) {
@@ -54,9 +59,7 @@ TEST_F(Walk, LookBackStopsThreeCellsFromTheStart) {
 
 TEST_F(Walk, ExistingMarkerBeforeSignalIsLoweredNotRaised) {
   for (int16_t value : {200, 100}) {
-    Scenario fresh;
-    m = fresh;
-    size_model(m, 5000);
+    reset();
     put(30, kWarningBoard);
     put(20, kSignal);
     put(19, kMarker, value);
@@ -100,9 +103,7 @@ TEST_F(Walk, FullLookBackGroupIsError12) {
 
 TEST_F(Walk, SlowSlowdownGetsMarkerEvery8Cells) {
   for (int16_t speed : {110, 109}) {
-    Scenario fresh;
-    m = fresh;
-    size_model(m, 5000);
+    reset();
     put(30, kSlowdownStart, speed);
     put(55, kSlowdownEnd);
     place_markers(m);
@@ -124,9 +125,7 @@ TEST_F(Walk, ShiftedMarkerRestartsTheCount) {
     if (c > 30) along.push_back(c);
   EXPECT_EQ(along, (std::vector<int>{39, 47, 55}));
 
-  Scenario fresh;
-  m = fresh;
-  size_model(m, 5000);
+  reset();
   put(30, kSlowdownStart, 50);
   put(38, kSignBoard);  // the marker goes to 37 and the next comes 7 steps later
   put(60, kSlowdownEnd);

@@ -10,8 +10,6 @@ namespace {
 
 using namespace cell_kind;
 
-enum class Next { kGoOn, kEndBody, kStop };
-
 // Speeds are stored in fifths of km/h in one byte.
 uint8_t speed_byte(int32_t v) { return fit<uint8_t>(nearest(v / 5.0)); }
 
@@ -22,22 +20,12 @@ class TrainReader {
   void run() {
     while (!in_.at_end())
       if (contains_ci(in_.read_text(), "[generale]")) break;
-    if (!body()) return;
+    if (!read_body(in_, [this](const std::string& f) { return record(f); })) return;
     closing_fills();
     check_kilometre_references();
   }
 
  private:
-  bool body() {
-    std::string field;
-    while (next_keyword(in_, field, 2)) {
-      Next next = record(field);
-      if (next == Next::kEndBody) return true;
-      if (next == Next::kStop) return false;
-    }
-    return true;
-  }
-
   Next record(const std::string& f) {
     TableEntry& train = m_.table[kTrainEntry];
     if (contains_ci(f, "frenata") && contains_ci(f, "massa")) m_.table[kLineEntry].inizio = in_.read_long();
