@@ -36,6 +36,7 @@ void read_description(Scenario& m, const std::filesystem::path& dir, const std::
                       const std::function<void(FieldReader&)>& parse) {
   std::filesystem::path path = join_path(dir, name);
   int32_t before = m.err_code;
+  int32_t before_pos = m.err_pos;
   bool failed = false;
   std::string text;
   FieldReader in("");
@@ -49,7 +50,7 @@ void read_description(Scenario& m, const std::filesystem::path& dir, const std::
     failed = true;
   }
   if (failed) m.err_code = 25;
-  if (failed || m.err_code != before) {
+  if (failed || m.err_code != before || m.err_pos != before_pos) {
     m.stop_file = name;
     m.stop_offset = static_cast<int64_t>(in.offset());
   }

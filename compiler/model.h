@@ -101,6 +101,7 @@ struct Scenario {
 
   std::vector<int32_t> mountain_start{0};  // used from index 1
   std::vector<int32_t> mountain_end{0};
+  std::vector<uint8_t> mountain_tunnel{0};  // 1 where the mountain carries tunnel markers
   int32_t mountain_count = 0;
 
   // The next free `table` entry for a sign text, counting down from 80; the

@@ -26,8 +26,10 @@ int32_t memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo) 
   size_t here = static_cast<size_t>(m.mountain_count);
   m.mountain_start.resize(here + 1);
   m.mountain_end.resize(here + 1);
+  m.mountain_tunnel.resize(here + 1);
   m.mountain_start[here] = inizio;
   m.mountain_end[here] = fine;
+  m.mountain_tunnel[here] = tunnel ? 1 : 0;
   if (m.mountain_count > 1 && int64_t{inizio} - m.mountain_end[here - 1] <= 150) tipo = 3;
 
   int64_t first = nearest(inizio / 50.0);

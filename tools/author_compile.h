@@ -1,0 +1,35 @@
+// Compiles an author's description pair exactly as the installer does, but on
+// copies in a scratch directory, so the author's files are never deleted or
+// changed; the compiled files are then copied where the author wants them.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compiler/model.h"
+
+namespace lorvena {
+
+struct CompileRequest {
+  std::filesystem::path dir;
+  std::string name;
+  std::string train;
+  bool plan = true;                          // write_profile 1, or 0
+  std::optional<std::filesystem::path> out;  // nothing written without it
+};
+
+struct CompileResult {
+  Scenario model;
+  int markers = 0;
+  std::string fatal;                 // "1250" or "1251" after a fatal error
+  std::string line_text;             // the author's descriptions as they were read
+  std::string train_text;
+  std::vector<std::filesystem::path> written;  // compiled files placed in `out`
+};
+
+// Throws FileSystemError when the scratch directory or `out` cannot be written.
+CompileResult compile_copies(const CompileRequest& request);
+
+}  // namespace lorvena

@@ -1,0 +1,14 @@
+// The authors' tool's commands: compile, check, dump and draw. Exit status 0
+// when nothing was recorded, 1 when the compile recorded an error or a fatal
+// one, 2 for a wrong command line or a file that cannot be read or written.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace lorvena {
+
+int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace lorvena

@@ -1,0 +1,91 @@
+#include "tools/report.h"
+
+#include <algorithm>
+
+#include "sources/scenario_files.h"
+#include "tools/error_texts.h"
+#include "tools/text_encoding.h"
+
+namespace lorvena {
+
+TextPosition text_position(std::string_view text, int64_t offset) {
+  size_t end = static_cast<size_t>(std::clamp<int64_t>(offset, 0, static_cast<int64_t>(text.size())));
+  if (end > 0 && text[end - 1] == '\n') --end;
+  if (end > 0 && text[end - 1] == '\r') --end;
+  else if (end > 0 && text[end - 1] == ',') --end;
+  TextPosition at{1, 1};
+  size_t line_start = 0;
+  for (size_t i = 0; i < end; ++i) {
+    bool cr = text[i] == '\r';
+    if (!cr && text[i] != '\n') continue;
+    if (cr && i + 1 < end && text[i + 1] == '\n') ++i;
+    ++at.line;
+    line_start = i + 1;
+  }
+  at.column = static_cast<int64_t>(end - line_start) + 1;
+  return at;
+}
+
+namespace {
+
+std::string_view description_text(const CompileResult& r) {
+  const Scenario& m = r.model;
+  if (m.stop_file == line_description_name(m.scenario_name)) return r.line_text;
+  return r.train_text;
+}
+
+}  // namespace
+
+ErrorReport make_report(const CompileResult& result) {
+  const Scenario& m = result.model;
+  ErrorReport report;
+  for (const auto& path : result.written) report.files.push_back(path.string());
+  if (!result.fatal.empty()) {
+    report.code = std::stoi(result.fatal);
+    report.pos = 50;  // both reserved slots of the track are in cell 1
+    report.fatal = true;
+    return report;
+  }
+  report.code = m.err_code;
+  report.pos = m.err_pos;
+  bool while_reading = error_text(m.err_code).stage == ErrorStage::kReading;
+  if (m.err_code != 0 && while_reading && !m.stop_file.empty() && m.stop_offset >= 0) {
+    report.file = m.stop_file;
+    report.at = text_position(description_text(result), m.stop_offset);
+  }
+  return report;
+}
+
+std::string report_text(const ErrorReport& r) {
+  std::string out;
+  if (r.code == 0) {
+    out += "no error\n";
+  } else {
+    ErrorText t = error_text(r.code);
+    out += "error " + std::to_string(r.code) + ": " + std::string(t.meaning) + "\n";
+    if (t.has_chainage) out += "chainage: " + std::to_string(r.pos) + " m\n";
+    if (!r.file.empty())
+      out += "stopped in: " + r.file + ", line " + std::to_string(r.at.line) + ", column " +
+             std::to_string(r.at.column) + "\n";
+    if (r.fatal) out += "fatal error: no compiled file written\n";
+  }
+  for (const std::string& f : r.files) out += "written: " + f + "\n";
+  return out;
+}
+
+std::string report_json(const ErrorReport& r) {
+  bool located = !r.file.empty();
+  std::string out = "{\"err_code\": " + std::to_string(r.code);
+  out += ", \"err_pos\": " + std::to_string(r.pos);
+  out += ", \"fatal\": " + std::string(r.fatal ? "true" : "false");
+  out += ", \"meaning\": " + json_string(r.code == 0 ? "no error" : error_text(r.code).meaning);
+  out += ", \"file\": " + (located ? json_string(r.file) : "null");
+  out += ", \"line\": " + (located ? std::to_string(r.at.line) : "null");
+  out += ", \"column\": " + (located ? std::to_string(r.at.column) : "null");
+  out += ", \"files\": [";
+  for (size_t i = 0; i < r.files.size(); ++i)
+    out += (i ? ", " : "") + json_string(r.files[i]);
+  return out + "]}\n";
+}
+
+}  // namespace lorvena

@@ -1,0 +1,40 @@
+// What a compile tells its author: the recorded error with its meaning, the
+// chainage, and the file, line and column where the reader stopped; or "no
+// error". Printed as text or as one JSON object.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/author_compile.h"
+
+namespace lorvena {
+
+struct TextPosition {
+  int64_t line = 0;    // 1-based
+  int64_t column = 0;  // 1-based, in bytes
+};
+
+// The line and column just after the last field read before `offset`: the
+// delimiter (comma or line end) that the reader consumed last is stepped back
+// over, so a record that stopped the reader is reported on its own line.
+// Lines end at CR LF, LF or CR, as the field reader reads them.
+TextPosition text_position(std::string_view text, int64_t offset);
+
+struct ErrorReport {
+  int32_t code = 0;
+  int32_t pos = 0;
+  bool fatal = false;
+  std::string file;  // empty when the error was not found while reading
+  TextPosition at;
+  std::vector<std::string> files;  // compiled files written
+};
+
+ErrorReport make_report(const CompileResult& result);
+
+std::string report_text(const ErrorReport& report);
+std::string report_json(const ErrorReport& report);
+
+}  // namespace lorvena

@@ -1,0 +1,21 @@
+// Scenario text is Windows-1252; what the authors' tool prints (reports,
+// dumps, JSON, SVG) is UTF-8. Conversions and the escapes of JSON and XML.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lorvena {
+
+std::string utf8_from_1252(std::string_view text);
+
+// The inverse for characters that Windows-1252 holds; others become '?'.
+std::string cp1252_from_utf8(std::string_view text);
+
+// A JSON string literal (quotes included) of a UTF-8 text.
+std::string json_string(std::string_view utf8);
+
+// Text escaped for XML character data and attribute values.
+std::string xml_escape(std::string_view utf8);
+
+}  // namespace lorvena
