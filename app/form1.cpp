@@ -1,6 +1,8 @@
 #include "app/form1.h"
 
+#include "compiler/compiler.h"
 #include "compiler/errore.h"
+#include "documents/driver_documents.h"
 #include "sources/file_system.h"
 
 namespace lorvena {
@@ -10,6 +12,9 @@ void Form1::Form_Load(Platform& platform) {
   model.train_number = kTrainNumber;
   directory = platform.program_directory();
   platform.show_waiting_window();
+  dati_note(directory, model.scenario_name, model.train_number);
+  dati_rallentamenti(directory, model.scenario_name, model.train_number);
+  memorizza_percorso(model, directory, 1);
 }
 
 int run_installer(Platform& platform) {

@@ -12,6 +12,26 @@ int64_t nearest(double value) {
   return static_cast<int64_t>(rounded);
 }
 
+template <typename T>
+T fit(int64_t value) {
+  if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max())
+    throw ReadFailure("value does not fit its member");
+  return static_cast<T>(value);
+}
+template uint8_t fit<uint8_t>(int64_t);
+template int16_t fit<int16_t>(int64_t);
+template int32_t fit<int32_t>(int64_t);
+
+TrackCell& cell_at(Scenario& model, int64_t index) {
+  if (index < 0 || index > model.track_upper_bound()) throw ReadFailure("cell outside the track");
+  return model.track[static_cast<size_t>(index)];
+}
+
+TableEntry& entry_at(Scenario& model, int64_t index) {
+  if (index < 0 || index >= kTableSize) throw ReadFailure("entry outside the table");
+  return model.table[static_cast<size_t>(index)];
+}
+
 int64_t track_upper_bound_for(int64_t length) {
   return nearest(static_cast<double>(length + 7000) / 50.0);
 }

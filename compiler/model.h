@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -93,10 +94,18 @@ struct Scenario {
 
   int32_t err_code = 0;
   int32_t err_pos = 0;
+  // Where the reader that recorded the last error stopped: the description's
+  // file name and the byte offset in it (for authors' reports).
+  std::string stop_file;
+  int64_t stop_offset = -1;
 
   std::vector<int32_t> mountain_start{0};  // used from index 1
   std::vector<int32_t> mountain_end{0};
   int32_t mountain_count = 0;
+
+  // The next free `table` entry for a sign text, counting down from 80; the
+  // train reader's stations may not reach it.
+  int32_t next_sign_slot = kFirstSignSlot;
 
   int64_t track_upper_bound() const { return static_cast<int64_t>(track.size()) - 1; }
   void record_error(int32_t code, int32_t pos) {
@@ -106,7 +115,18 @@ struct Scenario {
 };
 
 // Nearest whole number, halves to even (every ratio-to-integer conversion).
+// Throws ReadFailure for a value no integer can hold.
 int64_t nearest(double value);
+
+// `value` as the member type T; throws ReadFailure when it does not fit.
+template <typename T>
+T fit(int64_t value);
+
+// The cell or entry at `index`; throws ReadFailure outside the array.
+TrackCell& cell_at(Scenario& model, int64_t index);
+TableEntry& entry_at(Scenario& model, int64_t index);
+
+inline uint8_t low_byte(int64_t value) { return static_cast<uint8_t>(value & 0xFF); }
 
 // The highest track index for a line of `length` metres.
 int64_t track_upper_bound_for(int64_t length);

@@ -1,0 +1,19 @@
+// The compiler's driver: reads both descriptions into the model, walks the
+// track placing markers, stamps the integrity codes and writes the compiled
+// files into `dir`.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "compiler/model.h"
+
+namespace lorvena {
+
+// `j` non-zero builds and writes the plan of the line. Recorded errors stay in
+// m.err_code / m.err_pos; a reserved-slot conflict throws FatalError before
+// any compiled file is written; a file-system failure throws FileSystemError.
+// Returns the number of markers the walk placed.
+int memorizza_percorso(Scenario& m, const std::filesystem::path& dir, int32_t j);
+
+}  // namespace lorvena

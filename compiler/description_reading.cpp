@@ -1,0 +1,63 @@
+#include "compiler/description_reading.h"
+
+#include "sources/file_system.h"
+#include "sources/scenario_files.h"
+
+namespace lorvena {
+
+bool next_keyword(FieldReader& in, std::string& field, int dividers) {
+  if (in.at_end()) return false;
+  field = in.read_text();
+  for (int skipped = 0; skipped < dividers && contains(field, "-"); ++skipped) {
+    if (in.at_end()) return false;
+    field = in.read_text();
+  }
+  return true;
+}
+
+bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& record) {
+  std::string field;
+  while (next_keyword(in, field, 2)) {
+    Next next = record(field);
+    if (next == Next::kEndBody) return true;
+    if (next == Next::kStop) return false;
+  }
+  return true;
+}
+
+bool beyond_line(Scenario& m, int64_t c) {
+  if (m.track.empty()) throw ReadFailure("no track: the line length is missing");
+  if (static_cast<double>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;
+  m.record_error(15, static_cast<int32_t>(c));
+  return true;
+}
+
+void read_description(Scenario& m, const std::filesystem::path& dir, const std::string& name,
+                      const std::function<void(FieldReader&)>& parse) {
+  std::filesystem::path path = join_path(dir, name);
+  int32_t before = m.err_code;
+  bool failed = false;
+  std::string text;
+  FieldReader in("");
+  try {
+    text = read_file(path);
+    in = FieldReader(text);
+    parse(in);
+  } catch (const ReadFailure&) {
+    failed = true;
+  } catch (const FileSystemError&) {
+    failed = true;
+  }
+  if (failed) m.err_code = 25;
+  if (failed || m.err_code != before) {
+    m.stop_file = name;
+    m.stop_offset = static_cast<int64_t>(in.offset());
+  }
+  remove_file(path);
+  if (failed) {
+    remove_file(join_path(dir, line_description_name(m.scenario_name)));
+    remove_file(join_path(dir, train_description_name(m.scenario_name, m.train_number)));
+  }
+}
+
+}  // namespace lorvena

@@ -1,0 +1,38 @@
+// What both description readers share: the keyword loop's field reads with
+// their divider skipping, the bounds check of a record, and the way a reading
+// ends (the file deleted, error 25 for anything that could not be read).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "compiler/model.h"
+#include "sources/field_reader.h"
+
+namespace lorvena {
+
+// Reads the next keyword field, skipping up to `dividers` fields that
+// contain "-". False at the end of the file.
+bool next_keyword(FieldReader& in, std::string& field, int dividers);
+
+// What a body record tells the reading: go on, end the body (a record beyond
+// the line: the closing fills still run) or stop the reading (an error).
+enum class Next { kGoOn, kEndBody, kStop };
+
+// Hands every keyword field of a body to `record`. False when a record
+// stopped the reading.
+bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& record);
+
+// True when a record at chainage c lies beyond the line (+100 m margin);
+// records error 15 at c then.
+bool beyond_line(Scenario& m, int64_t c);
+
+// Reads the description `name` in `dir` with `parse`, then deletes it. A
+// failure to read (a missing file, a bad number, a value that does not fit)
+// deletes both descriptions and records error 25. When `parse` records an
+// error, the stop position is kept for reports.
+void read_description(Scenario& m, const std::filesystem::path& dir, const std::string& name,
+                      const std::function<void(FieldReader&)>& parse);
+
+}  // namespace lorvena

@@ -1,0 +1,224 @@
+// The line description reader: the general block (length, kilometre
+// references, scenery, cab signalling), then gradients, the plan from the
+// curves, mountains, maximum-speed indicators and sign boards.
+#include <array>
+
+#include "compiler/description_reading.h"
+#include "compiler/readers.h"
+#include "compiler/storing.h"
+#include "sources/file_system.h"
+#include "sources/scenario_files.h"
+
+namespace lorvena {
+namespace {
+
+using namespace cell_kind;
+
+constexpr std::array<double, 6> kCurvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+constexpr int32_t kMaxPlanPoints = 1000000;
+
+class LineReader {
+ public:
+  LineReader(Scenario& m, FieldReader& in) : m_(m), in_(in) {}
+
+  void run() {
+    if (!find_general()) return m_.err_code = 102, void();
+    if (!general_block()) return;
+    progressive_ordina(m_);
+    m_.mountain_count = 0;
+    if (m_.write_profile != 0) set_plan_origin();
+    if (!read_body(in_, [this](const std::string& f) { return body_record(f); })) return;
+    closing_fills();
+  }
+
+ private:
+  bool find_general() {
+    while (!in_.at_end())
+      if (contains_ci(in_.read_text(), "[generale]")) return true;
+    return false;
+  }
+
+  static bool is_header(std::string_view field) {
+    size_t first = field.find_first_not_of(" \t");
+    return first != std::string_view::npos && field[first] != '-' && contains(field, "[") &&
+           contains(field, "]");
+  }
+
+  // False when the reading stops with an error.
+  bool general_block() {
+    std::string field;
+    while (next_keyword(in_, field, 10)) {
+      if (!general_record(field)) return false;
+      if (is_header(field)) return true;
+    }
+    return true;
+  }
+
+  void read_triplet(TableEntry& e) {
+    e.inizio = in_.read_long();
+    e.fine = in_.read_long();
+    e.posizione = in_.read_long();
+  }
+
+  bool general_record(const std::string& f) {
+    if (contains_ci(f, "percorso") && contains_ci(f, "lunghezza")) return line_length();
+    if (contains(f, "progressiva") && contains(f, "tre")) read_triplet(m_.table[81]);
+    else if (contains(f, "progressiva") && contains(f, "due")) read_triplet(m_.table[82]);
+    else if (contains(f, "progressiva") && contains(f, "uno")) read_triplet(m_.table[83]);
+    else if (contains(f, "sfondo") && contains(f, "uno")) m_.table[kScenarioEntry].inizio = in_.read_long();
+    else if (contains(f, "sfondo") && contains(f, "due")) m_.table[kScenarioEntry].posizione = in_.read_long();
+    else if (contains(f, "sfondo") && contains(f, "tre")) m_.table[kScenarioEntry].fine = in_.read_long();
+    else if (contains(f, "segnali") && contains(f, "ripetizione")) return cab_signalling(f);
+    return true;
+  }
+
+  bool line_length() {
+    int32_t length = in_.read_long();
+    m_.table[kLineEntry].fine = length;
+    if (length < 0 || length > kMaxLineLength) return m_.err_code = 1, false;
+    size_model(m_, length);
+    return true;
+  }
+
+  bool cab_signalling(const std::string& f) {
+    TableEntry& e = m_.table[kTrainEntry];
+    e.inizio = in_.read_long();
+    e.fine = in_.read_long();
+    if (e.inizio % 50 != 0) return m_.err_code = 3, false;
+    if (e.fine % 50 != 0) return m_.err_code = 4, false;
+    if (contains(f, "4")) e.posizione = 4;
+    else if (contains(f, "9")) e.posizione = 9;
+    else return m_.err_code = 5, false;
+    if (e.fine == 0) e.posizione = 0;
+    return true;
+  }
+
+  void set_plan_origin() {
+    Profile& p = m_.profile;
+    if (p.upper_bound() < 1) throw ReadFailure("no plan: the line length is missing");
+    p.x[0] = 0, p.y[0] = 0, p.x[1] = 0, p.y[1] = 1;
+    p.origin_set = true;
+  }
+
+  Next body_record(const std::string& f) {
+    if (contains_ci(f, "pendenza")) return gradient();
+    if (contains_ci(f, "curva") && m_.write_profile != 0) return curve(f);
+    if (contains_ci(f, "montagna")) return mountain();
+    if (contains_ci(f, "indicatori_v")) return indicator();
+    if (contains_ci(f, "cartello") && contains_ci(f, "indicat")) return sign_board();
+    return Next::kGoOn;
+  }
+
+  Next gradient() {
+    int32_t c = in_.read_long();
+    int32_t g = in_.read_long();
+    if (beyond_line(m_, c)) return Next::kEndBody;
+    int64_t k = nearest(c / 50.0);
+    if (k > 0) {
+      do cell_at(m_, gradient_cursor_++).gradient = low_byte(int64_t{previous_gradient_} + 100);
+      while (gradient_cursor_ < k);
+    }
+    previous_gradient_ = g;
+    return Next::kGoOn;
+  }
+
+  Next curve(const std::string& f) {
+    int32_t s = in_.read_long();
+    int32_t n = in_.read_long();
+    if (beyond_line(m_, s)) return Next::kEndBody;
+    double q = 0;
+    for (char digit = '1'; digit <= '6' && q == 0; ++digit)
+      if (f.find(digit) != std::string::npos) q = kCurvature[static_cast<size_t>(digit - '1')];
+    if (q == 0) return m_.err_code = 103, Next::kStop;
+    if (contains_ci(f, "s")) q = -q;
+    Profile& p = m_.profile;
+    while (p.next <= s)
+      if (!plan_step(0.0)) return Next::kStop;
+    while (p.next <= int64_t{s} + n)
+      if (!plan_step(q)) return Next::kStop;
+    return Next::kGoOn;
+  }
+
+  // One metre of plan at curvature q (0: straight). False past the plan's limit.
+  bool plan_step(double q) {
+    extend_plan(q);
+    if (m_.profile.next > kMaxPlanPoints) return m_.err_code = 103, false;
+    return true;
+  }
+
+  void extend_plan(double q) {
+    Profile& p = m_.profile;
+    int64_t i = p.next;
+    if (i < 2 || i > p.upper_bound()) throw ReadFailure("plan point outside the plan");
+    size_t at = static_cast<size_t>(i);
+    double dx = p.x[at - 1] - p.x[at - 2];
+    double dy = p.y[at - 1] - p.y[at - 2];
+    p.x[at] = (p.x[at - 1] + dx) + q * dy;
+    p.y[at] = (p.y[at - 1] + dy) - q * dx;
+    p.next = i + 1;
+  }
+
+  Next mountain() {
+    int32_t start = in_.read_long();
+    int32_t end = in_.read_long();
+    int32_t kind = in_.read_long();
+    if (beyond_line(m_, start)) return Next::kEndBody;
+    if (memo_montagna(m_, start, end, kind) != 0) return m_.err_pos = start, Next::kStop;
+    return Next::kGoOn;
+  }
+
+  Next indicator() {
+    IndicatorRecord b{};
+    for (int32_t* value : {&b.posizione, &b.vas, &b.vbs, &b.vcs, &b.strisces, &b.vad, &b.vbd, &b.vcd,
+                           &b.strisced})
+      *value = in_.read_long();
+    if (beyond_line(m_, b.posizione)) return Next::kEndBody;
+    if (memo_indicatori_v_max(m_, b) != 0) return m_.err_pos = b.posizione, Next::kStop;
+    return Next::kGoOn;
+  }
+
+  Next sign_board() {
+    int32_t p = in_.read_long();
+    std::string text = in_.read_text();
+    if (text.size() > 65535) throw ReadFailure("sign text too long");
+    if (beyond_line(m_, p)) return Next::kEndBody;
+    TrackCell& cell = cell_at(m_, nearest(p / 50.0 + 1.0));
+    if (!is_free(cell)) return m_.record_error(6, p), Next::kStop;
+    cell.kind = kSignBoard;
+    cell.param1 = fit<int16_t>(m_.next_sign_slot);
+    entry_at(m_, m_.next_sign_slot).nome = std::move(text);
+    m_.next_sign_slot -= 1;
+    return Next::kGoOn;
+  }
+
+  void closing_fills() {
+    int64_t last = m_.track_upper_bound() - 2;
+    do cell_at(m_, gradient_cursor_++).gradient = low_byte(int64_t{previous_gradient_} + 100);
+    while (gradient_cursor_ < last);
+    if (m_.write_profile == 0) return;
+    while (m_.profile.next <= m_.profile.upper_bound() - 2) extend_plan(0.0);
+  }
+
+  Scenario& m_;
+  FieldReader& in_;
+  int64_t gradient_cursor_ = 0;
+  int32_t previous_gradient_ = 0;
+};
+
+}  // namespace
+
+void read_line_description(Scenario& m, const std::filesystem::path& dir) {
+  m.table[kScenarioEntry].nome = m.scenario_name;
+  m.table[kTrainEntry].nome = m.train_number;
+  m.next_sign_slot = kFirstSignSlot;
+  std::string name = line_description_name(m.scenario_name);
+  if (!file_exists(join_path(dir, name))) return m.err_code = 101, void();
+  read_description(m, dir, name, [&m](FieldReader& in) { LineReader(m, in).run(); });
+}
+
+void memorizza_dati(Scenario& m, const std::filesystem::path& dir) {
+  read_line_description(m, dir);
+  if (m.err_code == 0 || m.err_code == 15) read_train_description(m, dir);
+}
+
+}  // namespace lorvena

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "testing/compile_fixture.h"
+
+namespace lorvena {
+namespace {
+
+using namespace cell_kind;
+using testing::CompileFixture;
+using testing::line_text;
+using testing::train_text;
+
+const std::string kEmptyTrain = train_text("");
+
+std::string general(std::string_view rows) {
+  return "[generale]\r\nlunghezza percorso,    5000\r\n" + std::string(rows) + "[curve]\r\n[fine]\r\n";
+}
+
+TEST(LineReader, EachRecordedErrorDeletesTheLineFile) {
+  struct Case {
+    std::string name;
+    std::optional<std::string> line;
+    int32_t err_code;
+    int32_t err_pos;  // -1: not set
+  };
+  const Case cases[] = {
+      {"length over the limit", line_text("", 1000001), 1, -1},
+      {"negative length", line_text("", -50), 1, -1},
+      {"cab start off the step", general("ripetizione segnali 4 codici,    25,    100\r\n"), 3, -1},
+      {"cab end off the step", general("ripetizione segnali 4 codici,    0,    125\r\n"), 4, -1},
+      {"cab without code count", general("ripetizione segnali codici,    0,    100\r\n"), 5, -1},
+      {"sign on an indicator",
+       line_text("indicatori_vmax,  500,  60,  70,  75,  0,  60,  70,  75,  0\r\n"
+                 "cartello_indicatore,  500,   (X)\r\n"),
+       6, 500},
+      {"record beyond the line", line_text("pendenza,  11950,   3\r\n"), 15, 11950},
+      {"missing file", std::nullopt, 101, -1},
+      {"no general header", std::string("[curve]\r\ncurvad3,  100,  50\r\n"), 102, -1},
+      {"curve without class", line_text("curvad,  100,  50\r\n"), 103, -1},
+      {"indicator on an indicator",
+       line_text("indicatori_vmax,  500,  60,  70,  75,  0,  ,  ,  ,  0\r\n"
+                 "indicatori_vmax,  520,  60,  70,  75,  0,  ,  ,  ,  0\r\n"),
+       21, 520},
+      {"unparsable number", line_text("pendenza,  1x00,   3\r\n"), 25, -1},
+      {"record cut short", line_text("") + "montagna,  100", 25, -1},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.model.err_pos = -1;
+    f.compile(c.line, kEmptyTrain);
+    EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
+    EXPECT_EQ(f.model.err_pos, c.err_pos) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(f.line_path())) << c.name;
+    // Only an unreadable description takes the train description with it.
+    bool train_left = c.err_code != 25 && c.err_code != 15;
+    EXPECT_EQ(std::filesystem::exists(f.train_path()), train_left) << c.name;
+  }
+}
+
+TEST(LineReader, LengthLimitAndTrackSize) {
+  CompileFixture f;
+  f.compile(line_text("", 1000000), kEmptyTrain, 0);
+  EXPECT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.track.size(), 20141u);
+  EXPECT_EQ(f.model.table[84].fine, 1000000);
+}
+
+TEST(LineReader, GeneralBlockValues) {
+  CompileFixture f;
+  f.compile(general("progressiva chilometrica uno,    0,    300,    1\r\n"
+                    "sfondo uno,    1\r\nsfondo due,    2\r\nsfondo tre,    3\r\n"
+                    "Sfondo UNO,    9\r\n"  // the scenery words are case-sensitive
+                    "ripetizione segnali 9 codici,    50,    27000\r\n"),
+            kEmptyTrain);
+  EXPECT_EQ(f.model.err_code, 0);
+  const TableEntry& scenery = f.model.table[85];
+  EXPECT_EQ(scenery.inizio, 1);
+  EXPECT_EQ(scenery.posizione, 2);
+  EXPECT_EQ(scenery.fine, 3);
+  EXPECT_EQ(scenery.nome, "LORVENA PF");
+  EXPECT_EQ(f.model.table[86].inizio, 50);
+  EXPECT_EQ(f.model.table[86].fine, 27000);
+  EXPECT_EQ(f.model.table[86].posizione, 9);
+  EXPECT_EQ(f.model.table[86].nome, "4316");
+  EXPECT_EQ(f.model.table[81].fine, 400);  // the only reference, moved first, +100 for posizione 1
+}
+
+TEST(LineReader, CabSignallingEndZeroMeansNoCodes) {
+  CompileFixture f;
+  f.compile(general("ripetizione segnali 4 codici,    0,    0\r\n"), kEmptyTrain);
+  EXPECT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.table[86].posizione, 0);
+}
+
+TEST(LineReader, GradientFill) {
+  CompileFixture f;
+  f.compile(line_text("pendenza,   0,    7\r\n"      // k = 0 writes nothing
+                      "pendenza,  200,   -3\r\n"     // cells 0..3 get 7
+                      "pendenza,  200,   5\r\n"      // same chainage: one cell (4) with -3
+                      "pendenza,  500,   1\r\n"),    // cells 5..9 get 5
+            kEmptyTrain);
+  ASSERT_EQ(f.model.err_code, 0);
+  const auto& t = f.model.track;
+  for (int c = 0; c <= 3; ++c) EXPECT_EQ(t[static_cast<size_t>(c)].gradient, 107) << c;
+  EXPECT_EQ(t[4].gradient, 97);
+  for (int c = 5; c <= 9; ++c) EXPECT_EQ(t[static_cast<size_t>(c)].gradient, 105) << c;
+  EXPECT_EQ(t[10].gradient, 101);     // closing fill with the last value
+  EXPECT_EQ(t[237].gradient, 101);
+  EXPECT_EQ(t[238].gradient, 0);      // the fill stops two cells before the end
+}
+
+TEST(LineReader, CurvesBuildThePlanAndTurnBySide) {
+  CompileFixture f;
+  f.compile(line_text("curvad3,  100,  100\r\ncurvas3,  300,  100\r\n"), kEmptyTrain);
+  ASSERT_EQ(f.model.err_code, 0);
+  const Profile& p = f.model.profile;
+  EXPECT_EQ(p.next, 11999);  // filled up to L + 6998
+  EXPECT_EQ(p.x[100], 0.0);
+  EXPECT_EQ(p.y[100], 100.0);
+  // The first turning step, by hand: heading (0, 1), q = 0.0004 to the right.
+  EXPECT_EQ(p.x[101], 0.0004);
+  EXPECT_EQ(p.y[101], 101.0);
+  EXPECT_GT(p.x[200], p.x[150]);  // a right curve turns from +y towards +x
+  double right_heading = p.x[201] - p.x[200];
+  double end_heading = p.x[401] - p.x[400];
+  EXPECT_GT(right_heading, 0.0);
+  EXPECT_LT(std::abs(end_heading), right_heading / 100);  // the left curve turns it back
+}
+
+TEST(LineReader, CurvesAreSkippedWithoutThePlan) {
+  CompileFixture f;
+  f.compile(line_text("curvad,  100,  50\r\n"), kEmptyTrain, 0);  // no class: not read at all
+  EXPECT_EQ(f.model.err_code, 0);
+  EXPECT_TRUE(f.model.profile.x.empty());
+  EXPECT_FALSE(f.exists("LORVENA PF_linea.dat"));
+}
+
+TEST(LineReader, PlanBeyondItsLimitIsError103) {
+  CompileFixture f;
+  f.compile(line_text("curvad3,  999000,  5000\r\n", 1000000), kEmptyTrain);
+  EXPECT_EQ(f.model.err_code, 103);
+  EXPECT_EQ(f.model.profile.next, 1000001);
+}
+
+TEST(LineReader, SignBoardsTakeSlotsDownwardsAndReplaceTunnelMarkers) {
+  CompileFixture f;
+  f.compile(line_text("montagna,   1000,  2000,  11\r\n"
+                      "cartello_indicatore,  1100,   (IMBOCCO)( NOVE  )\r\n"  // cell 23, a tunnel marker
+                      "cartello_indicatore,  3000,   \"(A, B)\"\r\n"),
+            kEmptyTrain);
+  ASSERT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.track[23].kind, kSignBoard);
+  EXPECT_EQ(f.model.track[23].param1, 80);
+  EXPECT_EQ(f.model.table[80].nome, "(IMBOCCO)( NOVE  )");
+  EXPECT_EQ(f.model.track[61].param1, 79);
+  EXPECT_EQ(f.model.table[79].nome, "(A, B)");
+  EXPECT_EQ(f.model.track[27].kind, kTunnelMarker);
+}
+
+TEST(LineReader, DividerFieldsAndUnknownKeywordsAreSkipped) {
+  CompileFixture f;
+  f.compile(line_text("-- pendenze --\r\npendenza,  100,  4\r\nnota, 12\r\n- a -, - b -, pendenza,  200,  6\r\n"),
+            kEmptyTrain);
+  ASSERT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.track[1].gradient, 100);
+  EXPECT_EQ(f.model.track[2].gradient, 104);
+  EXPECT_EQ(f.model.track[3].gradient, 104);
+  EXPECT_EQ(f.model.track[4].gradient, 106);
+}
+
+}  // namespace
+}  // namespace lorvena

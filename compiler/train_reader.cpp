@@ -1,0 +1,216 @@
+// The train description reader: the train's general values, line speeds and
+// adhesion, the clock and sand, signals, slowdowns, marker cells and stations.
+#include "compiler/description_reading.h"
+#include "compiler/readers.h"
+#include "compiler/storing.h"
+#include "sources/scenario_files.h"
+
+namespace lorvena {
+namespace {
+
+using namespace cell_kind;
+
+// Speeds are stored in fifths of km/h in one byte.
+uint8_t speed_byte(int32_t v) { return fit<uint8_t>(nearest(v / 5.0)); }
+
+class TrainReader {
+ public:
+  TrainReader(Scenario& m, FieldReader& in) : m_(m), in_(in) {}
+
+  void run() {
+    while (!in_.at_end())
+      if (contains_ci(in_.read_text(), "[generale]")) break;
+    if (!read_body(in_, [this](const std::string& f) { return record(f); })) return;
+    closing_fills();
+    check_kilometre_references();
+  }
+
+ private:
+  Next record(const std::string& f) {
+    TableEntry& train = m_.table[kTrainEntry];
+    if (contains_ci(f, "frenata") && contains_ci(f, "massa")) m_.table[kLineEntry].inizio = in_.read_long();
+    else if (contains_ci(f, "vetture")) m_.table[kLineEntry].posizione = in_.read_long();
+    else if (contains_ci(f, "velocit")) return line_speed();
+    else if (contains_ci(f, "aderenza")) return adhesion();
+    else if (contains_ci(f, "orologio")) {
+      train.val3 = in_.read_short();
+      train.val4 = in_.read_short();
+      train.val5 = in_.read_short();
+    } else if (contains_ci(f, "sabbia")) train.val1 = in_.read_short();
+    else if (contains_ci(f, "segnale")) return signal();
+    else if (contains_ci(f, "rallentamento")) return slowdown();
+    else if (contains_ci(f, "abbattimento")) return marker();
+    else if (contains_ci(f, "stazione")) return station();
+    return Next::kGoOn;
+  }
+
+  Next line_speed() {
+    int32_t c = in_.read_long();
+    int32_t v = in_.read_long();
+    if (beyond_line(m_, c)) return Next::kEndBody;
+    int64_t k = nearest(c / 50.0);
+    if (k > 0) {
+      do {
+        if (speed_cursor_ >= m_.track_upper_bound()) break;
+        cell_at(m_, speed_cursor_++).speed_limit = speed_byte(previous_speed_);
+      } while (speed_cursor_ < k);
+    }
+    previous_speed_ = v;
+    return Next::kGoOn;
+  }
+
+  Next adhesion() {
+    int32_t c = in_.read_long();
+    int32_t percent = in_.read_long();
+    if (beyond_line(m_, c)) return Next::kEndBody;
+    int64_t k = nearest(c / 50.0);
+    if (k > 0) {
+      do cell_at(m_, adhesion_cursor_++).adhesion = low_byte(previous_adhesion_);
+      while (adhesion_cursor_ < k);
+    }
+    previous_adhesion_ = percent;
+    return Next::kGoOn;
+  }
+
+  Next signal() {
+    SignalRecord s{};
+    for (int32_t* value : {&s.posizione, &s.sx, &s.s1, &s.s2, &s.s3, &s.rapp, &s.dx, &s.d1, &s.d2, &s.d3,
+                           &s.tempo})
+      *value = in_.read_long();
+    if (beyond_line(m_, s.posizione)) return Next::kEndBody;
+    if (memo_segnale(m_, s) != 0) return m_.err_pos = s.posizione, Next::kStop;
+    return Next::kGoOn;
+  }
+
+  Next slowdown() {
+    int32_t x = in_.read_long(), v = in_.read_long(), l = in_.read_long();
+    int32_t f_tt = in_.read_long(), f_ta = in_.read_long(), d_v = in_.read_long();
+    if (beyond_line(m_, x)) return Next::kEndBody;
+    if (memo_rallentamento(m_, x, v, l, f_tt, f_ta, d_v) != 0) return m_.err_pos = x, Next::kStop;
+    return Next::kGoOn;
+  }
+
+  Next marker() {
+    int32_t c = in_.read_long();
+    int32_t n = in_.read_long();
+    if (beyond_line(m_, c)) return Next::kEndBody;
+    TrackCell& cell = cell_at(m_, nearest(c / 50.0));
+    if (!is_free(cell)) return m_.record_error(7, c), Next::kStop;
+    if (n < 1) {
+      cell.kind = kLowMarker;
+    } else {
+      cell.kind = kMarker;
+      cell.param1 = fit<int16_t>(n);
+    }
+    return Next::kGoOn;
+  }
+
+  // A station is read straight into its table entry, so what was read stays
+  // there when a later check stops the reading.
+  Next station() {
+    TableEntry& e = entry_at(m_, station_counter_);
+    e.posizione = in_.read_long();
+    if (static_cast<double>(int64_t{e.posizione} + 800) / 50.0 > static_cast<double>(upper_bound()))
+      return m_.record_error(15, e.posizione), Next::kEndBody;
+    if (e.posizione % 50 != 0) return m_.record_error(8, e.posizione), Next::kStop;
+    e.tipo = in_.read_byte();
+    int32_t length = in_.read_long();
+    if (length % 100 != 0) return m_.record_error(9, e.posizione), Next::kStop;
+    read_station_values(e);
+    set_station_area(e, length);
+    if (length < 600) e.flag5 = 0;
+    if (station_counter_ == 1) e.flag4 = 0, e.flag5 = 0;
+    if (e.tipo < 25 && e.tipo != 5 && e.tipo != 6) mark_station_approach(e);
+    if (e.tipo < 25) {
+      double stop = e.fine / 50.0 - 1.0;
+      if (!(stop > 1.0)) return m_.err_code = 24, Next::kStop;
+      TrackCell& cell = cell_at(m_, nearest(stop));
+      cell.kind = kStationStop;
+      cell.param1 = fit<int16_t>(station_counter_);
+    }
+    if (station_counter_ > 1 && int64_t{e.inizio} - 350 < previous_station_end_)
+      return m_.record_error(22, e.posizione), Next::kStop;
+    previous_station_end_ = e.fine;
+    station_counter_ += 1;
+    if (station_counter_ >= m_.next_sign_slot) return m_.err_code = 10, Next::kStop;
+    return Next::kGoOn;
+  }
+
+  void read_station_values(TableEntry& e) {
+    e.flag1 = in_.read_byte();
+    e.flag5 = in_.read_byte();
+    e.flag4 = in_.read_byte();
+    e.val1 = in_.read_short();
+    e.val2 = in_.read_short();
+    e.flag2 = in_.read_byte();
+    e.val3 = in_.read_short();
+    e.val4 = in_.read_short();
+    e.val5 = in_.read_short();
+    e.flag3 = in_.read_byte();
+    int64_t hours = in_.read_long();
+    int64_t minutes = in_.read_long();
+    int64_t seconds = in_.read_long();
+    e.ora = fit<int32_t>((hours * 60 + minutes) * 60 + seconds);
+    e.nome = in_.read_text();
+    if (e.nome.size() > 65535) throw ReadFailure("station name too long");
+  }
+
+  static void set_station_area(TableEntry& e, int32_t length) {
+    int64_t pos = e.posizione;
+    if (e.tipo == 5 || e.tipo == 6) {
+      e.fine = fit<int32_t>(pos + 150);
+      e.inizio = fit<int32_t>(pos - length);
+      e.flag4 = 0;
+    } else if (e.tipo == 7 || e.tipo == 8) {
+      e.inizio = fit<int32_t>(pos - length);
+      e.fine = fit<int32_t>(pos + length);
+      e.flag4 = 0;
+    } else {
+      e.inizio = fit<int32_t>(nearest(pos - length / 2.0));
+      e.fine = fit<int32_t>(nearest(pos + length / 2.0 + (e.flag4 != 0 ? 50 : 0)));
+    }
+  }
+
+  void mark_station_approach(const TableEntry& e) {
+    for (int k = 1; k <= 4; ++k) {
+      double at = e.fine / 50.0 - k - 1;
+      if (at > 1.0) cell_at(m_, nearest(at)).approach = static_cast<uint8_t>(80 + k);
+    }
+  }
+
+  int64_t upper_bound() const {
+    if (m_.track.empty()) throw ReadFailure("no track: the line length is missing");
+    return m_.track_upper_bound();
+  }
+
+  void closing_fills() {
+    int64_t last = upper_bound() - 2;
+    do cell_at(m_, speed_cursor_++).speed_limit = speed_byte(previous_speed_);
+    while (speed_cursor_ < last);
+    do cell_at(m_, adhesion_cursor_++).adhesion = low_byte(previous_adhesion_);
+    while (adhesion_cursor_ < last);
+  }
+
+  void check_kilometre_references() {
+    for (int entry = 81; entry <= 83; ++entry)
+      if (m_.table[entry].inizio % 50 != 0 || m_.table[entry].fine % 50 != 0) m_.err_code = 2;
+  }
+
+  Scenario& m_;
+  FieldReader& in_;
+  int64_t speed_cursor_ = 0;
+  int64_t adhesion_cursor_ = 0;
+  int32_t previous_speed_ = 0;
+  int32_t previous_adhesion_ = 0;
+  int32_t station_counter_ = 1;
+  int32_t previous_station_end_ = 0;
+};
+
+}  // namespace
+
+void read_train_description(Scenario& m, const std::filesystem::path& dir) {
+  std::string name = train_description_name(m.scenario_name, m.train_number);
+  read_description(m, dir, name, [&m](FieldReader& in) { TrainReader(m, in).run(); });
+}
+
+}  // namespace lorvena

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "testing/compile_fixture.h"
+
+namespace lorvena {
+namespace {
+
+using namespace cell_kind;
+using testing::CompileFixture;
+using testing::line_text;
+using testing::train_text;
+
+const std::string kLine = line_text("");  // 5000 m: cells 0..240
+
+// A station row: position, kind, platform length, flag5, flag4, then the name.
+std::string station(int pos, int kind, int length, int flag5 = 1, int flag4 = 0) {
+  return "stazione,  " + std::to_string(pos) + ", " + std::to_string(kind) + ",  " + std::to_string(length) +
+         ",  3, " + std::to_string(flag5) + ", " + std::to_string(flag4) +
+         ",  1,1,7,  4,1,1,    60,  17,42, 5, NOME " + std::to_string(pos) + "\r\n";
+}
+
+TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
+  std::string signs;
+  for (int i = 0; i < 78; ++i) signs += "cartello_indicatore,  " + std::to_string(100 * i + 1000) + ",   (S)\r\n";
+  struct Case {
+    std::string name;
+    std::string line;
+    std::string train;
+    int32_t err_code;
+    int32_t err_pos;  // -1: not set
+  };
+  const Case cases[] = {
+      {"reference off the step",
+       "[generale]\r\nlunghezza percorso, 5000\r\nprogressiva chilometrica uno, 25, 0, 0\r\n[curve]\r\n", "", 2,
+       -1},
+      {"signal on a signal", kLine,
+       "segnale, 1000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nsegnale, 1010, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n", 16, 1010},
+      {"slowdown start taken", kLine,
+       "segnale, 3000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nrallentamento, 3000, 30, 500, 0, 0, 0\r\n", 18, 3000},
+      {"marker on a marker", kLine, "abbattimento, 1000, 2\r\nabbattimento, 1010, 0\r\n", 7, 1010},
+      {"station off the step", kLine, station(1025, 12, 300), 8, 1025},
+      {"platform off the step", kLine, station(1000, 12, 350), 9, 1000},
+      {"too many stations", line_text(signs), station(1000, 26, 300), 10, -1},
+      {"record beyond the line", kLine, "velocita,  11950,  50\r\n", 15, 11950},
+      {"station beyond the line", kLine, station(11250, 12, 300), 15, 11250},
+      {"stations too close", kLine, station(1000, 12, 300) + station(1600, 12, 300), 22, 1600},
+      {"station end too early", kLine, station(0, 12, 100), 24, -1},
+      {"speed too high for a byte", kLine, "velocita, 0, 1300\r\nvelocita, 500, 50\r\n", 25, -1},
+      {"bad number", kLine, "sabbia, 2o0\r\n", 25, -1},
+      {"clock beyond 16 bits", kLine, "orologio, 17, 41, 40000\r\n", 25, -1},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.model.err_pos = -1;
+    f.compile(c.line, train_text(c.train));
+    EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
+    EXPECT_EQ(f.model.err_pos, c.err_pos) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(f.train_path())) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(f.line_path())) << c.name;
+  }
+}
+
+TEST(TrainReader, MissingTrainFileIsARecordedError) {
+  CompileFixture f;
+  f.compile(kLine, std::nullopt);
+  EXPECT_EQ(f.model.err_code, 25);
+}
+
+TEST(TrainReader, RunsAfterALineRecordBeyondTheLine) {
+  CompileFixture f;
+  f.compile(line_text("pendenza,  20000,  3\r\n"), train_text("vetture, 4\r\nsegnale, 1000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n"));
+  EXPECT_EQ(f.model.err_code, 15);
+  EXPECT_EQ(f.model.table[84].posizione, 4);
+  EXPECT_EQ(f.model.track[21].kind, kSignal);  // error 15 does not stop the first signal
+}
+
+TEST(TrainReader, GeneralValuesAndSectionHeaders) {
+  CompileFixture f;
+  f.compile(kLine, train_text("numero vetture,    4\r\npercentuale massa frenata,    105\r\nsabbia,    200\r\n"
+                              "orologio,    17              41            45 \r\n"
+                              "[aderenze]\r\n[vel_limite]\r\n[stazioni]\r\n[rallentamenti]\r\n[segnali]\r\n[codici]\r\n"));
+  ASSERT_EQ(f.model.err_code, 0);
+  const TableEntry& train = f.model.table[86];
+  EXPECT_EQ(f.model.table[84].posizione, 4);
+  EXPECT_EQ(f.model.table[84].inizio, 105);
+  EXPECT_EQ(train.val1, 200);
+  EXPECT_EQ(train.val3, 17);
+  EXPECT_EQ(train.val4, 41);
+  EXPECT_EQ(train.val5, 45);
+  for (const TrackCell& c : f.model.track) EXPECT_TRUE(c.kind == kNone || c.kind == kMarker);
+}
+
+TEST(TrainReader, SpeedAndAdhesionFills) {
+  CompileFixture f;
+  std::string repeated;
+  for (int i = 0; i < 10; ++i) repeated += "velocita,  11900,  60\r\n";
+  f.compile(kLine, train_text("velocita, 0, 85\r\naderenza, 0, 100\r\nvelocita, 1000, 105\r\naderenza, 500, 73\r\n" +
+                              repeated));
+  ASSERT_EQ(f.model.err_code, 0);
+  const auto& t = f.model.track;
+  EXPECT_EQ(t[0].speed_limit, 17);  // the first record's speed, written by the second
+  EXPECT_EQ(t[19].speed_limit, 17);
+  EXPECT_EQ(t[20].speed_limit, 21);
+  EXPECT_EQ(t[237].speed_limit, 21);
+  EXPECT_EQ(t[238].speed_limit, 12);   // repeated records walk the cursor on ...
+  EXPECT_EQ(t[239].speed_limit, 12);
+  EXPECT_EQ(t[240].speed_limit, 12);   // ... to the upper bound, where the closing fill writes once
+  EXPECT_EQ(t[9].adhesion, 100);
+  EXPECT_EQ(t[10].adhesion, 73);
+  EXPECT_EQ(t[237].adhesion, 73);
+  EXPECT_EQ(t[238].adhesion, 0);
+}
+
+TEST(TrainReader, AdhesionPastTheTrackIsAReadFailure) {
+  std::string repeated;
+  for (int i = 0; i < 10; ++i) repeated += "aderenza,  11900,  60\r\n";
+  CompileFixture f;
+  f.compile(kLine, train_text(repeated));
+  EXPECT_EQ(f.model.err_code, 25);
+}
+
+TEST(TrainReader, MarkerKindsByValue) {
+  CompileFixture f;
+  f.compile(kLine, train_text("abbattimento, 1000, 0\r\nabbattimento, 2000, 7\r\n"));
+  ASSERT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.track[20].kind, kLowMarker);
+  EXPECT_EQ(f.model.track[40].kind, kMarker);
+  EXPECT_EQ(f.model.track[40].param1, 7);
+}
+
+TEST(TrainReader, StationAreasMarksAndFlags) {
+  CompileFixture f;
+  f.compile(kLine, train_text(station(1000, 12, 600, 1, 1) + station(2500, 12, 600, 1, 1) +
+                              station(3500, 5, 300, 1, 1) + station(4500, 7, 200) + station(5500, 26, 300) +
+                              station(6500, 22, 400)));
+  ASSERT_EQ(f.model.err_code, 0);
+  struct Expected {
+    int entry, inizio, fine, flag4, flag5;
+  };
+  const Expected expected[] = {
+      {1, 700, 1350, 0, 0},   // the first station's flags are cleared, its area still extended
+      {2, 2200, 2850, 1, 1},  // extended by 50 m
+      {3, 3200, 3650, 0, 0},  // kinds 5 and 6: 150 m beyond the stop, no extension
+      {4, 4300, 4700, 0, 0},  // kinds 7 and 8: the length on both sides; flag5 cleared below 600 m
+      {5, 5350, 5650, 0, 0},
+      {6, 6300, 6700, 0, 0},
+  };
+  for (const Expected& e : expected) {
+    const TableEntry& s = f.model.table[static_cast<size_t>(e.entry)];
+    EXPECT_EQ(s.inizio, e.inizio) << e.entry;
+    EXPECT_EQ(s.fine, e.fine) << e.entry;
+    EXPECT_EQ(s.flag4, e.flag4) << e.entry;
+    EXPECT_EQ(s.flag5, e.flag5) << e.entry;
+  }
+  const TableEntry& second = f.model.table[2];
+  EXPECT_EQ(second.flag1, 3);
+  EXPECT_EQ(second.val1, 1);
+  EXPECT_EQ(second.flag2, 7);
+  EXPECT_EQ(second.flag3, 60);
+  EXPECT_EQ(second.ora, (17 * 60 + 42) * 60 + 5);
+  EXPECT_EQ(second.nome, "NOME 2500");
+
+  const auto& t = f.model.track;
+  EXPECT_EQ(t[56].kind, kStationStop);  // nearest(2850 / 50 - 1)
+  EXPECT_EQ(t[56].param1, 2);
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(t[static_cast<size_t>(56 - k)].approach, 80 + k);
+  EXPECT_EQ(t[72].kind, kStationStop);    // kind 5 gets its stop cell ...
+  EXPECT_EQ(t[71].approach, 0);           // ... but no approach marks
+  for (int c = 100; c <= 115; ++c) EXPECT_NE(t[static_cast<size_t>(c)].kind, kStationStop);  // kind 26
+}
+
+TEST(TrainReader, StationsNeed350MetresBetweenThem) {
+  // Areas start and end on 50 m steps, so the gap below 350 m is 300 m.
+  for (int gap : {350, 300}) {
+    CompileFixture f;
+    // first station ends at 1150; the second starts at its position - 150
+    f.compile(kLine, train_text(station(1000, 12, 300) + station(1150 + gap + 150, 12, 300)));
+    EXPECT_EQ(f.model.err_code, gap == 350 ? 0 : 22) << gap;
+  }
+}
+
+TEST(TrainReader, StationThatFillsTheTableIsStored) {
+  std::string signs;
+  for (int i = 0; i < 77; ++i) signs += "cartello_indicatore,  " + std::to_string(100 * i + 1000) + ",   (S)\r\n";
+  CompileFixture f;
+  f.compile(line_text(signs, 20000), train_text(station(10000, 26, 300) + station(11000, 26, 300)));
+  EXPECT_EQ(f.model.err_code, 10);
+  EXPECT_EQ(f.model.table[2].nome, "NOME 11000");
+  EXPECT_EQ(f.model.table[3].nome, "");
+  EXPECT_EQ(f.model.table[4].nome, "(S)");
+}
+
+}  // namespace
+}  // namespace lorvena

@@ -1,0 +1,64 @@
+// The scenario notes: a letter from the author to the player about the train
+// service and about reading the train card. Accented letters are written as
+// single Windows-1252 bytes (\xE0, \xE8, \xE9, \xEC, \xF2, \xF9).
+#include <array>
+#include <string>
+
+#include "documents/driver_documents.h"
+#include "sources/text_document.h"
+
+namespace lorvena {
+namespace {
+
+// Two prose blocks, the author's name and two addresses, then the end marker.
+constexpr std::array<std::string_view, 39> kNoteLines{
+    "Il treno 4316 \xE8 un regionale, ma tra i macchinisti tutti lo chiamano \"il",
+    "diretto\": fa soltanto tre fermate, mentre gli altri regionali della linea",
+    "saltano appena qualche stazione. Dal cambio d'orario estivo il servizio \xE8",
+    "affidato alle nuove elettromotrici a quattro casse; prima toccava alle vecchie",
+    "elettromotrici a due casse, che per\xF2 non bastavano pi\xF9 a portare tutti i",
+    "viaggiatori nei giorni di punta, e cos\xEC si \xE8 deciso di sostituirle: le vecchie",
+    "unit\xE0 sono passate ai servizi locali, dove bastano ancora. La corsa non",
+    "presenta situazioni difficili: \xE8 un viaggio tranquillo, adatto anche a chi",
+    "guida da poco. Lungo la linea ho aggiunto i cartelli indicatori di velocit\xE0",
+    "massima, che prima non c'erano: in questo modo non serve conoscere a memoria i",
+    "punti in cui la velocit\xE0 cambia; restano comunque validi i limiti riportati",
+    "sulla scheda treno. Il tracciato \xE8 fedele a quello reale solo in alcuni tratti;",
+    "altrove l'ho semplificato o ricostruito come meglio ho potuto. Il treno ferma",
+    "soltanto nelle tre fermate indicate sulla scheda treno: la prima poco dopo la",
+    "partenza, la seconda a met\xE0 percorso e la terza poco prima dell'arrivo. In una",
+    "delle stazioni intermedie il treno viene instradato sul binario deviato per",
+    "dare la precedenza a un altro treno, anche se secondo l'orario dovrebbe essere",
+    "l'altro treno ad aspettare: nonostante questo, il 4316 dovrebbe comunque",
+    "arrivare a destinazione in orario, purch\xE9 all'ingresso sul binario deviato si",
+    "rispetti la velocit\xE0 imposta dai segnali. Buon viaggio e buon divertimento a",
+    "tutti.",
+    "",
+    "La scheda treno allegata \xE8 diversa da quella che si vede di solito: l'ho fatta",
+    "somigliare alla scheda che si usa davvero su questa linea. Nei riquadri",
+    "dell'intestazione trovate il fascicolo linea, il numero del treno, il codice di",
+    "composizione, la classificazione, la localit\xE0 in cui termina la scheda, la",
+    "massa frenata (indicata come composizione dell'elettromotrice e non in",
+    "tonnellate), il mezzo di trazione in servizio e il sistema di ripetizione dei",
+    "segnali in macchina. Leggetela con calma prima di partire. Il resto \xE8 uguale",
+    "alla scheda usuale, tranne la parte destra, dove compaiono la sezione",
+    "codificata e la velocit\xE0 massima per il binario di destra; quest'ultima \xE8 stata",
+    "omessa, perch\xE9 la marcia sul binario di destra richiede i moduli appositi: la",
+    "linea non \xE8 attrezzata per la circolazione su entrambi i binari. Per tutto il",
+    "resto valgono le regole di sempre.",
+    "",
+    "Davide Orlessi",
+    "davide.orlessi@example.org",
+    "d.orlessi@example.com",
+    kEndMarker,
+};
+
+}  // namespace
+
+void dati_note(const std::filesystem::path& dir, std::string_view scenario_name,
+               std::string_view train_number) {
+  std::string name = std::string(scenario_name) + "_" + std::string(train_number) + "_note.txt";
+  write_text_document(dir, name, kNoteLines);
+}
+
+}  // namespace lorvena

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "documents/driver_documents.h"
+#include "sources/text_document.h"
+#include "testing/document_lines.h"
+#include "testing/temp_dir.h"
+
+namespace lorvena {
+namespace {
+
+using testing::TempDir;
+
+constexpr std::string_view kFileName = "LORVENA PF_4316_note.txt";
+constexpr size_t kWidth = 79;
+
+std::string written_notes(const TempDir& dir) {
+  dati_note(dir.path(), "LORVENA PF", "4316");
+  return testing::read_bytes(dir / kFileName);
+}
+
+bool is_prose_line(int n) { return (n >= 1 && n <= 21) || (n >= 23 && n <= 34); }
+
+std::string_view first_word(std::string_view line) { return line.substr(0, line.find(' ')); }
+
+std::string_view without_trailing_blanks(std::string_view line) {
+  while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+  return line;
+}
+
+// A plain address: one '@', a non-empty local part, no blanks, under domain.
+bool is_address_under(std::string_view line, std::string_view domain) {
+  size_t at = line.find('@');
+  if (at == 0 || at == std::string_view::npos) return false;
+  if (line.find_first_of("@ ", at + 1) != std::string_view::npos) return false;
+  if (line.substr(0, at).find(' ') != std::string_view::npos) return false;
+  return line.substr(at + 1) == domain;
+}
+
+TEST(DatiNote, HoldsTwoProseBlocksThenTheAuthor) {
+  TempDir dir;
+  const std::string bytes = written_notes(dir);
+  ASSERT_TRUE(bytes.ends_with("\r\n"));
+  const std::vector<std::string> lines = testing::crlf_lines(bytes);
+  ASSERT_EQ(lines.size(), 38u);
+
+  for (int n = 1; n <= 38; ++n) {
+    const std::string& line = lines[n - 1];
+    SCOPED_TRACE("line " + std::to_string(n) + ": " + line);
+    EXPECT_LE(line.size(), kWidth);
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
+    if (!is_prose_line(n)) continue;
+    EXPECT_FALSE(without_trailing_blanks(line).empty());
+    EXPECT_NE(line.front(), ' ');
+  }
+  EXPECT_EQ(lines[21], "");
+  EXPECT_EQ(lines[34], "");
+  EXPECT_NE(lines[0].find("4316"), std::string::npos);
+
+  const std::string& author = lines[35];
+  EXPECT_NE(author.find(' '), std::string::npos) << author;
+  EXPECT_EQ(author.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz '"),
+            std::string::npos)
+      << author;
+  EXPECT_TRUE(is_address_under(lines[36], "example.org")) << lines[36];
+  EXPECT_TRUE(is_address_under(lines[37], "example.com")) << lines[37];
+}
+
+// Each prose line is as full as the width allows: the next line's first word
+// would not have fitted after it.
+TEST(DatiNote, WrapsProseAtWordBoundariesAsLateAsTheWidthAllows) {
+  TempDir dir;
+  const std::vector<std::string> lines = testing::crlf_lines(written_notes(dir));
+  ASSERT_EQ(lines.size(), 38u);
+  for (int n = 1; n <= 33; ++n) {
+    if (!is_prose_line(n) || !is_prose_line(n + 1)) continue;
+    std::string_view line = without_trailing_blanks(lines[n - 1]);
+    std::string_view next_word = first_word(lines[n]);
+    EXPECT_GT(line.size() + 1 + next_word.size(), kWidth) << "line " << n << ": " << line;
+  }
+}
+
+TEST(DatiNote, WritesAccentedLettersAsSingleWindows1252Bytes) {
+  TempDir dir;
+  const std::string bytes = written_notes(dir);
+  for (unsigned char accented : {0xE0, 0xE8, 0xEC, 0xF2, 0xF9})
+    EXPECT_NE(bytes.find(static_cast<char>(accented)), std::string::npos) << std::hex << int(accented);
+  // Every multi-byte UTF-8 sequence is two or more bytes of 0x80 and above in a row.
+  for (size_t i = 0; i + 1 < bytes.size(); ++i) {
+    bool high = static_cast<unsigned char>(bytes[i]) >= 0x80;
+    bool next_high = static_cast<unsigned char>(bytes[i + 1]) >= 0x80;
+    EXPECT_FALSE(high && next_high) << "at byte " << i;
+  }
+  EXPECT_EQ(bytes.find(kEndMarker), std::string::npos);
+}
+
+TEST(DatiNote, ReplacesALongerFileCompletely) {
+  TempDir fresh;
+  const std::string expected = written_notes(fresh);
+
+  TempDir dir;
+  testing::write_bytes(dir / kFileName, std::string(expected.size() * 3, 'z'));
+  EXPECT_EQ(written_notes(dir), expected);
+  EXPECT_EQ(testing::list_files(dir.path()), kFileName);
+}
+
+TEST(DatiNote, NamesTheFileAfterTheScenarioAndTheTrain) {
+  TempDir dir;
+  dati_note(dir.path(), "ALTRA", "12");
+  EXPECT_EQ(testing::list_files(dir.path()), "ALTRA_12_note.txt");
+}
+
+}  // namespace
+}  // namespace lorvena
