@@ -6,7 +6,8 @@
 #include <map>
 
 #include "documents/driver_documents.h"
-#include "testing/description_lines.h"
+#include "testing/description_fields.h"
+#include "testing/document_lines.h"
 #include "testing/temp_dir.h"
 
 namespace lorvena {
@@ -17,9 +18,8 @@ class TrainCard : public ::testing::Test {
   void SetUp() override {
     dati_scheda(dir.path(), "LORVENA PF", "4316");
     bytes = testing::read_bytes(dir / "LORVENA PF_4316_scheda_treno.txt");
-    auto read = testing::crlf_lines(bytes);
-    ASSERT_TRUE(read) << "a line without CR LF";
-    lines = *read;
+    ASSERT_TRUE(testing::ends_every_line_with_crlf(bytes)) << "a line without CR LF";
+    lines = testing::crlf_lines(bytes);
     ASSERT_EQ(lines.size(), 71u);
   }
   // Line n of the card, counted from 1.

@@ -3,8 +3,8 @@
 #include "sources/dati_linea.h"
 
 #include <array>
-#include <string>
 
+#include "sources/scenario_files.h"
 #include "sources/text_document.h"
 
 namespace lorvena {
@@ -151,7 +151,7 @@ constexpr std::array<std::string_view, 135> kLineDescription{
 }  // namespace
 
 void dati_linea(const std::filesystem::path& dir, std::string_view scenario_name) {
-  write_text_document(dir, std::string(scenario_name) + "_linea.txt", kLineDescription);
+  write_text_document(dir, line_description_name(scenario_name), kLineDescription);
 }
 
 }  // namespace lorvena

@@ -6,13 +6,13 @@
 #include <map>
 #include <regex>
 
-#include "testing/description_lines.h"
+#include "testing/description_fields.h"
+#include "testing/document_lines.h"
 #include "testing/temp_dir.h"
 
 namespace lorvena {
 namespace {
 
-using testing::crlf_lines;
 using testing::field_int;
 using testing::split_fields;
 
@@ -21,9 +21,8 @@ class LineDescription : public ::testing::Test {
   void SetUp() override {
     dati_linea(dir.path(), "LORVENA PF");
     bytes = testing::read_bytes(dir / "LORVENA PF_linea.txt");
-    auto read = crlf_lines(bytes);
-    ASSERT_TRUE(read) << "a line without CR LF";
-    lines = *read;
+    ASSERT_TRUE(testing::ends_every_line_with_crlf(bytes)) << "a line without CR LF";
+    lines = testing::crlf_lines(bytes);
     ASSERT_EQ(lines.size(), 134u);
   }
 

@@ -3,8 +3,8 @@
 #include "sources/dati_treno.h"
 
 #include <array>
-#include <string>
 
+#include "sources/scenario_files.h"
 #include "sources/text_document.h"
 
 namespace lorvena {
@@ -119,8 +119,7 @@ constexpr std::array<std::string_view, 102> kTrainDescription{
 
 void dati_treno(const std::filesystem::path& dir, std::string_view scenario_name,
                 std::string_view train_number) {
-  const std::string name = std::string(scenario_name) + "_" + std::string(train_number) + "-.txt";
-  write_text_document(dir, name, kTrainDescription);
+  write_text_document(dir, train_description_name(scenario_name, train_number), kTrainDescription);
 }
 
 }  // namespace lorvena

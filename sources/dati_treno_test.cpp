@@ -8,13 +8,13 @@
 #include <map>
 #include <set>
 
-#include "testing/description_lines.h"
+#include "testing/description_fields.h"
+#include "testing/document_lines.h"
 #include "testing/temp_dir.h"
 
 namespace lorvena {
 namespace {
 
-using testing::crlf_lines;
 using testing::field_int;
 using testing::split_fields;
 
@@ -41,9 +41,8 @@ class TrainDescription : public ::testing::Test {
   void SetUp() override {
     dati_treno(dir.path(), "LORVENA PF", "4316");
     bytes = testing::read_bytes(dir / "LORVENA PF_4316-.txt");
-    auto read = crlf_lines(bytes);
-    ASSERT_TRUE(read) << "a line without CR LF";
-    lines = *read;
+    ASSERT_TRUE(testing::ends_every_line_with_crlf(bytes)) << "a line without CR LF";
+    lines = testing::crlf_lines(bytes);
     ASSERT_EQ(lines.size(), 101u);
     for (size_t i = 26; i < 54; ++i) stations.push_back(station(lines[i]));
     for (size_t i = 56; i < 99; ++i) signals.push_back(signal(lines[i]));

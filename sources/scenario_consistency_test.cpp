@@ -11,7 +11,8 @@
 #include "documents/driver_documents.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
-#include "testing/description_lines.h"
+#include "testing/description_fields.h"
+#include "testing/document_lines.h"
 #include "testing/temp_dir.h"
 
 namespace lorvena {
@@ -45,7 +46,7 @@ std::string trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-class Scenario : public ::testing::Test {
+class ScenarioDocuments : public ::testing::Test {
  protected:
   void SetUp() override {
     dati_linea(dir.path(), "LORVENA PF");
@@ -56,14 +57,14 @@ class Scenario : public ::testing::Test {
     card = read("LORVENA PF_4316_scheda_treno.txt");
   }
   std::vector<std::string> read(const char* name) const {
-    return testing::crlf_lines(testing::read_bytes(dir / name)).value_or(std::vector<std::string>{});
+    return testing::crlf_lines(testing::read_bytes(dir / name));
   }
 
   testing::TempDir dir;
   std::vector<std::string> line, train, card;
 };
 
-TEST_F(Scenario, ObjectsStandOnDistinctCellsAndStationsKeepTheirDistance) {
+TEST_F(ScenarioDocuments, ObjectsStandOnDistinctCellsAndStationsKeepTheirDistance) {
   constexpr int kUpperCell = 2000;  // (93000 + 7000) / 50
   std::map<int, std::string> occupied;
   auto place = [&](int cell, const std::string& what, int chainage) {
@@ -91,7 +92,7 @@ TEST_F(Scenario, ObjectsStandOnDistinctCellsAndStationsKeepTheirDistance) {
   EXPECT_EQ(occupied.size(), 17u + 6u + 16u + 43u);
 }
 
-TEST_F(Scenario, CardPlacesAreTheTrainsStations) {
+TEST_F(ScenarioDocuments, CardPlacesAreTheTrainsStations) {
   ASSERT_EQ(card.size(), 71u);
   std::vector<std::pair<double, std::string>> places;  // km, name as on the card
   for (size_t n = 16; n <= 55; ++n) {
@@ -114,7 +115,7 @@ TEST_F(Scenario, CardPlacesAreTheTrainsStations) {
   }
 }
 
-TEST_F(Scenario, SpeedBoardsAgreeWithTheTrainsLineSpeeds) {
+TEST_F(ScenarioDocuments, SpeedBoardsAgreeWithTheTrainsLineSpeeds) {
   std::map<int, int> speed;  // from chainage on
   for (const auto& f : records(train, "velocita")) speed[number(f[1])] = number(f[2]);
   auto speed_at = [&](int chainage) { return std::prev(speed.upper_bound(chainage))->second; };

@@ -1,5 +1,5 @@
-// Helpers for tests that read back a written text document: its CR LF lines,
-// the comma-separated fields of a line, and integer fields as the reader sees them.
+// Helpers for tests that read back a written description: its line ends, the
+// comma-separated fields of a line, and integer fields as the reader sees them.
 #pragma once
 
 #include <charconv>
@@ -10,19 +10,16 @@
 
 namespace lorvena::testing {
 
-// The lines of a document whose every line ends with CR LF; nullopt when a
-// line lacks its CR LF or holds a stray CR or LF.
-inline std::optional<std::vector<std::string>> crlf_lines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  while (!bytes.empty()) {
-    const size_t end = bytes.find("\r\n");
-    if (end == std::string_view::npos) return std::nullopt;
-    std::string_view line = bytes.substr(0, end);
-    if (line.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
-    lines.emplace_back(line);
-    bytes.remove_prefix(end + 2);
+// True when the document is not empty and every line of it ends with CR LF,
+// with no CR or LF anywhere else.
+inline bool ends_every_line_with_crlf(std::string_view bytes) {
+  if (bytes.size() < 2 || bytes.substr(bytes.size() - 2) != "\r\n") return false;
+  size_t pairs = 0, singles = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' || bytes[i] == '\n') ++singles;
+    if (bytes.substr(i, 2) == "\r\n") ++pairs;
   }
-  return lines;
+  return singles == 2 * pairs;
 }
 
 inline std::vector<std::string> split_fields(std::string_view line) {
