@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "tools/dump.h"
 #include "tools/line_features.h"
@@ -15,10 +16,10 @@ namespace {
 constexpr double kWidth = 1000;
 constexpr double kLeft = 80;
 constexpr double kRight = 980;
-constexpr double kPlanHeight = 380;
+constexpr double kPlanMaxHeight = 420;
 constexpr double kPanelHeight = 90;
 constexpr double kBoardsHeight = 70;
-constexpr double kObjectsHeight = 260;
+constexpr double kObjectsHeight = 400;
 constexpr double kGap = 24;  // between panels, room for a title
 
 constexpr const char* kStationColour = "#1f4e9c";
@@ -31,10 +32,11 @@ class Drawing {
   Drawing(const Scenario& m, const LineFeatures& f) : m_(m), f_(f) {
     length_ = std::max<int64_t>(f.length, 50);
     has_plan_ = m.profile.origin_set && m.profile.next > 2;
+    if (has_plan_) fit_plan();
   }
 
   std::string render() {
-    double height = 50 + (has_plan_ ? kPlanHeight + kGap : 0) + 8 + 3 * (kPanelHeight + kGap) + kBoardsHeight + kGap +
+    double height = 50 + (has_plan_ ? plan_height_ + kGap : 0) + 8 + 3 * (kPanelHeight + kGap) + kBoardsHeight + kGap +
                     kObjectsHeight + 70;
     SvgWriter svg(kWidth, height);
     svg.text(kLeft, 28, utf8_from_1252(m_.scenario_name + "  " + m_.train_number), 20, "start", 0,
@@ -43,7 +45,7 @@ class Drawing {
     double y = 50;
     if (has_plan_) {
       plan(svg, y);
-      y += kPlanHeight + kGap;
+      y += plan_height_ + kGap;
     }
     y += 8;
     step_panel(svg, y, "pendenza (‰)", [](const TrackCell& c) { return c.gradient - 100.0; });
@@ -65,37 +67,56 @@ class Drawing {
   double at(double chainage) const { return kLeft + (kRight - kLeft) * chainage / double(length_); }
 
   // ---- the plan ----
-  void plan(SvgWriter& svg, double top) {
+  // The plan turned so that the line runs from left to right (start to end
+  // of the line on one horizontal), scaled alike in both directions.
+  void fit_plan() {
     const Profile& p = m_.profile;
-    int64_t last = std::min<int64_t>(length_, p.next - 1);
-    double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-    for (int64_t i = 0; i <= last; ++i) {
-      min_x = std::min(min_x, p.x[size_t(i)]), max_x = std::max(max_x, p.x[size_t(i)]);
-      min_y = std::min(min_y, p.y[size_t(i)]), max_y = std::max(max_y, p.y[size_t(i)]);
+    last_ = std::min<int64_t>(length_, p.next - 1);
+    double cx = p.x[size_t(last_)] - p.x[0], cy = p.y[size_t(last_)] - p.y[0];
+    double chord = std::hypot(cx, cy);
+    if (chord < 1) cx = 0, cy = 1, chord = 1;
+    ux_ = cx / chord, uy_ = cy / chord;
+    double min_u = 1e300, max_u = -1e300, min_v = 1e300, max_v = -1e300;
+    for (int64_t i = 0; i <= last_; ++i) {
+      auto [u, v] = turned(i);
+      min_u = std::min(min_u, u), max_u = std::max(max_u, u), min_v = std::min(min_v, v), max_v = std::max(max_v, v);
     }
-    double box_w = kRight - kLeft - 40, box_h = kPlanHeight - 40;
-    double scale = std::min(box_w / std::max(max_x - min_x, 1.0), box_h / std::max(max_y - min_y, 1.0));
-    double ox = kLeft + 20 + (box_w - (max_x - min_x) * scale) / 2;
-    double oy = top + 20 + (box_h + (max_y - min_y) * scale) / 2;
-    point_ = [=, &p](int64_t metre) {
-      size_t i = size_t(std::clamp<int64_t>(metre, 0, last));
-      return std::pair<double, double>{ox + (p.x[i] - min_x) * scale, oy - (p.y[i] - min_y) * scale};
-    };
-    svg.rect(kLeft, top, kRight - kLeft, kPlanHeight, "fill:#fafafa;stroke:#bbb");
+    double box_w = kRight - kLeft - 60;
+    scale_ = std::min(box_w / std::max(max_u - min_u, 1.0), (kPlanMaxHeight - 80) / std::max(max_v - min_v, 1.0));
+    plan_height_ = std::clamp((max_v - min_v) * scale_ + 120, 160.0, kPlanMaxHeight);
+    origin_u_ = min_u - (box_w / scale_ - (max_u - min_u)) / 2;
+    mid_v_ = (min_v + max_v) / 2;
+  }
+
+  // Metre i of the plan in the turned frame: along the line, and to its left.
+  std::pair<double, double> turned(int64_t i) const {
+    const Profile& p = m_.profile;
+    size_t k = size_t(std::clamp<int64_t>(i, 0, last_));
+    double x = p.x[k] - p.x[0], y = p.y[k] - p.y[0];
+    return {x * ux_ + y * uy_, -x * uy_ + y * ux_};
+  }
+
+  std::pair<double, double> point(int64_t metre) const {
+    auto [u, v] = turned(metre);
+    return {kLeft + 30 + (u - origin_u_) * scale_, plan_top_ + plan_height_ / 2 + 30 - (v - mid_v_) * scale_};
+  }
+
+  void plan(SvgWriter& svg, double top) {
+    plan_top_ = top;
+    svg.rect(kLeft, top, kRight - kLeft, plan_height_, "fill:#fafafa;stroke:#bbb");
     svg.text(kLeft + 6, top + 16, "pianta della linea", 13, "start", 0, "fill:#555");
-    svg.path(plan_path(0, last), "fill:none;stroke:#222;stroke-width:2");
+    svg.path(plan_path(0, last_), "fill:none;stroke:#222;stroke-width:2");
     for (const Stretch& t : f_.tunnels)
-      svg.path(plan_path(t.start, std::min<int64_t>(t.end, last)),
+      svg.path(plan_path(t.start, std::min<int64_t>(t.end, last_)),
                std::string("fill:none;stroke-width:7;stroke-linecap:butt;stroke:") + kTunnelColour, "plan-tunnel");
     for (int32_t s : f_.signals) {
-      auto [x, y] = point_(s);
+      auto [x, y] = point(s);
       svg.rect(x - 3, y - 3, 6, 6, std::string("stroke:none;fill:") + kSignalColour, "plan-signal");
     }
-    for (size_t k = 0; k < f_.stations.size(); ++k) {
-      auto [x, y] = point_(f_.stations[k].chainage);
-      svg.circle(x, y, 5, std::string("fill:white;stroke-width:2.5;stroke:") + kStationColour, "plan-station");
-      svg.text(x + 8, y + (k % 2 ? 14 : -6), utf8_from_1252(f_.stations[k].name), 11, "start", 0,
-               std::string("fill:") + kStationColour);
+    for (const StationMark& s : f_.stations) {
+      auto [x, y] = point(s.chainage);
+      svg.circle(x, y, 4.5, std::string("fill:white;stroke-width:2.2;stroke:") + kStationColour, "plan-station");
+      svg.text(x + 2, y - 9, utf8_from_1252(s.name), 10, "start", -60, std::string("fill:") + kStationColour);
     }
   }
 
@@ -103,7 +124,7 @@ class Drawing {
     std::string d;
     int64_t step = std::max<int64_t>(1, length_ / 4000);
     for (int64_t i = std::max<int64_t>(from, 0); i <= to; i = (i == to ? to + 1 : std::min(i + step, to))) {
-      auto [x, y] = point_(i);
+      auto [x, y] = point(i);
       d += (d.empty() ? "M" : " L") + fmt(x) + " " + fmt(y);
     }
     return d.empty() ? "M0 0" : d;
@@ -176,21 +197,44 @@ class Drawing {
     }
     for (int32_t s : f_.signals)
       svg.line(at(s), base, at(s), base - 20, std::string("stroke-width:2;stroke:") + kSignalColour, "signal");
-    for (const SignMark& s : f_.signs) {
-      svg.open_group("sign", std::to_string(s.chainage) + " m");
-      svg.line(at(s.chainage), base, at(s.chainage), base - 12, "stroke:#777;stroke-width:1");
-      svg.text(at(s.chainage) + 3, base - 14, utf8_from_1252(s.text), 9, "start", -90, "fill:#777");
+    std::vector<double> sign_x;
+    for (const SignMark& s : f_.signs) sign_x.push_back(at(s.chainage));
+    std::vector<double> sign_label = spread(sign_x, 11);
+    for (size_t k = 0; k < f_.signs.size(); ++k) {
+      double x = sign_x[k], lx = sign_label[k];
+      svg.open_group("sign", std::to_string(f_.signs[k].chainage) + " m");
+      svg.path("M" + fmt(x) + " " + fmt(base) + " V" + fmt(base - 44) + " L" + fmt(lx) + " " + fmt(base - 52),
+               "fill:none;stroke:#777;stroke-width:0.8");
+      svg.text(lx + 3, base - 54, utf8_from_1252(f_.signs[k].text), 9, "start", -90, "fill:#666");
       svg.close_group();
     }
-    for (const StationMark& s : f_.stations) {
-      double x = at(s.chainage);
+    std::vector<double> station_x;
+    for (const StationMark& s : f_.stations) station_x.push_back(at(s.chainage));
+    std::vector<double> station_label = spread(station_x, 13);
+    for (size_t k = 0; k < f_.stations.size(); ++k) {
+      const StationMark& s = f_.stations[k];
+      double x = station_x[k], lx = station_label[k];
       std::string label = utf8_from_1252(s.name);
       if (s.ora != 0) label += "  " + clock_time(s.ora);
       svg.open_group("station", std::to_string(s.chainage) + " m");
-      svg.line(x, base, x, top + 4, std::string("stroke-width:1.2;stroke:") + kStationColour);
-      svg.text(x - 3, base - 48, label, 11, "start", -90, std::string("fill:") + kStationColour);
+      svg.path("M" + fmt(x) + " " + fmt(base) + " V" + fmt(base - 170) + " L" + fmt(lx) + " " + fmt(base - 184),
+               std::string("fill:none;stroke-width:1.1;stroke:") + kStationColour);
+      svg.text(lx + 4, base - 188, label, 11, "start", -90, std::string("fill:") + kStationColour);
       svg.close_group();
     }
+  }
+
+  // Label places for marks at `xs` (in increasing order) at least `gap` apart,
+  // each as near its mark as the others allow, inside the frame.
+  static std::vector<double> spread(const std::vector<double>& xs, double gap) {
+    std::vector<double> out(xs);
+    for (size_t k = 1; k < out.size(); ++k) out[k] = std::max(out[k], out[k - 1] + gap);
+    double limit = kRight - 8;
+    for (size_t k = out.size(); k-- > 0;) {
+      out[k] = std::min(out[k], limit);
+      limit = out[k] - gap;
+    }
+    return out;
   }
 
   void axis(SvgWriter& svg, double y) {
@@ -228,7 +272,9 @@ class Drawing {
   const LineFeatures& f_;
   int64_t length_ = 0;
   bool has_plan_ = false;
-  std::function<std::pair<double, double>(int64_t)> point_;
+  int64_t last_ = 0;
+  double ux_ = 0, uy_ = 1, scale_ = 1, origin_u_ = 0, mid_v_ = 0;
+  double plan_top_ = 0, plan_height_ = 0;
 };
 
 }  // namespace
