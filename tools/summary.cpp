@@ -4,10 +4,6 @@
 #include "tools/table_entries.h"
 
 namespace lorvena {
-namespace {
-
-
-}  // namespace
 
 Summary summarize(const Scenario& m, int markers) {
   Summary s;
