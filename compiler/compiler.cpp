@@ -10,6 +10,8 @@ namespace lorvena {
 int memorizza_percorso(Scenario& m, const std::filesystem::path& dir, int32_t j) {
   m.write_profile = j;
   m.err_code = 0;
+  m.stop_file.clear();
+  m.stop_offset = -1;
   clear_table(m);
   m.track.clear();
   m.profile = Profile{};
