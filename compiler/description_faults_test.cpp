@@ -3,6 +3,8 @@
 // reads what is there, and never crashes or writes a file cut short.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "compiler/compiler.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"

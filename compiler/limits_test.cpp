@@ -3,6 +3,8 @@
 // stored or stopped by a recorded error.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "testing/compile_fixture.h"
 
 namespace lorvena {
