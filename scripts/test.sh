@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build g++ libgtest-dev chromium
+bash scripts/install_packages.sh cmake ninja-build g++ libgtest-dev chromium valgrind
 for preset in debug sanitize; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null

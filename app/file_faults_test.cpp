@@ -1,0 +1,192 @@
+// The whole run against a file system that fails it: a program directory
+// that cannot be written, and a disk that fills up part way through a file.
+// Whatever fails, each file is left with its old content, its complete new
+// content or not at all, and no temporary file stays behind.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/platform_native.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
+#include "testing/temp_dir.h"
+#include "testing/tmpfs_mount.h"
+
+namespace lorvena {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::read_bytes;
+using testing::TempDir;
+using testing::TmpfsMount;
+
+// Every file the run writes, in the order it writes them.
+const std::vector<std::string> kWriteOrder = {
+    "LORVENA PF_linea.txt",          "LORVENA PF_4316-.txt",         "LORVENA PF_4316_note.txt",
+    "LORVENA PF_4316_rallentamenti.txt", "LORVENA PF_4316_scheda_treno.txt", "LORVENA PF_linea.dat",
+    "LORVENA PF_4316.sim",           "LORVENA PF_4316.dat"};
+
+struct RunResult {
+  int status;
+  std::string err;
+};
+
+RunResult run_in(const fs::path& dir) {
+  std::ostringstream out, err;
+  NativePlatform platform(dir, out, err);
+  int status = run_installer(platform);
+  return {status, err.str()};
+}
+
+// The complete content of every file the run writes, from a run that did
+// not fail (the descriptions, which the run deletes, written on their own).
+std::map<std::string, std::string> complete_files() {
+  TempDir run, descriptions;
+  EXPECT_EQ(run_in(run.path()).status, kExitNormal);
+  dati_linea(descriptions.path(), "LORVENA PF");
+  dati_treno(descriptions.path(), "LORVENA PF", "4316");
+  std::map<std::string, std::string> files;
+  for (const TempDir* dir : {&run, &descriptions})
+    for (const auto& entry : fs::directory_iterator(dir->path()))
+      files[entry.path().filename().string()] = read_bytes(entry.path());
+  EXPECT_EQ(files.size(), kWriteOrder.size());
+  return files;
+}
+
+std::string old_content(const std::string& name) { return "contenuto precedente di " + name + "\r\n"; }
+
+// Lays an old version of every file; one the disk has no room for stays absent.
+void write_old_files(const fs::path& dir) {
+  for (const std::string& name : kWriteOrder) {
+    testing::write_bytes(dir / name, old_content(name));
+    if (read_bytes(dir / name) != old_content(name)) fs::remove(dir / name);
+  }
+}
+
+// Every file in `dir` that is neither a complete file of the run nor (when
+// old files were laid) its old content: a temporary file, or one cut short.
+std::string files_cut_or_stray(const fs::path& dir, const std::map<std::string, std::string>& complete,
+                               bool old_laid) {
+  std::string bad;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    std::string name = entry.path().filename().string();
+    auto it = complete.find(name);
+    std::string content = read_bytes(entry.path());
+    bool whole = it != complete.end() && content == it->second;
+    bool old = old_laid && it != complete.end() && content == old_content(name);
+    if (!whole && !old) bad += name + " (" + std::to_string(content.size()) + " bytes) ";
+  }
+  return bad;
+}
+
+// The file whose writing failed, from the message the run ended with.
+std::string failed_file(const std::string& message) {
+  for (const std::string& name : kWriteOrder)
+    if (message.find("/" + name) != std::string::npos) return name;
+  return "?";
+}
+
+TEST(FileFaults, ReadOnlyDirectoryEndsTheRunAtTheFirstWriter) {
+  TempDir dir;
+  TmpfsMount read_only(dir.path(), "ro");
+  if (!read_only.mounted()) GTEST_SKIP() << "cannot mount a read-only file system: " << read_only.why();
+  RunResult run = run_in(dir.path());
+  EXPECT_EQ(run.status, kExitRunTimeError);
+  EXPECT_NE(run.err.find("Errore di run-time"), std::string::npos) << run.err;
+  EXPECT_EQ(failed_file(run.err), kWriteOrder.front()) << run.err;
+  EXPECT_EQ(testing::list_files(dir.path()), "");
+}
+
+// Works wherever the tests run, as root too: the directory path names a file.
+TEST(FileFaults, DirectoryThatIsAFileEndsTheRunAtTheFirstWriter) {
+  TempDir dir;
+  testing::write_bytes(dir / "lorvena", "not a directory");
+  RunResult run = run_in(dir / "lorvena");
+  EXPECT_EQ(run.status, kExitRunTimeError);
+  EXPECT_EQ(failed_file(run.err), kWriteOrder.front()) << run.err;
+  EXPECT_EQ(testing::list_files(dir.path()), "lorvena");
+}
+
+// A file system of a few pages: the run stops at whichever file no longer
+// fits, with every file whole, old or absent.
+TEST(FileFaults, FullDiskLeavesNoFileCutShort) {
+  const std::map<std::string, std::string> complete = complete_files();
+  std::set<std::string> failed;
+  for (int pages : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 16, 100, 300, 490, 495, 500, 505, 510, 520, 600}) {
+    for (bool old_laid : {false, true}) {
+      TempDir dir;
+      TmpfsMount disk(dir.path(), "size=" + std::to_string(pages * 4096));
+      if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system: " << disk.why();
+      if (old_laid) write_old_files(dir.path());
+      RunResult run = run_in(dir.path());
+      SCOPED_TRACE(std::to_string(pages) + " pages" + (old_laid ? ", old files" : ""));
+      EXPECT_TRUE(run.status == kExitNormal || run.status == kExitRunTimeError) << run.status;
+      if (run.status == kExitRunTimeError) failed.insert(failed_file(run.err));
+      EXPECT_EQ(files_cut_or_stray(dir.path(), complete, old_laid), "");
+    }
+  }
+  // The sizes reach the descriptions, the documents and the compiled files.
+  EXPECT_GE(failed.size(), 6u);
+  EXPECT_EQ(failed.count("?"), 0u);
+  EXPECT_EQ(failed.count(kWriteOrder.front()), 1u);
+  EXPECT_EQ(failed.count("LORVENA PF_linea.dat"), 1u);
+}
+
+// Caps the size of any file this process writes; a write past the cap fails
+// part way (EFBIG) instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_handler_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit capped = saved_;
+    capped.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &capped);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, previous_handler_);
+  }
+
+ private:
+  rlimit saved_{};
+  sighandler_t previous_handler_;
+};
+
+// The same fault with no mount needed: the first file of the run larger than
+// the cap fails part way through its writing.
+TEST(FileFaults, WriteFailingPartWayLeavesNoFileCutShort) {
+  const std::map<std::string, std::string> complete = complete_files();
+  std::set<size_t> caps = {0};
+  for (const auto& [name, content] : complete) caps.insert(content.size() - 1);
+  for (size_t cap : caps) {
+    std::string expected = "?";
+    for (const std::string& name : kWriteOrder)
+      if (complete.at(name).size() > cap) {
+        expected = name;
+        break;
+      }
+    for (bool old_laid : {false, true}) {
+      SCOPED_TRACE("cap " + std::to_string(cap) + (old_laid ? ", old files" : ""));
+      TempDir dir;
+      if (old_laid) write_old_files(dir.path());
+      RunResult run{};
+      {
+        FileSizeLimit limit(cap);
+        run = run_in(dir.path());
+      }
+      EXPECT_EQ(run.status, kExitRunTimeError);
+      EXPECT_EQ(failed_file(run.err), expected) << run.err;
+      EXPECT_EQ(files_cut_or_stray(dir.path(), complete, old_laid), "");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lorvena
