@@ -3,6 +3,8 @@
 #include "compiler/compiler.h"
 #include "compiler/errore.h"
 #include "documents/driver_documents.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
 #include "sources/file_system.h"
 
 namespace lorvena {
@@ -12,8 +14,11 @@ void Form1::Form_Load(Platform& platform) {
   model.train_number = kTrainNumber;
   directory = platform.program_directory();
   platform.show_waiting_window();
+  dati_linea(directory, model.scenario_name);
+  dati_treno(directory, model.scenario_name, model.train_number);
   dati_note(directory, model.scenario_name, model.train_number);
   dati_rallentamenti(directory, model.scenario_name, model.train_number);
+  dati_scheda(directory, model.scenario_name, model.train_number);
   memorizza_percorso(model, directory, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 
 #include "app/platform_native.h"
@@ -12,14 +13,31 @@ namespace {
 
 using testing::TempDir;
 
-TEST(InstallerRun, WritesTheScenarioAndEndsNormally) {
+constexpr const char* kSixFiles =
+    "LORVENA PF_4316.dat|LORVENA PF_4316.sim|LORVENA PF_4316_note.txt|"
+    "LORVENA PF_4316_rallentamenti.txt|LORVENA PF_4316_scheda_treno.txt|LORVENA PF_linea.dat";
+
+std::map<std::string, std::string> contents(const std::filesystem::path& dir) {
+  std::map<std::string, std::string> out;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    out[entry.path().filename().string()] = testing::read_bytes(entry.path());
+  return out;
+}
+
+TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
   TempDir dir;
   std::ostringstream out, err;
   NativePlatform platform(dir.path(), out, err);
   EXPECT_EQ(run_installer(platform), kExitNormal);
   EXPECT_EQ(out.str(), "Attendere\n");
   EXPECT_EQ(err.str(), "");
-  EXPECT_TRUE(std::filesystem::exists(dir / "LORVENA PF_4316_note.txt"));
+  EXPECT_EQ(testing::list_files(dir.path()), kSixFiles);
+  auto first = contents(dir.path());
+  EXPECT_EQ(first["LORVENA PF_4316.dat"].size(), 15u * 2001);
+  EXPECT_EQ(first["LORVENA PF_linea.dat"].size(), 2u * (2 * 4 + 99997 * 10 + 2 * 2));
+
+  EXPECT_EQ(run_installer(platform), kExitNormal);
+  EXPECT_EQ(contents(dir.path()), first);
 }
 
 TEST(InstallerRun, FileSystemFailureEndsTheRunWithItsMessage) {

@@ -1,0 +1,45 @@
+// The scenario's own two descriptions compile without a recorded error, and
+// every object they describe ends up on the track and in the table.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "compiler/compiler.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
+#include "sources/scenario_files.h"
+#include "testing/temp_dir.h"
+
+namespace lorvena {
+namespace {
+
+TEST(ScenarioCompiles, WithoutErrorPlacingEveryObject) {
+  testing::TempDir dir;
+  Scenario model;
+  model.scenario_name = "LORVENA PF";
+  model.train_number = "4316";
+  dati_linea(dir.path(), model.scenario_name);
+  dati_treno(dir.path(), model.scenario_name, model.train_number);
+
+  const int markers = memorizza_percorso(model, dir.path(), 1);
+
+  EXPECT_EQ(model.err_code, 0) << "at " << model.err_pos << " m, reading " << model.stop_file;
+  EXPECT_FALSE(std::filesystem::exists(dir / line_description_name(model.scenario_name)));
+  EXPECT_FALSE(std::filesystem::exists(dir / train_description_name(model.scenario_name, model.train_number)));
+  EXPECT_EQ(testing::list_files(dir.path()), "LORVENA PF_4316.dat|LORVENA PF_4316.sim|LORVENA PF_linea.dat");
+
+  // No slowdowns, so the walk places no marker; every object keeps its own cell.
+  EXPECT_EQ(markers, 0);
+  std::map<int, int> kinds;
+  for (const TrackCell& cell : model.track) ++kinds[cell.kind];
+  EXPECT_EQ(kinds[cell_kind::kSignal], 43);
+  EXPECT_EQ(kinds[cell_kind::kSpeedIndicator], 17);
+  EXPECT_EQ(kinds[cell_kind::kSignBoard], 6);
+  EXPECT_EQ(kinds[cell_kind::kStationStop], 16);
+  EXPECT_EQ(model.table[28].nome, "LORVENA P.F.");
+  EXPECT_EQ(model.table[29].tipo, 0);
+  EXPECT_EQ(model.table[kFirstSignSlot - 5].nome, "(IMBOCCO GALLERIA)(   MONTE ARSO   )");
+}
+
+}  // namespace
+}  // namespace lorvena
