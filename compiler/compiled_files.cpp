@@ -32,6 +32,28 @@ class Packer {
     }
   }
   void put_double(double value) { put(std::bit_cast<uint64_t>(value)); }
+
+  // `count` values, each after the same 16-bit tag: the bulk of the plan,
+  // packed a buffer at a time.
+  void put_tagged_doubles(uint16_t tag, const double* values, size_t count) {
+    constexpr size_t kRecord = sizeof tag + sizeof(double);
+    if constexpr (std::endian::native != std::endian::little) {
+      for (size_t i = 0; i < count; ++i) put(tag), put_double(values[i]);
+      return;
+    }
+    while (count > 0) {
+      room(kRecord);
+      size_t n = std::min(count, (kChunk - used_) / kRecord);
+      char* out = buffer_.data() + used_;
+      for (size_t i = 0; i < n; ++i, out += kRecord) {
+        std::memcpy(out, &tag, sizeof tag);
+        std::memcpy(out + sizeof tag, values + i, sizeof(double));
+      }
+      used_ += n * kRecord;
+      values += n;
+      count -= n;
+    }
+  }
   void put_string(const std::string& text) {
     put(static_cast<uint16_t>(text.size()));
     for (size_t at = 0; at < text.size();) {
@@ -73,10 +95,7 @@ void put_plan_column(Packer& out, const Profile& p, const std::vector<double>& c
       out.put(kTagEmpty);
     }
   }
-  for (int64_t i = origin_end; i < computed_end; ++i) {
-    out.put(kTagDouble);
-    out.put_double(column[static_cast<size_t>(i)]);
-  }
+  out.put_tagged_doubles(kTagDouble, column.data() + origin_end, static_cast<size_t>(computed_end - origin_end));
   for (int64_t i = computed_end; i < points; ++i) out.put(kTagEmpty);
 }
 
