@@ -83,7 +83,7 @@ class Packer {
 
 // The fixed origin (points 0 and 1), the computed points, then the points
 // never filled.
-void put_plan_column(Packer& out, const Profile& p, const std::vector<double>& column) {
+void put_plan_column(Packer& out, const Profile& p, const PlanColumn& column) {
   int64_t points = p.upper_bound() + 1;
   int64_t origin_end = std::min<int64_t>(2, points);
   int64_t computed_end = std::max(origin_end, std::min(p.next, points));

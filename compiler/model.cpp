@@ -42,11 +42,11 @@ void size_model(Scenario& model, int32_t length) {
   model.track.assign(static_cast<size_t>(track_upper_bound_for(length) + 1), TrackCell{});
   model.profile = Profile{};
   if (model.write_profile != 0) {
-    for (std::vector<double>* column : {&model.profile.x, &model.profile.y}) {
+    for (PlanColumn* column : {&model.profile.x, &model.profile.y}) {
       size_t points = static_cast<size_t>(total + 1);
       column->reserve(points);
       advise_huge_pages(column->data(), points * sizeof(double));
-      column->assign(points, 0.0);
+      column->resize(points);
     }
   }
 }

@@ -15,7 +15,11 @@ void advise_huge_pages(void* data, size_t bytes) {
   auto start = reinterpret_cast<uintptr_t>(data);
   uintptr_t first = (start + page - 1) / page * page;
   uintptr_t end = (start + bytes) / page * page;
-  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+  if (end <= first) return;
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#endif
 #else
   (void)data;
   (void)bytes;

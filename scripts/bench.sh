@@ -68,7 +68,7 @@ printf '%-28s %8s KiB\n' "empty C++ program" "$peak_empty"
 echo "== goals (ratios of means from the one hyperfine run above; $(nproc) cores, shared)"
 mean() { jq -r --arg n "$1" '.results[] | select(.command == $n) | .mean' "$work/times.json"; }
 goal() { # label value limit
-  awk -v l="$1" -v v="$2" -v m="$3" 'BEGIN { printf "%-50s %7.2f  (goal <= %s)  %s\n", l, v, m, (v <= m ? "met" : "MISSED") }'
+  awk -v l="$1" -v v="$2" -v m="$3" 'BEGIN { printf "%-50s %7.3f  (goal <= %s)  %s\n", l, v, m, (v <= m ? "met" : "MISSED") }'
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
 goal "complete run / copy of its six files" "$(ratio "$(mean run)" "$(mean run_copy)")" 1.5

@@ -44,6 +44,9 @@ int failure_number() { return errno ? errno : EIO; }
 // first failed write, flush or close, or 0. After a failed write the rest is
 // dropped.
 int write_through(File f, const std::function<void(const ByteSink&)>& produce) {
+  // The pieces are large already: each goes out in one write, not copied
+  // through a small stream buffer first.
+  std::setvbuf(f.get(), nullptr, _IONBF, 0);
   int number = 0;
   ByteSink sink = [&f, &number](std::string_view piece) {
     if (number != 0 || piece.empty()) return;
