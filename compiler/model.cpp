@@ -45,7 +45,7 @@ void size_model(Scenario& model, int32_t length) {
     for (PlanColumn* column : {&model.profile.x, &model.profile.y}) {
       size_t points = static_cast<size_t>(total + 1);
       column->reserve(points);
-      advise_huge_pages(column->data(), points * sizeof(double));
+      prepare_pages(column->data(), points * sizeof(double));
       column->resize(points);
     }
   }

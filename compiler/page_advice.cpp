@@ -9,7 +9,7 @@
 
 namespace lorvena {
 
-void advise_huge_pages(void* data, size_t bytes) {
+void prepare_pages(void* data, size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   auto start = reinterpret_cast<uintptr_t>(data);
