@@ -1,7 +1,9 @@
 #include "compiler/compiled_files.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #include "sources/file_system.h"
 #include "sources/scenario_files.h"
@@ -9,54 +11,105 @@
 namespace lorvena {
 namespace {
 
+// Packs values little-endian into a fixed buffer and hands it to a sink each
+// time it fills, so a file of any size goes out in a few large writes.
 class Packer {
  public:
-  explicit Packer(size_t reserve) { bytes_.reserve(reserve); }
+  explicit Packer(const ByteSink& sink) : sink_(sink), buffer_(kChunk) {}
+  Packer(const Packer&) = delete;
+  Packer& operator=(const Packer&) = delete;
 
   template <typename T>
   void put(T value) {
     using U = std::make_unsigned_t<T>;
     U bits = static_cast<U>(value);
-    for (size_t i = 0; i < sizeof(T); ++i) bytes_.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+    if constexpr (std::endian::native == std::endian::little) {
+      room(sizeof bits);
+      std::memcpy(buffer_.data() + used_, &bits, sizeof bits);
+      used_ += sizeof bits;
+    } else {
+      for (size_t i = 0; i < sizeof bits; ++i) put(static_cast<uint8_t>((bits >> (8 * i)) & 0xFF));
+    }
   }
   void put_double(double value) { put(std::bit_cast<uint64_t>(value)); }
+
+  // `count` values, each after the same 16-bit tag: the bulk of the plan,
+  // packed a buffer at a time.
+  void put_tagged_doubles(uint16_t tag, const double* values, size_t count) {
+    constexpr size_t kRecord = sizeof tag + sizeof(double);
+    if constexpr (std::endian::native != std::endian::little) {
+      for (size_t i = 0; i < count; ++i) put(tag), put_double(values[i]);
+      return;
+    }
+    while (count > 0) {
+      room(kRecord);
+      size_t n = std::min(count, (kChunk - used_) / kRecord);
+      char* out = buffer_.data() + used_;
+      for (size_t i = 0; i < n; ++i, out += kRecord) {
+        std::memcpy(out, &tag, sizeof tag);
+        std::memcpy(out + sizeof tag, values + i, sizeof(double));
+      }
+      used_ += n * kRecord;
+      values += n;
+      count -= n;
+    }
+  }
   void put_string(const std::string& text) {
     put(static_cast<uint16_t>(text.size()));
-    bytes_.append(text);
+    for (size_t at = 0; at < text.size();) {
+      room(1);
+      size_t piece = std::min(text.size() - at, kChunk - used_);
+      std::memcpy(buffer_.data() + used_, text.data() + at, piece);
+      used_ += piece;
+      at += piece;
+    }
   }
-  std::string take() { return std::move(bytes_); }
+  void flush() {
+    if (used_ > 0) sink_(std::string_view(buffer_.data(), used_));
+    used_ = 0;
+  }
 
  private:
-  std::string bytes_;
+  static constexpr size_t kChunk = size_t{1} << 16;
+
+  void room(size_t bytes) {
+    if (used_ + bytes > kChunk) flush();
+  }
+
+  const ByteSink& sink_;
+  std::vector<char> buffer_;
+  size_t used_ = 0;
 };
 
-void put_plan_column(Packer& out, const Profile& p, const std::vector<double>& column) {
-  int64_t top = p.upper_bound();
-  for (int64_t i = 0; i <= top; ++i) {
-    size_t at = static_cast<size_t>(i);
-    if (i < 2 && p.origin_set) {
+// The fixed origin (points 0 and 1), the computed points, then the points
+// never filled.
+void put_plan_column(Packer& out, const Profile& p, const PlanColumn& column) {
+  int64_t points = p.upper_bound() + 1;
+  int64_t origin_end = std::min<int64_t>(2, points);
+  int64_t computed_end = std::max(origin_end, std::min(p.next, points));
+  for (int64_t i = 0; i < origin_end; ++i) {
+    if (p.origin_set) {
       out.put(kTagInteger);
-      out.put(static_cast<int16_t>(column[at]));
-    } else if (i >= 2 && i < p.next) {
-      out.put(kTagDouble);
-      out.put_double(column[at]);
+      out.put(static_cast<int16_t>(column[static_cast<size_t>(i)]));
     } else {
       out.put(kTagEmpty);
     }
   }
+  out.put_tagged_doubles(kTagDouble, column.data() + origin_end, static_cast<size_t>(computed_end - origin_end));
+  for (int64_t i = computed_end; i < points; ++i) out.put(kTagEmpty);
 }
 
 }  // namespace
 
-std::string plan_bytes(const Profile& profile) {
-  Packer out(profile.x.size() * 20);
+void pack_plan(const Profile& profile, const ByteSink& sink) {
+  Packer out(sink);
   put_plan_column(out, profile, profile.x);
   put_plan_column(out, profile, profile.y);
-  return out.take();
+  out.flush();
 }
 
-std::string table_bytes(const Scenario& m) {
-  Packer out(4096);
+void pack_table(const Scenario& m, const ByteSink& sink) {
+  Packer out(sink);
   for (const TableEntry& e : m.table) {
     out.put(e.tipo);
     out.put(e.inizio);
@@ -68,23 +121,49 @@ std::string table_bytes(const Scenario& m) {
     for (uint8_t f : {e.flag2, e.flag3, e.flag4, e.flag5}) out.put(f);
     out.put(e.ora);
   }
-  return out.take();
+  out.flush();
 }
 
-std::string track_bytes(const Scenario& m) {
-  Packer out(m.track.size() * 15);
+void pack_track(const Scenario& m, const ByteSink& sink) {
+  Packer out(sink);
   for (const TrackCell& c : m.track) {
     out.put(c.kind);
     for (int16_t v : {c.param1, c.param2, c.param3, c.param4}) out.put(v);
     for (uint8_t b : {c.timing, c.approach, c.landscape, c.speed_limit, c.gradient, c.adhesion}) out.put(b);
   }
-  return out.take();
+  out.flush();
+}
+
+namespace {
+
+std::string collect(const std::function<void(const ByteSink&)>& produce) {
+  std::string bytes;
+  produce([&bytes](std::string_view piece) { bytes.append(piece); });
+  return bytes;
+}
+
+}  // namespace
+
+std::string plan_bytes(const Profile& profile) {
+  return collect([&profile](const ByteSink& sink) { pack_plan(profile, sink); });
+}
+
+std::string table_bytes(const Scenario& m) {
+  return collect([&m](const ByteSink& sink) { pack_table(m, sink); });
+}
+
+std::string track_bytes(const Scenario& m) {
+  return collect([&m](const ByteSink& sink) { pack_track(m, sink); });
 }
 
 void write_compiled_files(const Scenario& m, const std::filesystem::path& dir) {
-  if (m.write_profile != 0) replace_file(join_path(dir, plan_file_name(m.scenario_name)), plan_bytes(m.profile));
-  replace_file(join_path(dir, table_file_name(m.scenario_name, m.train_number)), table_bytes(m));
-  replace_file(join_path(dir, track_file_name(m.scenario_name, m.train_number)), track_bytes(m));
+  if (m.write_profile != 0)
+    replace_file_with(join_path(dir, plan_file_name(m.scenario_name)),
+                      [&m](const ByteSink& sink) { pack_plan(m.profile, sink); });
+  replace_file_with(join_path(dir, table_file_name(m.scenario_name, m.train_number)),
+                    [&m](const ByteSink& sink) { pack_table(m, sink); });
+  replace_file_with(join_path(dir, track_file_name(m.scenario_name, m.train_number)),
+                    [&m](const ByteSink& sink) { pack_track(m, sink); });
 }
 
 }  // namespace lorvena

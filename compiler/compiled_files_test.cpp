@@ -61,7 +61,7 @@ TEST(CompiledFiles, PlanIsDecodedPointByPoint) {
   // Two integer points, 7022 doubles (metres 2..7023) and two empty elements a column.
   ASSERT_EQ(bytes.size(), static_cast<size_t>(2 * (2 * 4 + 7022 * 10 + 2 * 2)));
   size_t at = 0;
-  for (const std::vector<double>* column : {&f.model.profile.x, &f.model.profile.y}) {
+  for (const PlanColumn* column : {&f.model.profile.x, &f.model.profile.y}) {
     for (int64_t i = 0; i < points; ++i) {
       uint16_t tag = read_le<uint16_t>(bytes, at);
       at += 2;

@@ -1,6 +1,7 @@
 // The line description reader: the general block (length, kilometre
 // references, scenery, cab signalling), then gradients, the plan from the
 // curves, mountains, maximum-speed indicators and sign boards.
+#include <algorithm>
 #include <array>
 
 #include "compiler/description_reading.h"
@@ -131,31 +132,41 @@ class LineReader {
       if (f.find(digit) != std::string::npos) q = kCurvature[static_cast<size_t>(digit - '1')];
     if (q == 0) return m_.err_code = 103, Next::kStop;
     if (contains_ci(f, "s")) q = -q;
-    Profile& p = m_.profile;
-    while (p.next <= s)
-      if (!plan_step(0.0)) return Next::kStop;
-    while (p.next <= int64_t{s} + n)
-      if (!plan_step(q)) return Next::kStop;
+    if (!extend_plan_to(s, 0.0)) return Next::kStop;
+    if (!extend_plan_to(int64_t{s} + n, q)) return Next::kStop;
     return Next::kGoOn;
   }
 
-  // One metre of plan at curvature q (0: straight). False past the plan's limit.
-  bool plan_step(double q) {
-    extend_plan(q);
-    if (m_.profile.next > kMaxPlanPoints) return m_.err_code = 103, false;
+  // Extends the plan metre by metre up to point `last` at curvature q (0:
+  // straight). False once it passes the plan's limit (error 103); a point
+  // beyond the plan array cannot be read.
+  bool extend_plan_to(int64_t last, double q) {
+    Profile& p = m_.profile;
+    while (p.next <= last) {
+      if (p.next < 2 || p.next > p.upper_bound()) throw ReadFailure("plan point outside the plan");
+      extend_plan(std::min({last, p.upper_bound(), int64_t{kMaxPlanPoints}}), q);
+      if (p.next > kMaxPlanPoints) return m_.err_code = 103, false;
+    }
     return true;
   }
 
-  void extend_plan(double q) {
+  // Points next..last, each from the two before it; the caller keeps `last`
+  // inside the plan array.
+  void extend_plan(int64_t last, double q) {
     Profile& p = m_.profile;
-    int64_t i = p.next;
-    if (i < 2 || i > p.upper_bound()) throw ReadFailure("plan point outside the plan");
-    size_t at = static_cast<size_t>(i);
-    double dx = p.x[at - 1] - p.x[at - 2];
-    double dy = p.y[at - 1] - p.y[at - 2];
-    p.x[at] = (p.x[at - 1] + dx) + q * dy;
-    p.y[at] = (p.y[at - 1] + dy) - q * dx;
-    p.next = i + 1;
+    size_t at = static_cast<size_t>(p.next);
+    double x0 = p.x[at - 2], y0 = p.y[at - 2];
+    double x1 = p.x[at - 1], y1 = p.y[at - 1];
+    for (; at <= static_cast<size_t>(last); ++at) {
+      double dx = x1 - x0;
+      double dy = y1 - y0;
+      x0 = x1, y0 = y1;
+      x1 = (x1 + dx) + q * dy;
+      y1 = (y1 + dy) - q * dx;
+      p.x[at] = x1;
+      p.y[at] = y1;
+    }
+    p.next = static_cast<int64_t>(at);
   }
 
   Next mountain() {
@@ -196,7 +207,8 @@ class LineReader {
     do cell_at(m_, gradient_cursor_++).gradient = low_byte(int64_t{previous_gradient_} + 100);
     while (gradient_cursor_ < last);
     if (m_.write_profile == 0) return;
-    while (m_.profile.next <= m_.profile.upper_bound() - 2) extend_plan(0.0);
+    int64_t last_point = m_.profile.upper_bound() - 2;
+    if (m_.profile.next <= last_point) extend_plan(last_point, 0.0);
   }
 
   Scenario& m_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "compiler/page_advice.h"
 #include "sources/field_reader.h"
 
 namespace lorvena {
@@ -41,8 +42,12 @@ void size_model(Scenario& model, int32_t length) {
   model.track.assign(static_cast<size_t>(track_upper_bound_for(length) + 1), TrackCell{});
   model.profile = Profile{};
   if (model.write_profile != 0) {
-    model.profile.x.assign(static_cast<size_t>(total + 1), 0.0);
-    model.profile.y.assign(static_cast<size_t>(total + 1), 0.0);
+    for (PlanColumn* column : {&model.profile.x, &model.profile.y}) {
+      size_t points = static_cast<size_t>(total + 1);
+      column->reserve(points);
+      prepare_pages(column->data(), points * sizeof(double));
+      column->resize(points);
+    }
   }
 }
 

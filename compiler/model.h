@@ -4,6 +4,9 @@
 
 #include <array>
 #include <limits>
+#include <memory>
+#include <new>
+#include <utility>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,12 +73,32 @@ inline constexpr int kScenarioEntry = 85;  // scenery, scenario name, stamps
 inline constexpr int kTrainEntry = 86;     // cab signalling, train number, sand, clock
 inline constexpr int32_t kMaxLineLength = 1000000;
 
+// Leaves the elements a vector grows by uninitialised (a value given
+// explicitly is still stored): the plan's points are each written before
+// they are read, so zeroing megabytes first would be wasted work.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  template <typename U, typename... Args>
+  void construct(U* at, Args&&... args) {
+    if constexpr (sizeof...(Args) == 0)
+      ::new (static_cast<void*>(at)) U;
+    else
+      ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+  }
+};
+
+using PlanColumn = std::vector<double, UninitialisedAllocator<double>>;
+
 // The plan of the line, one point a metre. Points 0 and 1 are the fixed
 // origin (0, 0) and (0, 1); points 2 up to `next` - 1 are computed; the rest
-// were never filled and are written as empty elements.
+// were never filled, hold no defined value and are written as empty elements.
 struct Profile {
-  std::vector<double> x;
-  std::vector<double> y;
+  PlanColumn x;
+  PlanColumn y;
   bool origin_set = false;
   int64_t next = 2;
 

@@ -33,9 +33,33 @@ File open_file(const fs::path& path, bool for_writing) {
   fail(number, what, path, std::strerror(number));
 }
 
-bool write_all(std::FILE* f, std::string_view bytes) {
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
-  return std::fflush(f) == 0;
+void discard(const fs::path& temporary) {
+  std::error_code ignored;
+  fs::remove(temporary, ignored);
+}
+
+int failure_number() { return errno ? errno : EIO; }
+
+// Hands `produce` a sink into `f` and closes it. The error number of the
+// first failed write, flush or close, or 0. After a failed write the rest is
+// dropped.
+int write_through(File f, const std::function<void(const ByteSink&)>& produce) {
+  // The pieces are large already: each goes out in one write, not copied
+  // through a small stream buffer first.
+  std::setvbuf(f.get(), nullptr, _IONBF, 0);
+  int number = 0;
+  ByteSink sink = [&f, &number](std::string_view piece) {
+    if (number != 0 || piece.empty()) return;
+    errno = 0;
+    if (std::fwrite(piece.data(), 1, piece.size(), f.get()) != piece.size()) number = failure_number();
+  };
+  produce(sink);
+  errno = 0;
+  if (number == 0 && std::fflush(f.get()) != 0) number = failure_number();
+  errno = 0;
+  bool closed = std::fclose(f.release()) == 0;
+  if (number == 0 && !closed) number = failure_number();
+  return number;
 }
 
 }  // namespace
@@ -64,25 +88,29 @@ std::string read_file(const fs::path& path) {
 }
 
 void replace_file(const fs::path& target, std::string_view bytes) {
+  replace_file_with(target, [bytes](const ByteSink& sink) { sink(bytes); });
+}
+
+void replace_file_with(const fs::path& target, const std::function<void(const ByteSink&)>& produce) {
   fs::path temporary = target;
   temporary += ".tmp";
   File f = open_file(temporary, true);
   if (!f) fail(errno, "cannot create", temporary);
-  errno = 0;
-  bool written = write_all(f.get(), bytes);
-  int write_errno = errno ? errno : EIO;
-  bool closed = std::fclose(f.release()) == 0;
-  if (!written || !closed) {
-    int number = written ? (errno ? errno : EIO) : write_errno;
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+  int number = 0;
+  try {
+    number = write_through(std::move(f), produce);
+  } catch (...) {
+    discard(temporary);
+    throw;
+  }
+  if (number != 0) {
+    discard(temporary);
     fail(number, "cannot write", target);
   }
   std::error_code ec;
   fs::rename(temporary, target, ec);
   if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+    discard(temporary);
     fail(ec.value(), "cannot replace", target, ec.message());
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +32,13 @@ std::string read_file(const std::filesystem::path& path);
 // Writes `bytes` to a temporary file beside `target`, then renames it over the
 // target: the target holds either its old content or the new one, never a cut.
 void replace_file(const std::filesystem::path& target, std::string_view bytes);
+
+// Receives the bytes of a file piece by piece, in order.
+using ByteSink = std::function<void(std::string_view)>;
+
+// Like replace_file, for a content that `produce` hands to the sink in
+// pieces, so that a large file never has to be held in memory whole.
+void replace_file_with(const std::filesystem::path& target, const std::function<void(const ByteSink&)>& produce);
 
 // Deletes a file if present; a missing file is not an error.
 void remove_file(const std::filesystem::path& path);
