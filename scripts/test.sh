@@ -11,3 +11,4 @@ for preset in debug sanitize; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j2
 done
+bash scripts/test_windows.sh
