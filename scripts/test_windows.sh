@@ -215,7 +215,9 @@ normal_run_matches_native() {
     expected=$(printf './%s\n' "${six_files[@]}" | sort)
     [ "$got" = "$expected" ] || { fail "$label normal run" "not the six scenario files: [$got]"; return; }
   fi
-  pass "$label normal run, twice, in \"Società ŝ\": $(wc -l <<<"${got:+$got}" | tr -d ' ') file(s), same bytes as the native run"
+  local count=0
+  [ -z "$got" ] || count=$(wc -l <<<"$got")
+  pass "$label normal run, twice, in \"Società ŝ\": $count file(s), same bytes as the native run"
 }
 
 program_directory_from_module_path() {
