@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native debug build, then the
-# AddressSanitizer + UndefinedBehaviorSanitizer build.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, then the Windows
+# programs under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,3 +12,4 @@ for preset in debug sanitize; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j2
 done
+bash scripts/test_windows.sh

@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# Builds the Windows program with both mingw-w64 toolchains and tests it under
+# Wine, one test at a time, on a private X server: the files of a normal run
+# against the native program's, the waiting window, the two message boxes and
+# the executable's headers. Ends with the line "N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+# 0 skips the attempt to install the 32-bit Wine.
+TRY_WINE32=${TRY_WINE32:-1}
+
+six_files=("LORVENA PF_4316_note.txt" "LORVENA PF_4316_rallentamenti.txt"
+           "LORVENA PF_4316_scheda_treno.txt" "LORVENA PF_linea.dat"
+           "LORVENA PF_4316.sim" "LORVENA PF_4316.dat")
+system_dlls='^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|comctl32|ole32|ws2_32|ucrtbase|api-ms-win-crt-.*)\.dll$'
+title='LORVENA PF'
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS $1"; }
+fail() { failed=$((failed + 1)); echo "FAIL $1: $2"; }
+
+log() { echo "-- $*"; }
+
+# ---------------------------------------------------------------- packages
+
+bash scripts/install_packages.sh cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick \
+  || { echo "0 passed, 1 failed"; exit 1; }
+
+# wine32 lives in Debian's i386 architecture, whose indexes are not always in
+# sync: try it briefly, and take the architecture away again when it fails.
+try_wine32() {
+  [ -x /usr/lib/wine/wine ] && return 0
+  [ "$TRY_WINE32" = 1 ] || return 1
+  local added=0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386 || return 1
+    added=1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  # Only the downloads are cut short; dpkg itself is never interrupted.
+  if timeout 120 apt-get update -q </dev/null >/dev/null 2>&1 &&
+     timeout 300 apt-get install -y -q --download-only --no-install-recommends wine32:i386 </dev/null >/dev/null 2>&1 &&
+     apt-get install -y -q --no-install-recommends wine32:i386 </dev/null >/dev/null 2>&1 &&
+     [ -x /usr/lib/wine/wine ]; then
+    return 0
+  fi
+  if [ "$added" = 1 ] && ! dpkg -l | awk '$1 ~ /^.i/ && $2 ~ /:i386$/ {found=1} END {exit !found}'; then
+    dpkg --remove-architecture i386 || true
+  fi
+  return 1
+}
+
+log "trying wine32 (for the i686 program)"
+if try_wine32; then have_wine32=1; log "wine32 available"; else have_wine32=0; log "wine32 not available: the runtime tests run the x86_64 build"; fi
+if dpkg --print-foreign-architectures | grep -qx i386 && [ "$have_wine32" = 0 ]; then
+  log "note: i386 was already a foreign architecture before this run"
+fi
+
+# ---------------------------------------------------------------- builds
+
+build() {
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j2 >/dev/null
+}
+for preset in release windows-i686 windows-x86_64; do
+  log "building $preset"
+  if build "$preset"; then pass "build $preset"; else fail "build $preset" "cmake failed"; fi
+done
+native_exe=$root/build/release/lorvena_pf
+
+# ---------------------------------------------------------------- headers
+
+# $1 exe, $2 objdump format, $3 optional-header magic
+check_pe() {
+  local exe=$1 name
+  name=$(basename "$(dirname "$exe")")/$(basename "$exe")
+  [ -f "$exe" ] || { fail "PE $name" "missing"; return; }
+  local dump dlls
+  dump=$(objdump -p "$exe")
+  grep -q "file format $2\$" <<<"$dump" || { fail "PE $name" "not $2"; return; }
+  grep -Eq "^Magic[[:space:]]+$3" <<<"$dump" || { fail "PE $name" "magic is not $3"; return; }
+  grep -Eq "^Subsystem[[:space:]]+00000002" <<<"$dump" || { fail "PE $name" "not a GUI program"; return; }
+  dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump")
+  [ -n "$dlls" ] || { fail "PE $name" "no imports found"; return; }
+  local others
+  others=$(tr 'A-Z' 'a-z' <<<"$dlls" | grep -Ev "$system_dlls")
+  [ -z "$others" ] || { fail "PE $name" "imports non-system DLLs: $others"; return; }
+  pass "PE $name: $2, GUI, imports $(tr '\n' ' ' <<<"$dlls")"
+}
+check_pe build/windows-i686/lorvena_pf.exe pei-i386 "010b"
+check_pe build/windows-x86_64/lorvena_pf.exe pei-x86-64 "020b"
+
+# ---------------------------------------------------------------- Wine
+
+work=$(mktemp -d /tmp/lorvena-wine.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+xvfb_pid=
+cleanup() {
+  [ -x /usr/lib/wine/wineserver64 ] && /usr/lib/wine/wineserver64 -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A private X server on a free display.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+
+log "wineboot --init"
+timeout 300 /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1
+/usr/lib/wine/wineserver64 -w
+
+# Runs a Windows program in the background: $1 loader, $2 log, then the
+# program and its arguments. Sets run_pid.
+start_windows() {
+  local loader=$1 out=$2
+  shift 2
+  timeout 120 "$loader" "$@" </dev/null >"$out" 2>&1 &
+  run_pid=$!
+}
+
+# Waits for run_pid to end (at most $1 s) and sets run_status; 124 if it hung.
+finish_windows() {
+  local limit=$1
+  for _ in $(seq $((limit * 10))); do
+    kill -0 "$run_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$run_pid" 2>/dev/null; then
+    kill "$run_pid" 2>/dev/null
+    wait "$run_pid" 2>/dev/null
+    run_status=124
+  else
+    wait "$run_pid"
+    run_status=$?
+  fi
+  /usr/lib/wine/wineserver64 -w
+}
+
+# Prints the X window of the program's form, or of its message box
+# ($1 = form | box: a message box is transient for the form), waiting up to 20 s.
+find_window() {
+  local which=$1 id transient
+  for _ in $(seq 200); do
+    for id in $(xdotool search --name "^$title\$" 2>/dev/null); do
+      transient=$(xprop -id "$id" WM_TRANSIENT_FOR 2>/dev/null | grep -c 'window id')
+      if { [ "$which" = box ] && [ "$transient" = 1 ]; } ||
+         { [ "$which" = form ] && [ "$transient" = 0 ]; }; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Closes a message box with its default button, as a player would.
+close_box() {
+  xdotool mousemove --window "$1" 10 5 click 1 2>/dev/null
+  sleep 0.3
+  xdotool key Return 2>/dev/null
+}
+
+# A fresh directory with a non-ASCII name holding a copy of the programs.
+fresh_dir() {
+  local dir
+  dir=$(mktemp -d "$work/run.XXXXXX")/"Società ŝ"
+  mkdir -p "$dir"
+  cp "$1"/*.exe "$dir/"
+  echo "$dir"
+}
+
+# The files a run left, with the programs themselves left out.
+listing() { (cd "$1" && find . -type f ! -name '*.exe' ! -name lorvena_pf | sort); }
+
+# ---------------------------------------------------------------- runtime tests
+
+# $1 label, $2 build dir, $3 loader
+normal_run_matches_native() {
+  local label=$1 build=$2 loader=$3 native windows elsewhere
+  native=$(mktemp -d "$work/native.XXXXXX")
+  cp "$native_exe" "$native/" && (cd "$native" && ./lorvena_pf >/dev/null 2>&1) ||
+    { fail "$label normal run" "native run failed"; return; }
+  windows=$(fresh_dir "$build")
+  elsewhere=$(mktemp -d "$work/cwd.XXXXXX")
+  local round
+  for round in first second; do
+    cd "$elsewhere" && start_windows "$loader" "$work/normal.log" "$windows/lorvena_pf.exe"
+    cd "$root" && finish_windows 90
+    [ "$run_status" = 0 ] || { fail "$label normal run" "$round run ended with status $run_status"; return; }
+  done
+  [ -z "$(ls -A "$elsewhere")" ] || { fail "$label normal run" "files written to the working directory"; return; }
+  local want got
+  want=$(listing "$native")
+  got=$(listing "$windows")
+  [ "$want" = "$got" ] || { fail "$label normal run" "files differ: native [$want] windows [$got]"; return; }
+  local f
+  while IFS= read -r f; do
+    [ -n "$f" ] || continue
+    cmp -s "$native/$f" "$windows/$f" || { fail "$label normal run" "$f differs from the native file"; return; }
+  done <<<"$want"
+  local expected
+  expected=$(printf './%s\n' "${six_files[@]}" | sort)
+  [ "$got" = "$expected" ] || { fail "$label normal run" "not the six scenario files: [$got]"; return; }
+  local count=0
+  [ -z "$got" ] || count=$(wc -l <<<"$got")
+  pass "$label normal run, twice, in \"Società ŝ\": $count file(s), same bytes as the native run"
+}
+
+program_directory_from_module_path() {
+  local label=$1 build=$2 loader=$3 dir elsewhere expected
+  dir=$(fresh_dir "$build")
+  elsewhere=$(mktemp -d "$work/cwd.XXXXXX")
+  cd "$elsewhere" && start_windows "$loader" "$work/dir.log" "$dir/lorvena_pf_test_program.exe" --write-directory
+  cd "$root" && finish_windows 60
+  # Wine shows the Unix root as drive Z:.
+  expected="Z:${dir//\//\\}"
+  [ -f "$dir/program_directory.txt" ] || { fail "$label program directory" "nothing written beside the program"; return; }
+  local got
+  got=$(cat "$dir/program_directory.txt")
+  [ "$got" = "$expected" ] || { fail "$label program directory" "got [$got], expected [$expected]"; return; }
+  pass "$label program directory: $got"
+}
+
+waiting_window() {
+  local label=$1 build=$2 loader=$3 dir id info shot
+  dir=$(fresh_dir "$build")
+  # The hook stands in for the long work: the program sleeps without
+  # processing messages, so what is seen is what the first paint left.
+  start_windows "$loader" "$work/window.log" "$dir/lorvena_pf_test_program.exe" --hold 6000
+  id=$(find_window form) || { finish_windows 30; fail "$label waiting window" "no window titled $title"; return; }
+  sleep 1
+  info=$(xwininfo -id "$id")
+  local width height
+  width=$(sed -n 's/^ *Width: //p' <<<"$info")
+  height=$(sed -n 's/^ *Height: //p' <<<"$info")
+  shot=$work/waiting-window-$label.png
+  import -window "$id" "$shot" 2>/dev/null
+  finish_windows 30
+  [ "$run_status" = 0 ] || { fail "$label waiting window" "exit status $run_status"; return; }
+  grep -q 'IsViewable' <<<"$info" || { fail "$label waiting window" "window not mapped"; return; }
+  [ "$width" = 280 ] && [ "$height" = 179 ] || { fail "$label waiting window" "client area ${width}x${height}, expected 280x179"; return; }
+  # Label1: 960, 960, 2652 x 792 twips = 64, 64, 177 x 53 pixels.
+  local label_colours above_colours
+  label_colours=$(convert "$shot" -crop 177x53+64+64 +repage -format %k info: 2>/dev/null)
+  above_colours=$(convert "$shot" -crop 280x60+0+0 +repage -format %k info: 2>/dev/null)
+  [ "${label_colours:-0}" -gt 1 ] || { fail "$label waiting window" "label area is blank"; return; }
+  [ "$above_colours" = 1 ] || { fail "$label waiting window" "area above the label is not plain ($above_colours colours)"; return; }
+  mkdir -p build/windows-tests && cp "$shot" build/windows-tests/
+  pass "$label waiting window: client 280x179, label painted ($label_colours colours), build/windows-tests/$(basename "$shot")"
+}
+
+# $4 hook arguments, $5 expected start of the message text (as Wine traces
+# it), $6 the whole text must match (1) or only its start (0).
+message_box_ends_run() {
+  local label=$1 build=$2 loader=$3 hook=$4 text=$5 whole=$6 dir id name
+  name="$label $hook"
+  dir=$(fresh_dir "$build")
+  # Wine traces the text of every message box it opens.
+  WINEDEBUG=-all,trace+msgbox start_windows "$loader" "$work/box.log" "$dir/lorvena_pf_test_program.exe" $hook
+  id=$(find_window box) || { finish_windows 30; fail "$name" "no message box"; return; }
+  sleep 1
+  kill -0 "$run_pid" 2>/dev/null || { fail "$name" "the program did not wait for the message box"; return; }
+  import -window "$id" "$work/box.png" 2>/dev/null
+  close_box "$id"
+  finish_windows 20
+  [ "$run_status" != 124 ] || { fail "$name" "still running after the box was closed"; return; }
+  [ "$run_status" != 0 ] || { fail "$name" "exit status 0"; return; }
+  local traced
+  traced=$(sed -n 's/.*MSGBOX_OnInit L"\(.*\)"\r\{0,1\}$/\1/p' "$work/box.log" | head -1)
+  if [ "$whole" = 1 ]; then
+    [ "$traced" = "$text" ] || { fail "$name" "message [$traced], expected [$text]"; return; }
+  else
+    [[ "$traced" == "$text"* ]] || { fail "$name" "message [$traced] does not start with [$text]"; return; }
+  fi
+  pass "$name: box [$traced] shown and waited for, exit status $run_status"
+}
+
+if [ "$have_wine32" = 1 ]; then
+  runtime=("i686 build/windows-i686 /usr/lib/wine/wine" "x86_64 build/windows-x86_64 /usr/lib/wine/wine64")
+else
+  runtime=("x86_64 build/windows-x86_64 /usr/lib/wine/wine64")
+fi
+for entry in "${runtime[@]}"; do
+  read -r label build loader <<<"$entry"
+  [ -f "$build/lorvena_pf_test_program.exe" ] || { fail "$label runtime" "$build not built"; continue; }
+  log "Wine tests on the $label build"
+  normal_run_matches_native "$label" "$build" "$loader"
+  program_directory_from_module_path "$label" "$build" "$loader"
+  waiting_window "$label" "$build" "$loader"
+  message_box_ends_run "$label" "$build" "$loader" "--errore 1250" " Errore n. 1250" 1
+  message_box_ends_run "$label" "$build" "$loader" "--unwritable" "Errore di run-time " 0
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

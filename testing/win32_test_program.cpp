@@ -1,0 +1,65 @@
+// A test-only build of the Windows program: the real run and platform layer,
+// with hooks that the Wine tests choose on its command line. Never shipped.
+//   --hold MS            after the window is painted, work MS ms without messages
+//   --errore NUMBER      the run stops with that fatal error
+//   --unwritable         the run fails writing into a missing directory
+//   --write-directory    writes the program directory (UTF-8) to program_directory.txt
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+#include "app/platform_win32.h"
+#include "compiler/errore.h"
+#include "sources/file_system.h"
+
+namespace {
+
+struct Hooks {
+  int hold_ms = 0;
+  std::string errore_number;
+  bool unwritable = false;
+  bool write_directory = false;
+};
+
+Hooks parse_hooks(int argc, char** argv) {
+  Hooks hooks;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    bool has_value = i + 1 < argc;
+    if (arg == "--hold" && has_value) hooks.hold_ms = std::atoi(argv[++i]);
+    else if (arg == "--errore" && has_value) hooks.errore_number = argv[++i];
+    else if (arg == "--unwritable") hooks.unwritable = true;
+    else if (arg == "--write-directory") hooks.write_directory = true;
+  }
+  return hooks;
+}
+
+class HookedPlatform : public lorvena::Win32Platform {
+ public:
+  HookedPlatform(HINSTANCE instance, int show_command, Hooks hooks)
+      : Win32Platform(instance, show_command), hooks_(std::move(hooks)) {}
+
+  void show_waiting_window() override {
+    Win32Platform::show_waiting_window();
+    if (hooks_.hold_ms > 0) Sleep(static_cast<DWORD>(hooks_.hold_ms));
+    std::filesystem::path dir = program_directory();
+    if (hooks_.write_directory) {
+      std::u8string utf8 = dir.u8string();
+      lorvena::replace_file(lorvena::join_path(dir, "program_directory.txt"),
+                            std::string(utf8.begin(), utf8.end()));
+    }
+    if (hooks_.unwritable) lorvena::replace_file(dir / L"missing" / L"file.txt", "x");
+    if (!hooks_.errore_number.empty()) lorvena::errore(hooks_.errore_number);
+  }
+
+ private:
+  Hooks hooks_;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+  HookedPlatform platform(instance, show_command, parse_hooks(__argc, __argv));
+  return lorvena::run_installer(platform);
+}
