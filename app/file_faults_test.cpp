@@ -8,11 +8,11 @@
 
 #include <map>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "app/form1.h"
 #include "app/platform_native.h"
+#include "testing/captured_stream.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "testing/temp_dir.h"
@@ -38,10 +38,10 @@ struct RunResult {
 };
 
 RunResult run_in(const fs::path& dir) {
-  std::ostringstream out, err;
-  NativePlatform platform(dir, out, err);
+  testing::CapturedStream out, err;
+  NativePlatform platform(dir, out.stream(), err.stream());
   int status = run_installer(platform);
-  return {status, err.str()};
+  return {status, err.text()};
 }
 
 // The complete content of every file the run writes, from a run that did

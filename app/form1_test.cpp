@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
 #include "app/platform_native.h"
+#include "testing/captured_stream.h"
 #include "testing/temp_dir.h"
 
 namespace lorvena {
@@ -26,11 +26,11 @@ std::map<std::string, std::string> contents(const std::filesystem::path& dir) {
 
 TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
   TempDir dir;
-  std::ostringstream out, err;
-  NativePlatform platform(dir.path(), out, err);
+  testing::CapturedStream out, err;
+  NativePlatform platform(dir.path(), out.stream(), err.stream());
   EXPECT_EQ(run_installer(platform), kExitNormal);
-  EXPECT_EQ(out.str(), "Attendere\n");
-  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(out.text(), "Attendere\n");
+  EXPECT_EQ(err.text(), "");
   EXPECT_EQ(testing::list_files(dir.path()), kSixFiles);
   auto first = contents(dir.path());
   EXPECT_EQ(first["LORVENA PF_4316.dat"].size(), 15u * 2001);
@@ -42,11 +42,11 @@ TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
 
 TEST(InstallerRun, FileSystemFailureEndsTheRunWithItsMessage) {
   TempDir dir;
-  std::ostringstream out, err;
-  NativePlatform platform(dir / "no such directory", out, err);
+  testing::CapturedStream out, err;
+  NativePlatform platform(dir / "no such directory", out.stream(), err.stream());
   EXPECT_EQ(run_installer(platform), kExitRunTimeError);
-  EXPECT_NE(err.str().find("Errore di run-time"), std::string::npos);
-  EXPECT_NE(err.str().find("no such directory"), std::string::npos);
+  EXPECT_NE(err.text().find("Errore di run-time"), std::string::npos);
+  EXPECT_NE(err.text().find("no such directory"), std::string::npos);
   EXPECT_EQ(testing::list_files(dir.path()), "");
 }
 

@@ -1,10 +1,10 @@
 // Entry point of the console build: the same run as the Windows program.
-#include <iostream>
+#include <cstdio>
 
 #include "app/form1.h"
 #include "app/platform_native.h"
 
 int main() {
-  lorvena::NativePlatform platform(lorvena::executable_directory(), std::cout, std::cerr);
+  lorvena::NativePlatform platform(lorvena::executable_directory(), stdout, stderr);
   return lorvena::run_installer(platform);
 }

@@ -1,15 +1,22 @@
 #include "app/platform_native.h"
 
-#include <ostream>
-
 namespace lorvena {
+namespace {
 
-void NativePlatform::show_waiting_window() { out_ << "Attendere" << std::endl; }
+void put_line(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
 
-void NativePlatform::show_fatal_error(std::string_view message) { err_ << message << std::endl; }
+}  // namespace
+
+void NativePlatform::show_waiting_window() { put_line(out_, "Attendere"); }
+
+void NativePlatform::show_fatal_error(std::string_view message) { put_line(err_, message); }
 
 void NativePlatform::show_run_time_error(int number, std::string_view description) {
-  err_ << "Errore di run-time " << number << ": " << description << std::endl;
+  put_line(err_, "Errore di run-time " + std::to_string(number) + ": " + std::string(description));
 }
 
 std::filesystem::path executable_directory() {

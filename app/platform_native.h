@@ -2,15 +2,17 @@
 // standard error, the directory of the running executable.
 #pragma once
 
-#include <iosfwd>
+#include <cstdio>
 
 #include "app/platform.h"
 
 namespace lorvena {
 
+// Writes through C streams rather than iostreams: the console program then
+// carries no stream and locale machinery, which would cost every start.
 class NativePlatform : public Platform {
  public:
-  NativePlatform(std::filesystem::path directory, std::ostream& out, std::ostream& err)
+  NativePlatform(std::filesystem::path directory, std::FILE* out, std::FILE* err)
       : directory_(std::move(directory)), out_(out), err_(err) {}
 
   std::filesystem::path program_directory() override { return directory_; }
@@ -20,8 +22,8 @@ class NativePlatform : public Platform {
 
  private:
   std::filesystem::path directory_;
-  std::ostream& out_;
-  std::ostream& err_;
+  std::FILE* out_;
+  std::FILE* err_;
 };
 
 // The directory of the running executable (from /proc/self/exe).
