@@ -13,9 +13,9 @@
 #include "app/form1.h"
 #include "app/platform_native.h"
 #include "testing/captured_stream.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "testing/temp_dir.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "testing/test_files.h"
 #include "testing/tmpfs_mount.h"
 
 namespace lorvena {
@@ -23,7 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::read_bytes;
-using testing::TempDir;
 using testing::TmpfsMount;
 
 // Every file the run writes, in the order it writes them.
@@ -47,12 +46,12 @@ RunResult run_in(const fs::path& dir) {
 // The complete content of every file the run writes, from a run that did
 // not fail (the descriptions, which the run deletes, written on their own).
 std::map<std::string, std::string> complete_files() {
-  TempDir run, descriptions;
+  ScratchDir run, descriptions;
   EXPECT_EQ(run_in(run.path()).status, kExitNormal);
   dati_linea(descriptions.path(), "LORVENA PF");
   dati_treno(descriptions.path(), "LORVENA PF", "4316");
   std::map<std::string, std::string> files;
-  for (const TempDir* dir : {&run, &descriptions})
+  for (const ScratchDir* dir : {&run, &descriptions})
     for (const auto& entry : fs::directory_iterator(dir->path()))
       files[entry.path().filename().string()] = read_bytes(entry.path());
   EXPECT_EQ(files.size(), kWriteOrder.size());
@@ -93,7 +92,7 @@ std::string failed_file(const std::string& message) {
 }
 
 TEST(FileFaults, ReadOnlyDirectoryEndsTheRunAtTheFirstWriter) {
-  TempDir dir;
+  ScratchDir dir;
   TmpfsMount read_only(dir.path(), "ro");
   if (!read_only.mounted()) GTEST_SKIP() << "cannot mount a read-only file system: " << read_only.why();
   RunResult run = run_in(dir.path());
@@ -105,7 +104,7 @@ TEST(FileFaults, ReadOnlyDirectoryEndsTheRunAtTheFirstWriter) {
 
 // Works wherever the tests run, as root too: the directory path names a file.
 TEST(FileFaults, DirectoryThatIsAFileEndsTheRunAtTheFirstWriter) {
-  TempDir dir;
+  ScratchDir dir;
   testing::write_bytes(dir / "lorvena", "not a directory");
   RunResult run = run_in(dir / "lorvena");
   EXPECT_EQ(run.status, kExitRunTimeError);
@@ -120,7 +119,7 @@ TEST(FileFaults, FullDiskLeavesNoFileCutShort) {
   std::set<std::string> failed;
   for (int pages : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 16, 100, 300, 490, 495, 500, 505, 510, 520, 600}) {
     for (bool old_laid : {false, true}) {
-      TempDir dir;
+      ScratchDir dir;
       TmpfsMount disk(dir.path(), "size=" + std::to_string(pages * 4096));
       if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system: " << disk.why();
       if (old_laid) write_old_files(dir.path());
@@ -174,7 +173,7 @@ TEST(FileFaults, WriteFailingPartWayLeavesNoFileCutShort) {
       }
     for (bool old_laid : {false, true}) {
       SCOPED_TRACE("cap " + std::to_string(cap) + (old_laid ? ", old files" : ""));
-      TempDir dir;
+      ScratchDir dir;
       if (old_laid) write_old_files(dir.path());
       RunResult run{};
       {

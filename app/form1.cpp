@@ -3,9 +3,9 @@
 #include "compiler/compiler.h"
 #include "compiler/errore.h"
 #include "documents/driver_documents.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/file_system.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/file_system.h"
 
 namespace lorvena {
 

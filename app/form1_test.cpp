@@ -6,12 +6,11 @@
 
 #include "app/platform_native.h"
 #include "testing/captured_stream.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
-using testing::TempDir;
 
 constexpr const char* kSixFiles =
     "LORVENA PF_4316.dat|LORVENA PF_4316.sim|LORVENA PF_4316_note.txt|"
@@ -25,7 +24,7 @@ std::map<std::string, std::string> contents(const std::filesystem::path& dir) {
 }
 
 TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
-  TempDir dir;
+  ScratchDir dir;
   testing::CapturedStream out, err;
   NativePlatform platform(dir.path(), out.stream(), err.stream());
   EXPECT_EQ(run_installer(platform), kExitNormal);
@@ -41,7 +40,7 @@ TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
 }
 
 TEST(InstallerRun, FileSystemFailureEndsTheRunWithItsMessage) {
-  TempDir dir;
+  ScratchDir dir;
   testing::CapturedStream out, err;
   NativePlatform platform(dir / "no such directory", out.stream(), err.stream());
   EXPECT_EQ(run_installer(platform), kExitRunTimeError);

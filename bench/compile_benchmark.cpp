@@ -10,19 +10,18 @@
 #include "compiler/compiler.h"
 #include "compiler/placement.h"
 #include "compiler/readers.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
 #include "testing/scenario_generator.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
 using testing::generate_scenario;
 using testing::GeneratedScenario;
-using testing::TempDir;
 
 Scenario fresh_model() {
   Scenario m;
@@ -31,11 +30,11 @@ Scenario fresh_model() {
   return m;
 }
 
-void write_pair(const GeneratedScenario& g, const TempDir& dir) {
+void write_pair(const GeneratedScenario& g, const ScratchDir& dir) {
   testing::write_generated_scenario(g, dir.path(), "LORVENA PF", "4316");
 }
 
-int64_t compiled_bytes(const Scenario& m, const TempDir& dir) {
+int64_t compiled_bytes(const Scenario& m, const ScratchDir& dir) {
   namespace fs = std::filesystem;
   return static_cast<int64_t>(fs::file_size(dir / plan_file_name(m.scenario_name)) +
                               fs::file_size(dir / table_file_name(m.scenario_name, m.train_number)) +
@@ -45,7 +44,7 @@ int64_t compiled_bytes(const Scenario& m, const TempDir& dir) {
 // Every iteration writes into a directory without compiled files, as a first
 // run does: replacing a file would add the file system's flush of the new
 // data that a rename over an existing file triggers.
-void remove_compiled_files(const Scenario& m, const TempDir& dir) {
+void remove_compiled_files(const Scenario& m, const ScratchDir& dir) {
   remove_file(dir / plan_file_name(m.scenario_name));
   remove_file(dir / table_file_name(m.scenario_name, m.train_number));
   remove_file(dir / track_file_name(m.scenario_name, m.train_number));
@@ -58,7 +57,7 @@ void report_bytes(benchmark::State& state, int64_t bytes) {
 }
 
 // The model as the readers leave it, from a pair written into `dir`.
-Scenario read_model(const GeneratedScenario& g, const TempDir& dir) {
+Scenario read_model(const GeneratedScenario& g, const ScratchDir& dir) {
   Scenario m = fresh_model();
   write_pair(g, dir);
   m.write_profile = 1;
@@ -68,7 +67,7 @@ Scenario read_model(const GeneratedScenario& g, const TempDir& dir) {
 
 void BM_Compile(benchmark::State& state) {
   GeneratedScenario g = generate_scenario(static_cast<int32_t>(state.range(0)));
-  TempDir dir;
+  ScratchDir dir;
   Scenario m = fresh_model();
   for (auto _ : state) {
     state.PauseTiming();
@@ -83,7 +82,7 @@ void BM_Compile(benchmark::State& state) {
 
 // The run's own scenario: the descriptions its writers produce.
 void BM_CompileRunScenario(benchmark::State& state) {
-  TempDir dir;
+  ScratchDir dir;
   Scenario m = fresh_model();
   for (auto _ : state) {
     state.PauseTiming();
@@ -99,7 +98,7 @@ void BM_CompileRunScenario(benchmark::State& state) {
 
 void BM_StageRead(benchmark::State& state) {
   GeneratedScenario g = generate_scenario(static_cast<int32_t>(state.range(0)));
-  TempDir dir;
+  ScratchDir dir;
   Scenario m = fresh_model();
   for (auto _ : state) {
     state.PauseTiming();
@@ -114,7 +113,7 @@ void BM_StageRead(benchmark::State& state) {
 }
 
 void BM_StageWalk(benchmark::State& state) {
-  TempDir dir;
+  ScratchDir dir;
   Scenario base = read_model(generate_scenario(static_cast<int32_t>(state.range(0))), dir);
   Scenario m = base;
   for (auto _ : state) {
@@ -127,7 +126,7 @@ void BM_StageWalk(benchmark::State& state) {
 
 // Packing alone: the pieces go to a sink that only counts them.
 void BM_StagePack(benchmark::State& state) {
-  TempDir dir;
+  ScratchDir dir;
   Scenario m = read_model(generate_scenario(static_cast<int32_t>(state.range(0))), dir);
   place_markers(m);
   stamp_codes(m);
@@ -146,7 +145,7 @@ void BM_StagePack(benchmark::State& state) {
 }
 
 void BM_StageWrite(benchmark::State& state) {
-  TempDir dir;
+  ScratchDir dir;
   Scenario m = read_model(generate_scenario(static_cast<int32_t>(state.range(0))), dir);
   place_markers(m);
   stamp_codes(m);

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
 
 namespace lorvena {
 namespace {
@@ -83,7 +83,7 @@ class Packer {
 
 // The fixed origin (points 0 and 1), the computed points, then the points
 // never filled.
-void put_plan_column(Packer& out, const Profile& p, const PlanColumn& column) {
+void put_plan_column(Packer& out, const Plan& p, const PlanColumn& column) {
   int64_t points = p.upper_bound() + 1;
   int64_t origin_end = std::min<int64_t>(2, points);
   int64_t computed_end = std::max(origin_end, std::min(p.next, points));
@@ -101,7 +101,7 @@ void put_plan_column(Packer& out, const Profile& p, const PlanColumn& column) {
 
 }  // namespace
 
-void pack_plan(const Profile& profile, const ByteSink& sink) {
+void pack_plan(const Plan& profile, const ByteSink& sink) {
   Packer out(sink);
   put_plan_column(out, profile, profile.x);
   put_plan_column(out, profile, profile.y);
@@ -143,10 +143,6 @@ std::string collect(const std::function<void(const ByteSink&)>& produce) {
 }
 
 }  // namespace
-
-std::string plan_bytes(const Profile& profile) {
-  return collect([&profile](const ByteSink& sink) { pack_plan(profile, sink); });
-}
 
 std::string table_bytes(const Scenario& m) {
   return collect([&m](const ByteSink& sink) { pack_table(m, sink); });

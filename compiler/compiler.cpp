@@ -14,7 +14,7 @@ int memorizza_percorso(Scenario& m, const std::filesystem::path& dir, int32_t j)
   m.stop_offset = -1;
   clear_table(m);
   m.track.clear();
-  m.profile = Profile{};
+  m.profile = Plan{};
   memorizza_dati(m, dir);
   // A reading that stopped before the line length sized the track leaves
   // nothing to walk, stamp or write.

@@ -6,17 +6,16 @@
 #include <optional>
 
 #include "compiler/compiler.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/scenario_files.h"
-#include "testing/temp_dir.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/scenario_files.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::read_bytes;
-using testing::TempDir;
 
 enum class Damaged { kLine, kTrain };
 
@@ -48,7 +47,7 @@ class DamagedDescription {
   std::string track_file() const { return read_bytes(dir_ / track_file_name("LORVENA PF", "4316")); }
 
  private:
-  TempDir dir_;
+  ScratchDir dir_;
   Scenario model_;
 };
 

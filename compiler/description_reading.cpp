@@ -1,7 +1,7 @@
 #include "compiler/description_reading.h"
 
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
 
 namespace lorvena {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "compiler/model.h"
-#include "sources/field_reader.h"
+#include "descriptions/field_reader.h"
 
 namespace lorvena {
 

@@ -7,8 +7,8 @@
 #include "compiler/description_reading.h"
 #include "compiler/readers.h"
 #include "compiler/storing.h"
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
 
 namespace lorvena {
 namespace {
@@ -95,7 +95,7 @@ class LineReader {
   }
 
   void set_plan_origin() {
-    Profile& p = m_.profile;
+    Plan& p = m_.profile;
     if (p.upper_bound() < 1) throw ReadFailure("no plan: the line length is missing");
     p.x[0] = 0, p.y[0] = 0, p.x[1] = 0, p.y[1] = 1;
     p.origin_set = true;
@@ -141,7 +141,7 @@ class LineReader {
   // straight). False once it passes the plan's limit (error 103); a point
   // beyond the plan array cannot be read.
   bool extend_plan_to(int64_t last, double q) {
-    Profile& p = m_.profile;
+    Plan& p = m_.profile;
     while (p.next <= last) {
       if (p.next < 2 || p.next > p.upper_bound()) throw ReadFailure("plan point outside the plan");
       extend_plan(std::min({last, p.upper_bound(), int64_t{kMaxPlanPoints}}), q);
@@ -153,7 +153,7 @@ class LineReader {
   // Points next..last, each from the two before it; the caller keeps `last`
   // inside the plan array.
   void extend_plan(int64_t last, double q) {
-    Profile& p = m_.profile;
+    Plan& p = m_.profile;
     size_t at = static_cast<size_t>(p.next);
     double x0 = p.x[at - 2], y0 = p.y[at - 2];
     double x1 = p.x[at - 1], y1 = p.y[at - 1];

@@ -115,7 +115,7 @@ TEST(LineReader, CurvesBuildThePlanAndTurnBySide) {
   CompileFixture f;
   f.compile(line_text("curvad3,  100,  100\r\ncurvas3,  300,  100\r\n"), kEmptyTrain);
   ASSERT_EQ(f.model.err_code, 0);
-  const Profile& p = f.model.profile;
+  const Plan& p = f.model.profile;
   EXPECT_EQ(p.next, 11999);  // filled up to L + 6998
   EXPECT_EQ(p.x[100], 0.0);
   EXPECT_EQ(p.y[100], 100.0);

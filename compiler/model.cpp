@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "compiler/page_advice.h"
-#include "sources/field_reader.h"
+#include "descriptions/field_reader.h"
 
 namespace lorvena {
 
@@ -40,7 +40,7 @@ int64_t track_upper_bound_for(int64_t length) {
 void size_model(Scenario& model, int32_t length) {
   int64_t total = int64_t{length} + 7000;
   model.track.assign(static_cast<size_t>(track_upper_bound_for(length) + 1), TrackCell{});
-  model.profile = Profile{};
+  model.profile = Plan{};
   if (model.write_profile != 0) {
     for (PlanColumn* column : {&model.profile.x, &model.profile.y}) {
       size_t points = static_cast<size_t>(total + 1);

@@ -96,7 +96,7 @@ using PlanColumn = std::vector<double, UninitialisedAllocator<double>>;
 // The plan of the line, one point a metre. Points 0 and 1 are the fixed
 // origin (0, 0) and (0, 1); points 2 up to `next` - 1 are computed; the rest
 // were never filled, hold no defined value and are written as empty elements.
-struct Profile {
+struct Plan {
   PlanColumn x;
   PlanColumn y;
   bool origin_set = false;
@@ -111,7 +111,7 @@ struct Scenario {
 
   std::vector<TrackCell> track;
   std::array<TableEntry, kTableSize> table;
-  Profile profile;
+  Plan profile;
   int32_t write_profile = 0;
   std::string code_text;
 

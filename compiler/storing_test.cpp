@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sources/field_reader.h"
+#include "descriptions/field_reader.h"
 
 namespace lorvena {
 namespace {

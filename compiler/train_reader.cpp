@@ -3,7 +3,7 @@
 #include "compiler/description_reading.h"
 #include "compiler/readers.h"
 #include "compiler/storing.h"
-#include "sources/scenario_files.h"
+#include "files/scenario_files.h"
 
 namespace lorvena {
 namespace {

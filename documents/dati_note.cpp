@@ -5,7 +5,8 @@
 #include <string>
 
 #include "documents/driver_documents.h"
-#include "sources/text_document.h"
+#include "files/scenario_files.h"
+#include "files/text_document.h"
 
 namespace lorvena {
 namespace {
@@ -57,7 +58,7 @@ constexpr std::array<std::string_view, 39> kNoteLines{
 
 void dati_note(const std::filesystem::path& dir, std::string_view scenario_name,
                std::string_view train_number) {
-  std::string name = std::string(scenario_name) + "_" + std::string(train_number) + "_note.txt";
+  std::string name = notes_file_name(scenario_name, train_number);
   write_text_document(dir, name, kNoteLines);
 }
 

@@ -4,19 +4,18 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
-#include "sources/text_document.h"
+#include "files/text_document.h"
 #include "testing/document_lines.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
-using testing::TempDir;
 
 constexpr std::string_view kFileName = "LORVENA PF_4316_note.txt";
 constexpr size_t kWidth = 79;
 
-std::string written_notes(const TempDir& dir) {
+std::string written_notes(const ScratchDir& dir) {
   dati_note(dir.path(), "LORVENA PF", "4316");
   return testing::read_bytes(dir / kFileName);
 }
@@ -40,7 +39,7 @@ bool is_address_under(std::string_view line, std::string_view domain) {
 }
 
 TEST(DatiNote, HoldsTwoProseBlocksThenTheAuthor) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string bytes = written_notes(dir);
   ASSERT_TRUE(bytes.ends_with("\r\n"));
   const std::vector<std::string> lines = testing::crlf_lines(bytes);
@@ -71,7 +70,7 @@ TEST(DatiNote, HoldsTwoProseBlocksThenTheAuthor) {
 // Each prose line is as full as the width allows: the next line's first word
 // would not have fitted after it.
 TEST(DatiNote, WrapsProseAtWordBoundariesAsLateAsTheWidthAllows) {
-  TempDir dir;
+  ScratchDir dir;
   const std::vector<std::string> lines = testing::crlf_lines(written_notes(dir));
   ASSERT_EQ(lines.size(), 38u);
   for (int n = 1; n <= 33; ++n) {
@@ -83,7 +82,7 @@ TEST(DatiNote, WrapsProseAtWordBoundariesAsLateAsTheWidthAllows) {
 }
 
 TEST(DatiNote, WritesAccentedLettersAsSingleWindows1252Bytes) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string bytes = written_notes(dir);
   for (unsigned char accented : {0xE0, 0xE8, 0xEC, 0xF2, 0xF9})
     EXPECT_NE(bytes.find(static_cast<char>(accented)), std::string::npos) << std::hex << int(accented);
@@ -97,17 +96,17 @@ TEST(DatiNote, WritesAccentedLettersAsSingleWindows1252Bytes) {
 }
 
 TEST(DatiNote, ReplacesALongerFileCompletely) {
-  TempDir fresh;
+  ScratchDir fresh;
   const std::string expected = written_notes(fresh);
 
-  TempDir dir;
+  ScratchDir dir;
   testing::write_bytes(dir / kFileName, std::string(expected.size() * 3, 'z'));
   EXPECT_EQ(written_notes(dir), expected);
   EXPECT_EQ(testing::list_files(dir.path()), kFileName);
 }
 
 TEST(DatiNote, NamesTheFileAfterTheScenarioAndTheTrain) {
-  TempDir dir;
+  ScratchDir dir;
   dati_note(dir.path(), "ALTRA", "12");
   EXPECT_EQ(testing::list_files(dir.path()), "ALTRA_12_note.txt");
 }

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "documents/driver_documents.h"
-#include "sources/text_document.h"
+#include "files/scenario_files.h"
+#include "files/text_document.h"
 
 namespace lorvena {
 namespace {
@@ -47,7 +48,7 @@ std::array<std::string_view, 47> order_lines() {
 void dati_rallentamenti(const std::filesystem::path& dir, std::string_view scenario_name,
                         std::string_view train_number) {
   const auto lines = order_lines();
-  std::string name = std::string(scenario_name) + "_" + std::string(train_number) + "_rallentamenti.txt";
+  std::string name = slowdown_order_file_name(scenario_name, train_number);
   write_text_document(dir, name, lines);
 }
 

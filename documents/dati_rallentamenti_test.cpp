@@ -4,14 +4,13 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
-#include "sources/text_document.h"
+#include "files/text_document.h"
 #include "testing/document_lines.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
-using testing::TempDir;
 
 constexpr std::string_view kFileName = "LORVENA PF_4316_rallentamenti.txt";
 constexpr std::string_view kRule =
@@ -19,7 +18,7 @@ constexpr std::string_view kRule =
 constexpr std::string_view kEmptyRow =
     " |   |                            |            |          |         |            |";
 
-std::string written_order(const TempDir& dir) {
+std::string written_order(const ScratchDir& dir) {
   dati_rallentamenti(dir.path(), "LORVENA PF", "4316");
   return testing::read_bytes(dir / kFileName);
 }
@@ -58,7 +57,7 @@ std::vector<OrderLine> expected_lines() {
 }
 
 TEST(DatiRallentamenti, WritesTheBlankFormLineByLine) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string bytes = written_order(dir);
   ASSERT_TRUE(bytes.ends_with("\r\n"));
   const std::vector<std::string> lines = testing::crlf_lines(bytes);
@@ -76,7 +75,7 @@ TEST(DatiRallentamenti, WritesTheBlankFormLineByLine) {
 }
 
 TEST(DatiRallentamenti, KeepsTheTrainNumberAndTheEndMarkerOut) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string bytes = written_order(dir);
   EXPECT_EQ(bytes.find("4316"), std::string::npos);
   EXPECT_EQ(bytes.find(kEndMarker), std::string::npos);
@@ -84,17 +83,17 @@ TEST(DatiRallentamenti, KeepsTheTrainNumberAndTheEndMarkerOut) {
 }
 
 TEST(DatiRallentamenti, ReplacesALongerFileCompletely) {
-  TempDir fresh;
+  ScratchDir fresh;
   const std::string expected = written_order(fresh);
 
-  TempDir dir;
+  ScratchDir dir;
   testing::write_bytes(dir / kFileName, std::string(expected.size() * 3, 'z'));
   EXPECT_EQ(written_order(dir), expected);
   EXPECT_EQ(testing::list_files(dir.path()), kFileName);
 }
 
 TEST(DatiRallentamenti, NamesTheFileAfterTheScenarioAndTheTrain) {
-  TempDir dir;
+  ScratchDir dir;
   dati_rallentamenti(dir.path(), "ALTRA", "12");
   EXPECT_EQ(testing::list_files(dir.path()), "ALTRA_12_rallentamenti.txt");
 }

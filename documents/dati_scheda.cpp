@@ -4,7 +4,8 @@
 #include <string>
 
 #include "documents/driver_documents.h"
-#include "sources/text_document.h"
+#include "files/scenario_files.h"
+#include "files/text_document.h"
 
 namespace lorvena {
 namespace {
@@ -88,8 +89,7 @@ constexpr std::array<std::string_view, 72> kTrainCard{
 
 void dati_scheda(const std::filesystem::path& dir, std::string_view scenario_name,
                  std::string_view train_number) {
-  const std::string name =
-      std::string(scenario_name) + "_" + std::string(train_number) + "_scheda_treno.txt";
+  const std::string name = train_card_file_name(scenario_name, train_number);
   write_text_document(dir, name, kTrainCard);
 }
 

@@ -8,7 +8,7 @@
 #include "documents/driver_documents.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
@@ -25,7 +25,7 @@ class TrainCard : public ::testing::Test {
   // Line n of the card, counted from 1.
   const std::string& line(size_t n) const { return lines[n - 1]; }
 
-  testing::TempDir dir;
+  ScratchDir dir;
   std::string bytes;
   std::vector<std::string> lines;
 };

@@ -8,8 +8,8 @@
 #include "compiler/compiled_files.h"
 #include "compiler/compiler.h"
 #include "compiler/errore.h"
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
 
 namespace lorvena::fuzz {
 namespace fs = std::filesystem;
@@ -35,12 +35,12 @@ std::string file_content(const fs::path& path) {
 // The size of the plan file: each of the two columns holds one tagged
 // element per point: an integer for the origin, a double for a computed
 // point, an empty tag for the rest.
-uintmax_t plan_size(const Profile& p) {
+uintmax_t plan_size(const Plan& p) {
   uintmax_t points = static_cast<uintmax_t>(p.upper_bound() + 1);
   uintmax_t origin = p.origin_set ? 2 : 0;
   uintmax_t computed = p.next > 2 ? static_cast<uintmax_t>(p.next - 2) : 0;
   uintmax_t empty = points - origin - computed;
-  return 2 * (origin * 4 + computed * 10 + empty * 2);
+  return 2 * (origin * kIntegerElementBytes + computed * kDoubleElementBytes + empty * kTagBytes);
 }
 
 // A compiled file must hold exactly what the model says: never cut short.

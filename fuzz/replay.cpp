@@ -2,8 +2,6 @@
 // goes through the same compile as under the fuzzer. A seed named
 // "e<code>_..." must end with that recorded error ("e1250_...": that fatal
 // error); other files (crash inputs kept as regressions) only must not fail.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/scratch_dir.h"
 #include "fuzz/compile_input.h"
 
 namespace fs = std::filesystem;
@@ -45,20 +44,18 @@ std::vector<fs::path> inputs_in(const std::vector<fs::path>& dirs) {
 
 int main(int argc, char** argv) {
   std::vector<fs::path> dirs(argv + 1, argv + argc);
-  std::string pattern = (fs::temp_directory_path() / "lorvena-replay-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) return 2;
+  lorvena::ScratchDir work("lorvena-replay-");
   int failures = 0;
   std::vector<fs::path> files = inputs_in(dirs);
   for (const fs::path& file : files) {
     std::ifstream in(file, std::ios::binary);
     std::string input(std::istreambuf_iterator<char>(in), {});
-    Outcome outcome = lorvena::fuzz::compile_input(input, pattern);
+    Outcome outcome = lorvena::fuzz::compile_input(input, work.path());
     std::optional<std::string> expected = expected_code(file.filename().string());
     bool ok = !expected || *expected == reached(outcome);
     std::printf("%s %s: %s\n", ok ? "ok  " : "FAIL", file.filename().c_str(), reached(outcome).c_str());
     if (!ok) ++failures;
   }
-  fs::remove_all(pattern);
   std::printf("%zu inputs, %d failed\n", files.size(), failures);
   return files.empty() || failures != 0 ? 1 : 0;
 }

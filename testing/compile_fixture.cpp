@@ -1,7 +1,7 @@
 #include "testing/compile_fixture.h"
 
 #include "compiler/compiler.h"
-#include "sources/scenario_files.h"
+#include "files/scenario_files.h"
 
 namespace lorvena::testing {
 

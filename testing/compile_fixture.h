@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "compiler/model.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena::testing {
 
@@ -28,7 +28,7 @@ class CompileFixture {
   std::string train_path() const;
   bool exists(std::string_view name) const;
 
-  TempDir dir;
+  ScratchDir dir;
   Scenario model;
 };
 

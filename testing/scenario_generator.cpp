@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
 
 namespace lorvena::testing {
 namespace {

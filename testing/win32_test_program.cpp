@@ -11,7 +11,7 @@
 #include "app/form1.h"
 #include "app/platform_win32.h"
 #include "compiler/errore.h"
-#include "sources/file_system.h"
+#include "files/file_system.h"
 
 namespace {
 

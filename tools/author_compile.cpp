@@ -2,9 +2,9 @@
 
 #include "compiler/compiler.h"
 #include "compiler/errore.h"
-#include "sources/file_system.h"
-#include "sources/scenario_files.h"
-#include "tools/scratch_dir.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
+#include "files/scratch_dir.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;

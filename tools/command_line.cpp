@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "sources/file_system.h"
+#include "files/file_system.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
 #include "tools/draw.h"

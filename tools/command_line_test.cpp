@@ -4,14 +4,13 @@
 
 #include <sstream>
 
-#include "sources/scenario_files.h"
-#include "testing/temp_dir.h"
-#include "tools/example_pair.h"
+#include "files/scenario_files.h"
+#include "testing/test_files.h"
+#include "testing/example_pair.h"
 
 namespace lorvena {
 namespace {
 
-using testing::TempDir;
 
 struct ToolRun {
   int status;
@@ -25,7 +24,7 @@ ToolRun tool(const std::vector<std::string>& args) {
 }
 
 // A copy of the example pair with one text replaced in the train description.
-void broken_copy(const TempDir& dir, const std::string& from, const std::string& to) {
+void broken_copy(const ScratchDir& dir, const std::string& from, const std::string& to) {
   std::string train = train_description_name(testing::kExampleName, testing::kExampleTrain);
   std::string line = line_description_name(testing::kExampleName);
   testing::write_bytes(dir / line, testing::read_bytes(testing::examples_dir() / line));
@@ -36,7 +35,7 @@ void broken_copy(const TempDir& dir, const std::string& from, const std::string&
 }
 
 TEST(CommandLine, CompileCheckAndExitStatus) {
-  TempDir out, broken;
+  ScratchDir out, broken;
   std::string ex = testing::examples_dir().string();
   ToolRun ok = tool({"compile", ex, testing::kExampleName, testing::kExampleTrain, "--out", out.path().string()});
   EXPECT_EQ(ok.status, 0);
@@ -60,7 +59,7 @@ TEST(CommandLine, CompileCheckAndExitStatus) {
 }
 
 TEST(CommandLine, WrongUseAndUnreadableFilesExitWith2) {
-  TempDir dir;
+  ScratchDir dir;
   testing::write_bytes(dir / "x.dat", "short");
   const std::vector<std::vector<std::string>> runs = {
       {},

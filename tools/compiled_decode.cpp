@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "compiler/compiled_files.h"
+#include "compiler/compiled_format.h"
 
 namespace lorvena {
 namespace {
@@ -41,24 +41,21 @@ class Unpacker {
   size_t at_ = 0;
 };
 
-bool ends_with(std::string_view text, std::string_view tail) {
-  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 }  // namespace
 
 CompiledKind compiled_kind(std::string_view file_name) {
-  if (ends_with(file_name, "_linea.dat")) return CompiledKind::kPlan;
-  if (ends_with(file_name, ".sim")) return CompiledKind::kTable;
-  if (ends_with(file_name, ".dat")) return CompiledKind::kTrack;
+  if (file_name.ends_with("_linea.dat")) return CompiledKind::kPlan;
+  if (file_name.ends_with(".sim")) return CompiledKind::kTable;
+  if (file_name.ends_with(".dat")) return CompiledKind::kTrack;
   throw DecodeError("not a compiled file name (.dat, .sim or _linea.dat): " + std::string(file_name));
 }
 
 std::vector<TrackCell> decode_track(std::string_view bytes) {
-  if (bytes.size() % 15 != 0) throw DecodeError("a track file holds 15-byte cells; this one has " +
+  if (bytes.size() % kTrackCellBytes != 0)
+    throw DecodeError("a track file holds " + std::to_string(kTrackCellBytes) + "-byte cells; this one has " +
                                                 std::to_string(bytes.size()) + " bytes");
   Unpacker in(bytes);
-  std::vector<TrackCell> cells(bytes.size() / 15);
+  std::vector<TrackCell> cells(bytes.size() / kTrackCellBytes);
   for (TrackCell& c : cells) {
     c.kind = in.get<uint8_t>();
     for (int16_t* v : {&c.param1, &c.param2, &c.param3, &c.param4}) *v = in.get<int16_t>();

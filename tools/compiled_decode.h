@@ -1,6 +1,6 @@
 // Reads the compiled files back: the track (.dat), the table (.sim) and the
 // plan (_linea.dat), the inverse of their packing. A file that does not have
-// its layout throws DecodeError.
+// its layout throws DecodeError. The layouts: docs/compiled-files.md.
 #pragma once
 
 #include <array>

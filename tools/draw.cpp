@@ -79,7 +79,7 @@ class Drawing {
   // The plan turned so that the line runs from left to right (start to end
   // of the line on one horizontal), scaled alike in both directions.
   void fit_plan() {
-    const Profile& p = m_.profile;
+    const Plan& p = m_.profile;
     last_ = std::min<int64_t>(length_, p.next - 1);
     double cx = p.x[size_t(last_)] - p.x[0], cy = p.y[size_t(last_)] - p.y[0];
     double chord = std::hypot(cx, cy);
@@ -99,7 +99,7 @@ class Drawing {
 
   // Metre i of the plan in the turned frame: along the line, and to its left.
   std::pair<double, double> turned(int64_t i) const {
-    const Profile& p = m_.profile;
+    const Plan& p = m_.profile;
     size_t k = size_t(std::clamp<int64_t>(i, 0, last_));
     double x = p.x[k] - p.x[0], y = p.y[k] - p.y[0];
     return {x * ux_ + y * uy_, -x * uy_ + y * ux_};

@@ -6,16 +6,15 @@
 #include <cstdlib>
 #include <regex>
 
-#include "sources/scenario_files.h"
-#include "testing/temp_dir.h"
+#include "files/scenario_files.h"
+#include "testing/test_files.h"
 #include "tools/author_compile.h"
-#include "tools/example_pair.h"
+#include "testing/example_pair.h"
 
 namespace lorvena {
 namespace {
 
 using testing::read_bytes;
-using testing::TempDir;
 
 int64_t count_of(const std::string& text, const std::string& word) {
   int64_t n = 0;
@@ -54,13 +53,10 @@ TEST(Draw, MarksOneStationAndOneSignalPerRecordOfTheInput) {
   EXPECT_NE(svg.find(">60 70 75<"), std::string::npos);
 }
 
-std::string repo_root() { return testing::examples_dir().parent_path().string(); }
-
-bool chromium_ready() {
-  if (std::system("command -v chromium >/dev/null 2>&1") == 0) return true;
-  std::string install = "bash '" + repo_root() + "/scripts/install_packages.sh' chromium >/dev/null 2>&1";
-  return std::system(install.c_str()) == 0 && std::system("command -v chromium >/dev/null 2>&1") == 0;
-}
+// The test command installs the browser before it runs the tests; a test
+// never installs anything itself.
+bool have_chromium() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
+constexpr const char* kNoChromium = "chromium is missing: install Debian's package chromium";
 
 std::string run(const std::string& command) {
   std::string out;
@@ -73,9 +69,9 @@ std::string run(const std::string& command) {
 }
 
 TEST(Draw, ChromiumRendersTheSvg) {
-  if (!chromium_ready()) GTEST_SKIP() << "chromium is not installed and could not be installed";
+  ASSERT_TRUE(have_chromium()) << kNoChromium;
   CompileResult result;
-  TempDir dir;
+  ScratchDir dir;
   std::filesystem::path svg = dir / "line.svg", png = dir / "line.png";
   testing::write_bytes(svg, example_svg(result));
   std::string browser = "timeout 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
@@ -94,8 +90,8 @@ TEST(Draw, ChromiumRendersTheSvg) {
 }
 
 TEST(Draw, BrokenXmlIsSeenByTheRenderCheck) {
-  if (!chromium_ready()) GTEST_SKIP() << "chromium is not installed and could not be installed";
-  TempDir dir;
+  ASSERT_TRUE(have_chromium()) << kNoChromium;
+  ScratchDir dir;
   std::filesystem::path svg = dir / "broken.svg";
   testing::write_bytes(svg, "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a & b</text></svg>");
   std::string dom = run("timeout 120 chromium --headless --no-sandbox --disable-gpu --user-data-dir='" +

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "compiler/compiled_format.h"
 #include "tools/cell_kinds.h"
 #include "tools/table_entries.h"
 #include "tools/text_encoding.h"
@@ -96,8 +97,8 @@ std::string double_text(double value) {
 }
 
 Field plan_field(std::string key, const PlanValue& v) {
-  if (v.tag == 0) return {std::move(key), "", Field::kEmpty};
-  if (v.tag == 2) return number(std::move(key), static_cast<int64_t>(v.value));
+  if (v.tag == kTagEmpty) return {std::move(key), "", Field::kEmpty};
+  if (v.tag == kTagInteger) return number(std::move(key), static_cast<int64_t>(v.value));
   return {std::move(key), double_text(v.value), Field::kNumber};
 }
 

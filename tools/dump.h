@@ -1,5 +1,6 @@
 // Decoded compiled files as text an author can diff: one cell, entry or plan
-// point a line, as key=value text, CSV with a header line, or JSON.
+// point a line, as key=value text, CSV with a header line, or JSON (the members are those
+// of docs/compiled-files.md).
 #pragma once
 
 #include <array>

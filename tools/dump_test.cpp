@@ -5,18 +5,17 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "sources/scenario_files.h"
-#include "testing/temp_dir.h"
+#include "files/scenario_files.h"
+#include "testing/test_files.h"
 #include "tools/author_compile.h"
 #include "tools/cell_kinds.h"
-#include "tools/example_pair.h"
+#include "testing/example_pair.h"
 #include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {
 
 using testing::read_bytes;
-using testing::TempDir;
 
 // The fields of one CSV line ("" doubles a quote inside a quoted field).
 std::vector<std::string> csv_fields(const std::string& line) {
@@ -54,7 +53,7 @@ class DumpRoundTrip : public ::testing::Test {
   }
   std::string bytes_of(const std::string& name) { return read_bytes(out_.path() / name); }
 
-  TempDir out_;
+  ScratchDir out_;
   CompileResult result_;
 };
 
@@ -69,7 +68,7 @@ TEST_F(DumpRoundTrip, TrackReadBackAgreesWithTheModel) {
     ASSERT_EQ(r.size(), 14u);
     EXPECT_EQ(num(r[0]), static_cast<int64_t>(i));
     EXPECT_EQ(num(r[2]), c.kind);
-    EXPECT_EQ(kind_from_name(r[3]), c.kind) << i;
+    EXPECT_EQ(r[3], kind_name(c.kind)) << i;
     std::vector<int64_t> read{num(r[4]),  num(r[5]),      num(r[6]),       num(r[7]),       num(r[8]),
                               num(r[9]),  num(r[10]),     num(r[11]) / 5,  num(r[12]) + 100, num(r[13])};
     std::vector<int64_t> model{c.param1, c.param2,   c.param3,    c.param4,   c.timing,
@@ -106,7 +105,7 @@ TEST_F(DumpRoundTrip, TableReadBackAgreesWithTheModel) {
 TEST_F(DumpRoundTrip, PlanReadBackAgreesWithTheModel) {
   std::string name = plan_file_name(testing::kExampleName);
   auto rows = csv_rows(dump_compiled(name, bytes_of(name), DumpFormat::kCsv));
-  const Profile& p = result_.model.profile;
+  const Plan& p = result_.model.profile;
   ASSERT_EQ(rows.size(), p.x.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     const auto& r = rows[i];

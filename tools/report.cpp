@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sources/scenario_files.h"
+#include "files/scenario_files.h"
 #include "tools/error_texts.h"
 #include "tools/text_encoding.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sources/scenario_files.h"
+#include "files/scenario_files.h"
 #include "testing/compile_fixture.h"
 #include "tools/error_texts.h"
 
@@ -11,7 +11,6 @@ namespace {
 
 using testing::line_text;
 using testing::read_bytes;
-using testing::TempDir;
 using testing::train_text;
 using testing::write_bytes;
 
@@ -23,7 +22,7 @@ struct Pair {
   std::optional<std::string> train;
 };
 
-CompileResult compile_pair(const TempDir& dir, const Pair& pair, std::optional<std::filesystem::path> out = {}) {
+CompileResult compile_pair(const ScratchDir& dir, const Pair& pair, std::optional<std::filesystem::path> out = {}) {
   if (pair.line) write_bytes(dir / line_description_name(kName), *pair.line);
   if (pair.train) write_bytes(dir / train_description_name(kName, kTrain), *pair.train);
   return compile_copies({dir.path(), kName, kTrain, true, out});
@@ -65,7 +64,7 @@ TEST(Report, EachErrorClassGivesNumberMeaningAndPlace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir dir;
+    ScratchDir dir;
     ErrorReport r = make_report(compile_pair(dir, c.pair));
     EXPECT_EQ(r.code, c.code);
     EXPECT_FALSE(r.fatal);
@@ -84,7 +83,7 @@ TEST(Report, EachErrorClassGivesNumberMeaningAndPlace) {
 }
 
 TEST(Report, TextAndJsonOfARecordedError) {
-  TempDir dir;
+  ScratchDir dir;
   ErrorReport r = make_report(compile_pair(dir, {line_text(""), train_text(kSignal + kSignal)}));
   EXPECT_EQ(report_text(r),
             "error 16: signal on an occupied cell\n"
@@ -96,7 +95,7 @@ TEST(Report, TextAndJsonOfARecordedError) {
 }
 
 TEST(Report, FatalErrorSaysSoAndWritesNoCompiledFile) {
-  TempDir dir, out;
+  ScratchDir dir, out;
   // A sign board at chainage 0 stands in cell 1, where the stamp goes.
   CompileResult result =
       compile_pair(dir, {line_text("cartello_indicatore,  0,   X\r\n"), train_text("")}, out.path());
@@ -113,7 +112,7 @@ TEST(Report, AuthorsFilesStayAsTheyWere) {
   // copies may go.
   for (const std::string& train : {train_text(kSignal), train_text("sabbia, abc\r\n")}) {
     SCOPED_TRACE(train);
-    TempDir dir;
+    ScratchDir dir;
     std::string line = line_text("pendenza,  1500,   8\r\n");
     CompileResult result = compile_pair(dir, {line, train}, dir.path());
     EXPECT_EQ(read_bytes(dir / line_description_name(kName)), line);

@@ -4,16 +4,15 @@
 
 #include <sstream>
 
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/scenario_files.h"
-#include "testing/temp_dir.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/scenario_files.h"
+#include "testing/test_files.h"
 #include "tools/command_line.h"
 
 namespace lorvena {
 namespace {
 
-using testing::TempDir;
 
 int64_t count_of(const std::string& text, const std::string& word) {
   int64_t n = 0;
@@ -22,7 +21,7 @@ int64_t count_of(const std::string& text, const std::string& word) {
 }
 
 TEST(RunScenario, CompileCheckDumpAndDrawTheInstallersScenario) {
-  TempDir dir, out;
+  ScratchDir dir, out;
   dati_linea(dir.path(), "LORVENA PF");
   dati_treno(dir.path(), "LORVENA PF", "4316");
   std::string d = dir.path().string(), o = out.path().string();

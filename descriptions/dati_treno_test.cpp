@@ -1,4 +1,4 @@
-#include "sources/dati_treno.h"
+#include "descriptions/dati_treno.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
@@ -74,7 +74,7 @@ class TrainDescription : public ::testing::Test {
     return none;
   }
 
-  testing::TempDir dir;
+  ScratchDir dir;
   std::string bytes;
   std::vector<std::string> lines;
   std::vector<Station> stations;

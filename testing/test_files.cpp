@@ -1,6 +1,4 @@
-#include "testing/temp_dir.h"
-
-#include <stdlib.h>
+#include "testing/test_files.h"
 
 #include <algorithm>
 #include <fstream>
@@ -11,18 +9,6 @@
 
 namespace lorvena::testing {
 namespace fs = std::filesystem;
-
-TempDir::TempDir() {
-  std::string pattern = (fs::temp_directory_path() / "lorvena-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(path_, ec);
-}
 
 std::string read_bytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,19 +1,18 @@
-#include "tools/scratch_dir.h"
+#include "files/scratch_dir.h"
 
 #include <random>
-#include <string>
 
-#include "sources/file_system.h"
+#include "files/file_system.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
 
-ScratchDir::ScratchDir() {
+ScratchDir::ScratchDir(std::string_view prefix) {
   std::random_device seed;
   std::mt19937_64 random(seed());
   fs::path base = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = base / ("scenario-tool-" + std::to_string(random()));
+    fs::path candidate = base / (std::string(prefix) + std::to_string(random()));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
@@ -24,8 +23,11 @@ ScratchDir::ScratchDir() {
   throw FileSystemError(75, "cannot create a scratch directory in " + base.string());
 }
 
+// A test may have left the directory read-only: it is made writable again
+// so that everything in it can go.
 ScratchDir::~ScratchDir() {
   std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
   fs::remove_all(path_, ec);
 }
 

@@ -1,11 +1,11 @@
 // Train 4316, four coaches, leaving BORGO VESCIA at 17:41:45 for LORVENA P.F.:
 // its 28 stations and halts, and the signals that protect them.
-#include "sources/dati_treno.h"
+#include "descriptions/dati_treno.h"
 
 #include <array>
 
-#include "sources/scenario_files.h"
-#include "sources/text_document.h"
+#include "files/scenario_files.h"
+#include "files/text_document.h"
 
 namespace lorvena {
 namespace {

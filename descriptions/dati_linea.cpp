@@ -1,11 +1,11 @@
 // The line from BORGO VESCIA over the Monte Arso summit tunnel down to
 // LORVENA P.F.: 93 km, cab signalling on the first 27 km.
-#include "sources/dati_linea.h"
+#include "descriptions/dati_linea.h"
 
 #include <array>
 
-#include "sources/scenario_files.h"
-#include "sources/text_document.h"
+#include "files/scenario_files.h"
+#include "files/text_document.h"
 
 namespace lorvena {
 namespace {

@@ -1,16 +1,15 @@
-#include "sources/text_document.h"
+#include "files/text_document.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "sources/file_system.h"
-#include "testing/temp_dir.h"
+#include "files/file_system.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
-using testing::TempDir;
 using testing::read_bytes;
 
 TEST(TextDocument, WritesLinesWithCrLfUpToTheEndMarker) {
@@ -26,7 +25,7 @@ TEST(TextDocument, StopsAtCapacityWithoutAMarker) {
 }
 
 TEST(TextDocument, ReplacesALongerFileCompletely) {
-  TempDir dir;
+  ScratchDir dir;
   testing::write_bytes(dir / "doc.txt", std::string(5000, 'z'));
   const std::string_view lines[] = {"one", "two", kEndMarker};
   write_text_document(dir.path(), "doc.txt", lines);
@@ -35,7 +34,7 @@ TEST(TextDocument, ReplacesALongerFileCompletely) {
 }
 
 TEST(TextDocument, JoinsTheDirectoryWithOneSeparator) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string_view lines[] = {"a", kEndMarker};
   write_text_document(dir.path().string() + "/", "doc.txt", lines);
   EXPECT_EQ(join_path(dir.path().string() + "/", "doc.txt"), join_path(dir.path(), "doc.txt"));
@@ -43,14 +42,14 @@ TEST(TextDocument, JoinsTheDirectoryWithOneSeparator) {
 }
 
 TEST(TextDocument, FailsCleanlyWhenTheFileCannotBeCreated) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string_view lines[] = {"a", kEndMarker};
   EXPECT_THROW(write_text_document(dir / "missing", "doc.txt", lines), FileSystemError);
   EXPECT_EQ(testing::list_files(dir.path()), "");
 }
 
 TEST(TextDocument, FailedReplacementLeavesTargetAndNoTemporaryFile) {
-  TempDir dir;
+  ScratchDir dir;
   std::filesystem::create_directory(dir / "doc.txt");
   testing::write_bytes(dir / "doc.txt" / "inside", "kept");
   const std::string_view lines[] = {"a", kEndMarker};

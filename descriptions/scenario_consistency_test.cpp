@@ -9,11 +9,11 @@
 #include <map>
 
 #include "documents/driver_documents.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
@@ -60,7 +60,7 @@ class ScenarioDocuments : public ::testing::Test {
     return testing::crlf_lines(testing::read_bytes(dir / name));
   }
 
-  testing::TempDir dir;
+  ScratchDir dir;
   std::vector<std::string> line, train, card;
 };
 

@@ -1,4 +1,4 @@
-#include "sources/file_system.h"
+#include "files/file_system.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "sources/text_document.h"
+#include "files/text_document.h"
 
 #include <stdexcept>
 
-#include "sources/file_system.h"
+#include "files/file_system.h"
 
 namespace lorvena {
 

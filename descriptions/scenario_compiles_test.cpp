@@ -5,16 +5,16 @@
 #include <map>
 
 #include "compiler/compiler.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/scenario_files.h"
-#include "testing/temp_dir.h"
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/scenario_files.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
 
 TEST(ScenarioCompiles, WithoutErrorPlacingEveryObject) {
-  testing::TempDir dir;
+  ScratchDir dir;
   Scenario model;
   model.scenario_name = "LORVENA PF";
   model.train_number = "4316";

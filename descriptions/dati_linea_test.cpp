@@ -1,4 +1,4 @@
-#include "sources/dati_linea.h"
+#include "descriptions/dati_linea.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
-#include "testing/temp_dir.h"
+#include "testing/test_files.h"
 
 namespace lorvena {
 namespace {
@@ -31,7 +31,7 @@ class LineDescription : public ::testing::Test {
     return {lines.begin() + header + 1, lines.begin() + header + 1 + count};
   }
 
-  testing::TempDir dir;
+  ScratchDir dir;
   std::string bytes;
   std::vector<std::string> lines;
 };

@@ -1,4 +1,4 @@
-#include "sources/field_reader.h"
+#include "descriptions/field_reader.h"
 
 #include <gtest/gtest.h>
 
