@@ -60,7 +60,7 @@ void report_bytes(benchmark::State& state, int64_t bytes) {
 Scenario read_model(const GeneratedScenario& g, const ScratchDir& dir) {
   Scenario m = fresh_model();
   write_pair(g, dir);
-  m.write_profile = 1;
+  start_compile(m, 1);
   memorizza_dati(m, dir.path());
   return m;
 }
@@ -103,9 +103,7 @@ void BM_StageRead(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     write_pair(g, dir);
-    m.write_profile = 1;
-    m.err_code = 0;
-    clear_table(m);
+    start_compile(m, 1);
     state.ResumeTiming();
     memorizza_dati(m, dir.path());
   }

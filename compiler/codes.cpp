@@ -1,5 +1,7 @@
 #include "compiler/codes.h"
 
+#include <string>
+
 #include "compiler/errore.h"
 
 namespace lorvena {
@@ -52,10 +54,10 @@ int16_t codice_gara_og(Scenario& m) {
 void stamp_codes(Scenario& m) {
   TableEntry& scenario = m.table[kScenarioEntry];
   TrackCell& first = m.track.at(1);
-  if (scenario.val1 != 0 || first.param1 != 0) errore("1250");
+  if (scenario.val1 != 0 || first.param1 != 0) errore(std::to_string(error::kStampSlotTaken));
   scenario.val1 = 610;
   first.param1 = 5121;
-  if (scenario.ora != 0 || first.param2 != 0) errore("1251");
+  if (scenario.ora != 0 || first.param2 != 0) errore(std::to_string(error::kCodeSlotTaken));
   scenario.ora = codice_gara_st(m);
   first.param2 = codice_gara_og(m);
 }

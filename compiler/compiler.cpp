@@ -7,14 +7,13 @@
 
 namespace lorvena {
 
+void memorizza_dati(Scenario& m, const std::filesystem::path& dir) {
+  read_line_description(m, dir);
+  if (m.err_code == error::kNone || m.err_code == error::kBeyondLine) read_train_description(m, dir);
+}
+
 int memorizza_percorso(Scenario& m, const std::filesystem::path& dir, int32_t j) {
-  m.write_profile = j;
-  m.err_code = 0;
-  m.stop_file.clear();
-  m.stop_offset = -1;
-  clear_table(m);
-  m.track.clear();
-  m.profile = Plan{};
+  start_compile(m, j);
   memorizza_dati(m, dir);
   // A reading that stopped before the line length sized the track leaves
   // nothing to walk, stamp or write.

@@ -10,6 +10,10 @@
 
 namespace lorvena {
 
+// Reads both descriptions: the train description only when the line ended
+// with no error or with a record beyond the line.
+void memorizza_dati(Scenario& m, const std::filesystem::path& dir);
+
 // `j` non-zero builds and writes the plan of the line. Recorded errors stay in
 // m.err_code / m.err_pos; a reserved-slot conflict throws FatalError before
 // any compiled file is written; a file-system failure throws FileSystemError.

@@ -25,10 +25,20 @@ bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& r
   return true;
 }
 
+Next stop(Scenario& m, error::Code code) {
+  m.record_error(code);
+  return Next::kStop;
+}
+
+Next stop(Scenario& m, error::Code code, int32_t pos) {
+  m.record_error(code, pos);
+  return Next::kStop;
+}
+
 bool beyond_line(Scenario& m, int64_t c) {
   if (m.track.empty()) throw ReadFailure("no track: the line length is missing");
   if (static_cast<double>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;
-  m.record_error(15, static_cast<int32_t>(c));
+  m.record_error(error::kBeyondLine, static_cast<int32_t>(c));
   return true;
 }
 
@@ -49,7 +59,7 @@ void read_description(Scenario& m, const std::filesystem::path& dir, const std::
   } catch (const FileSystemError&) {
     failed = true;
   }
-  if (failed) m.err_code = 25;
+  if (failed) m.record_error(error::kUnreadable);
   if (failed || m.err_code != before || m.err_pos != before_pos) {
     m.stop_file = name;
     m.stop_offset = static_cast<int64_t>(in.offset());

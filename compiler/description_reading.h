@@ -16,9 +16,14 @@ namespace lorvena {
 // contain "-". False at the end of the file.
 bool next_keyword(FieldReader& in, std::string& field, int dividers);
 
-// What a body record tells the reading: go on, end the body (a record beyond
-// the line: the closing fills still run) or stop the reading (an error).
+// What a record tells the reading: go on, end the body (a record beyond the
+// line: the closing fills still run) or stop the reading (an error).
 enum class Next { kGoOn, kEndBody, kStop };
+
+// The one way a reader records an error and stops: `code`, at chainage `pos`
+// when the error has one (else err_pos keeps its value).
+Next stop(Scenario& m, error::Code code);
+Next stop(Scenario& m, error::Code code, int32_t pos);
 
 // Hands every keyword field of a body to `record`. False when a record
 // stopped the reading.

@@ -23,10 +23,12 @@ class LineReader {
   LineReader(Scenario& m, FieldReader& in) : m_(m), in_(in) {}
 
   void run() {
-    if (!find_general()) return m_.err_code = 102, void();
+    if (!find_general()) {
+      m_.record_error(error::kNoGeneralHeader);
+      return;
+    }
     if (!general_block()) return;
     progressive_ordina(m_);
-    m_.mountain_count = 0;
     if (m_.write_profile != 0) set_plan_origin();
     if (!read_body(in_, [this](const std::string& f) { return body_record(f); })) return;
     closing_fills();
@@ -49,7 +51,7 @@ class LineReader {
   bool general_block() {
     std::string field;
     while (next_keyword(in_, field, 10)) {
-      if (!general_record(field)) return false;
+      if (general_record(field) == Next::kStop) return false;
       if (is_header(field)) return true;
     }
     return true;
@@ -61,7 +63,7 @@ class LineReader {
     e.posizione = in_.read_long();
   }
 
-  bool general_record(const std::string& f) {
+  Next general_record(const std::string& f) {
     if (contains_ci(f, "percorso") && contains_ci(f, "lunghezza")) return line_length();
     if (contains(f, "progressiva") && contains(f, "tre")) read_triplet(m_.table[81]);
     else if (contains(f, "progressiva") && contains(f, "due")) read_triplet(m_.table[82]);
@@ -70,28 +72,28 @@ class LineReader {
     else if (contains(f, "sfondo") && contains(f, "due")) m_.table[kScenarioEntry].posizione = in_.read_long();
     else if (contains(f, "sfondo") && contains(f, "tre")) m_.table[kScenarioEntry].fine = in_.read_long();
     else if (contains(f, "segnali") && contains(f, "ripetizione")) return cab_signalling(f);
-    return true;
+    return Next::kGoOn;
   }
 
-  bool line_length() {
+  Next line_length() {
     int32_t length = in_.read_long();
     m_.table[kLineEntry].fine = length;
-    if (length < 0 || length > kMaxLineLength) return m_.err_code = 1, false;
+    if (length < 0 || length > kMaxLineLength) return stop(m_, error::kLineLength);
     size_model(m_, length);
-    return true;
+    return Next::kGoOn;
   }
 
-  bool cab_signalling(const std::string& f) {
+  Next cab_signalling(const std::string& f) {
     TableEntry& e = m_.table[kTrainEntry];
     e.inizio = in_.read_long();
     e.fine = in_.read_long();
-    if (e.inizio % 50 != 0) return m_.err_code = 3, false;
-    if (e.fine % 50 != 0) return m_.err_code = 4, false;
+    if (e.inizio % 50 != 0) return stop(m_, error::kCabStartOffStep);
+    if (e.fine % 50 != 0) return stop(m_, error::kCabEndOffStep);
     if (contains(f, "4")) e.posizione = 4;
     else if (contains(f, "9")) e.posizione = 9;
-    else return m_.err_code = 5, false;
+    else return stop(m_, error::kCabCodeCount);
     if (e.fine == 0) e.posizione = 0;
-    return true;
+    return Next::kGoOn;
   }
 
   void set_plan_origin() {
@@ -130,7 +132,7 @@ class LineReader {
     double q = 0;
     for (char digit = '1'; digit <= '6' && q == 0; ++digit)
       if (f.find(digit) != std::string::npos) q = kCurvature[static_cast<size_t>(digit - '1')];
-    if (q == 0) return m_.err_code = 103, Next::kStop;
+    if (q == 0) return stop(m_, error::kCurveOrPlan);
     if (contains_ci(f, "s")) q = -q;
     if (!extend_plan_to(s, 0.0)) return Next::kStop;
     if (!extend_plan_to(int64_t{s} + n, q)) return Next::kStop;
@@ -145,7 +147,9 @@ class LineReader {
     while (p.next <= last) {
       if (p.next < 2 || p.next > p.upper_bound()) throw ReadFailure("plan point outside the plan");
       extend_plan(std::min({last, p.upper_bound(), int64_t{kMaxPlanPoints}}), q);
-      if (p.next > kMaxPlanPoints) return m_.err_code = 103, false;
+      if (p.next <= kMaxPlanPoints) continue;
+      m_.record_error(error::kCurveOrPlan);
+      return false;
     }
     return true;
   }
@@ -174,7 +178,7 @@ class LineReader {
     int32_t end = in_.read_long();
     int32_t kind = in_.read_long();
     if (beyond_line(m_, start)) return Next::kEndBody;
-    if (memo_montagna(m_, start, end, kind) != 0) return m_.err_pos = start, Next::kStop;
+    if (error::Code e = memo_montagna(m_, start, end, kind)) return stop(m_, e, start);
     return Next::kGoOn;
   }
 
@@ -184,7 +188,7 @@ class LineReader {
                            &b.strisced})
       *value = in_.read_long();
     if (beyond_line(m_, b.posizione)) return Next::kEndBody;
-    if (memo_indicatori_v_max(m_, b) != 0) return m_.err_pos = b.posizione, Next::kStop;
+    if (error::Code e = memo_indicatori_v_max(m_, b)) return stop(m_, e, b.posizione);
     return Next::kGoOn;
   }
 
@@ -194,7 +198,7 @@ class LineReader {
     if (text.size() > 65535) throw ReadFailure("sign text too long");
     if (beyond_line(m_, p)) return Next::kEndBody;
     TrackCell& cell = cell_at(m_, nearest(p / 50.0 + 1.0));
-    if (!is_free(cell)) return m_.record_error(6, p), Next::kStop;
+    if (!is_free(cell)) return stop(m_, error::kSignCellTaken, p);
     cell.kind = kSignBoard;
     cell.param1 = fit<int16_t>(m_.next_sign_slot);
     entry_at(m_, m_.next_sign_slot).nome = std::move(text);
@@ -222,15 +226,12 @@ class LineReader {
 void read_line_description(Scenario& m, const std::filesystem::path& dir) {
   m.table[kScenarioEntry].nome = m.scenario_name;
   m.table[kTrainEntry].nome = m.train_number;
-  m.next_sign_slot = kFirstSignSlot;
   std::string name = line_description_name(m.scenario_name);
-  if (!file_exists(join_path(dir, name))) return m.err_code = 101, void();
+  if (!file_exists(join_path(dir, name))) {
+    m.record_error(error::kLineMissing);
+    return;
+  }
   read_description(m, dir, name, [&m](FieldReader& in) { LineReader(m, in).run(); });
-}
-
-void memorizza_dati(Scenario& m, const std::filesystem::path& dir) {
-  read_line_description(m, dir);
-  if (m.err_code == 0 || m.err_code == 15) read_train_description(m, dir);
 }
 
 }  // namespace lorvena

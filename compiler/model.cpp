@@ -53,4 +53,20 @@ void size_model(Scenario& model, int32_t length) {
 
 void clear_table(Scenario& model) { model.table.fill(TableEntry{}); }
 
+void start_compile(Scenario& model, int32_t write_profile) {
+  model.write_profile = write_profile;
+  model.err_code = error::kNone;
+  model.stop_file.clear();
+  model.stop_offset = -1;
+  clear_table(model);
+  model.track.clear();
+  model.profile = Plan{};
+  model.code_text.clear();
+  model.mountain_start.assign(1, 0);
+  model.mountain_end.assign(1, 0);
+  model.mountain_tunnel.assign(1, 0);
+  model.mountain_count = 0;
+  model.next_sign_slot = kFirstSignSlot;
+}
+
 }  // namespace lorvena

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/error_codes.h"
+
 namespace lorvena {
 
 struct TrackCell {
@@ -132,9 +134,15 @@ struct Scenario {
   int32_t next_sign_slot = kFirstSignSlot;
 
   int64_t track_upper_bound() const { return static_cast<int64_t>(track.size()) - 1; }
-  void record_error(int32_t code, int32_t pos) {
+  // The one way an error is recorded: the last one recorded stands. Without
+  // a chainage, err_pos keeps the one recorded before. Returns `code`.
+  error::Code record_error(error::Code code) {
     err_code = code;
+    return code;
+  }
+  error::Code record_error(error::Code code, int32_t pos) {
     err_pos = pos;
+    return record_error(code);
   }
 };
 
@@ -159,5 +167,10 @@ int64_t track_upper_bound_for(int64_t length);
 void size_model(Scenario& model, int32_t length);
 
 void clear_table(Scenario& model);
+
+// Everything one compile builds, reset at once before it starts: the table
+// cleared, no track, no plan, no mountains, no error (err_pos keeps its
+// value), the sign texts from entry 80 down. The identity strings stay.
+void start_compile(Scenario& model, int32_t write_profile);
 
 }  // namespace lorvena

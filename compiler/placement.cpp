@@ -32,7 +32,7 @@ class Walk {
     ++placed_;
   }
 
-  void record(int32_t code, int64_t c) { m_.record_error(code, static_cast<int32_t>(50 * c)); }
+  void record(error::Code code, int64_t c) { m_.record_error(code, static_cast<int32_t>(50 * c)); }
 
   // The first free cell of `candidates` gets a marker; false when none is free.
   bool place_first_free(std::initializer_list<int64_t> candidates) {
@@ -51,7 +51,7 @@ class Walk {
       int64_t k = i - a;
       if (kind(k) != kSignal) continue;
       if (place_first_free({k - 1, k - 2})) continue;
-      if (!lower_marker(k - 1) && !lower_marker(k - 2)) record(11, k);
+      if (!lower_marker(k - 1) && !lower_marker(k - 2)) record(error::kNoCellBeforeSignal, k);
     }
   }
 
@@ -63,9 +63,9 @@ class Walk {
   }
 
   void slowdown(int64_t i) {
-    if (i > 7 && !place_first_free({i - 5, i - 6, i - 7})) record(12, i);
-    if (i > 13 && !place_first_free({i - 11, i - 12, i - 13})) record(12, i);
-    if (i > 20 && !place_first_free({i - 18, i - 19, i - 20})) record(12, i);
+    if (i > 7 && !place_first_free({i - 5, i - 6, i - 7})) record(error::kNoCellBeforeSlowdown, i);
+    if (i > 13 && !place_first_free({i - 11, i - 12, i - 13})) record(error::kNoCellBeforeSlowdown, i);
+    if (i > 20 && !place_first_free({i - 18, i - 19, i - 20})) record(error::kNoCellBeforeSlowdown, i);
     bool slow = m_.track[static_cast<size_t>(i)].param1 < 110;
     std::optional<int64_t> end = slow ? walk_slowdown(i) : find_end(i);
     if (end) marker_before_next_signal(*end);
@@ -85,7 +85,7 @@ class Walk {
       if (free_cell(p)) n = 0, place(p);
       else if (free_cell(p - 1)) n = 1, place(p - 1);
       else if (free_cell(p + 1)) n = -1, place(p + 1);
-      else record(13, p);
+      else record(error::kNoCellAlongSlowdown, p);
     } while (kind(p) != kSlowdownEnd);
     return p;
   }
@@ -103,7 +103,7 @@ class Walk {
       n = s - 1;
       break;
     }
-    if (n > 0 && !place_first_free({n, n - 1})) record(13, p);
+    if (n > 0 && !place_first_free({n, n - 1})) record(error::kNoCellAlongSlowdown, p);
   }
 
   Scenario& m_;

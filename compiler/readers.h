@@ -1,4 +1,4 @@
-// The two description readers that make up `memorizza_dati`: the line
+// The two description readers, which `memorizza_dati` runs in turn: the line
 // description first, then the train description. Each deletes its file when
 // done with it and records what went wrong in the model's error state.
 #pragma once
@@ -11,9 +11,5 @@ namespace lorvena {
 
 void read_line_description(Scenario& m, const std::filesystem::path& dir);
 void read_train_description(Scenario& m, const std::filesystem::path& dir);
-
-// Reads both: the train description only when the line ended with no error
-// or with a record beyond the line (15).
-void memorizza_dati(Scenario& m, const std::filesystem::path& dir);
 
 }  // namespace lorvena

@@ -9,14 +9,9 @@ using namespace cell_kind;
 
 int64_t cell_index(int64_t position) { return nearest(static_cast<double>(position) / 50.0 + 1.0); }
 
-int32_t fail(Scenario& m, int32_t code) {
-  m.err_code = code;
-  return code;
-}
-
 }  // namespace
 
-int32_t memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo) {
+error::Code memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo) {
   bool tunnel = false;
   if (tipo > 10) {
     tipo -= 10;
@@ -42,23 +37,23 @@ int32_t memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo) 
     cell.landscape = landscape;
     if (tunnel && n % 4 == 0 && cell.kind == kNone && (c - 4) * 50 < fine) cell.kind = kTunnelMarker;
   }
-  return 0;
+  return error::kNone;
 }
 
-int32_t memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+error::Code memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                            int32_t d_v) {
   bool warned = x > 1500;
   TrackCell* warning = nullptr;
   if (warned) {
     warning = &cell_at(m, nearest((x - 1200) / 50.0 + 1.0));
-    if (!is_free(*warning)) return fail(m, 17);
+    if (!is_free(*warning)) return m.record_error(error::kWarningBoardCellTaken);
   } else {
     f_ta = 0;
   }
   TrackCell& start = cell_at(m, cell_index(x));
-  if (!is_free(start)) return fail(m, 18);
+  if (!is_free(start)) return m.record_error(error::kSlowdownStartCellTaken);
   TrackCell& end = cell_at(m, cell_index(int64_t{x} + l));
-  if (!is_free(end)) return fail(m, 19);
+  if (!is_free(end)) return m.record_error(error::kSlowdownEndCellTaken);
 
   end.kind = kSlowdownEnd;
   start.kind = kSlowdownStart;
@@ -74,23 +69,23 @@ int32_t memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t
   start.param3 = stored_tt;
   end.param3 = stored_tt;
 
-  if (f_ta == 0) return 0;
+  if (f_ta == 0) return error::kNone;
   int64_t h = nearest((x - 1200) / 50.0);
   for (int64_t i = 0; i < 4; ++i)
-    if (!is_free(cell_at(m, h - i))) return fail(m, 20);
+    if (!is_free(cell_at(m, h - i))) return m.record_error(error::kApproachCellTaken);
   for (int64_t i = 0; i < 4; ++i) {
     TrackCell& cell = cell_at(m, h - i);
     cell.kind = kApproach;
     cell.param1 = static_cast<int16_t>(i + 1);
     if (d_v != 0) cell.param2 = static_cast<int16_t>(i + 1);
   }
-  return 0;
+  return error::kNone;
 }
 
-int32_t memo_segnale(Scenario& m, SignalRecord& s) {
+error::Code memo_segnale(Scenario& m, SignalRecord& s) {
   int64_t j = cell_index(s.posizione);
   TrackCell& cell = cell_at(m, j);
-  if (!is_free(cell)) return fail(m, 16);
+  if (!is_free(cell)) return m.record_error(error::kSignalCellTaken);
   cell.kind = kSignal;
   cell.param4 = fit<int16_t>(int64_t{s.rapp} * 10 + int64_t{s.sx} * 3 + s.dx);
   cell.param1 = fit<int16_t>(int64_t{s.s1} * 10 + s.d1);
@@ -100,18 +95,18 @@ int32_t memo_segnale(Scenario& m, SignalRecord& s) {
   cell.timing = s.sx == 2 ? low_byte(s.tempo) : 0;
   for (int64_t b = 1; b <= 4; ++b)
     cell_at(m, j - 2 * b).approach = fit<uint8_t>(int64_t{s.sx} * 30 + int64_t{s.dx} * 10 + b);
-  return 0;
+  return error::kNone;
 }
 
-int32_t memo_indicatori_v_max(Scenario& m, const IndicatorRecord& b) {
+error::Code memo_indicatori_v_max(Scenario& m, const IndicatorRecord& b) {
   TrackCell& cell = cell_at(m, cell_index(b.posizione));
-  if (!is_free(cell)) return fail(m, 21);
+  if (!is_free(cell)) return m.record_error(error::kIndicatorCellTaken);
   cell.kind = kSpeedIndicator;
   cell.param1 = fit<int16_t>(nearest(b.vad / 5.0 + b.vas * 20.0));
   cell.param2 = fit<int16_t>(nearest(b.vbd / 5.0 + b.vbs * 20.0));
   cell.param3 = fit<int16_t>(nearest(b.vcd / 5.0 + b.vcs * 20.0));
   cell.param4 = fit<int16_t>(int64_t{b.strisces} * 10 + b.strisced);
-  return 0;
+  return error::kNone;
 }
 
 namespace {

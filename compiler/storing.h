@@ -1,6 +1,6 @@
 // The routines that turn one record into track cells (mountains, slowdowns,
 // signals, maximum-speed indicators) and order the kilometre references.
-// Each returns the error it recorded in the model, or 0; cells written before
+// Each returns the error it recorded in the model, or error::kNone; cells written before
 // an error stay written. A value that does not fit throws ReadFailure.
 #pragma once
 
@@ -10,20 +10,20 @@
 
 namespace lorvena {
 
-int32_t memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo);
+error::Code memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo);
 
-int32_t memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+error::Code memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                            int32_t d_v);
 
 struct SignalRecord {
   int32_t posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo;
 };
-int32_t memo_segnale(Scenario& m, SignalRecord& signal);
+error::Code memo_segnale(Scenario& m, SignalRecord& signal);
 
 struct IndicatorRecord {
   int32_t posizione, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced;
 };
-int32_t memo_indicatori_v_max(Scenario& m, const IndicatorRecord& board);
+error::Code memo_indicatori_v_max(Scenario& m, const IndicatorRecord& board);
 
 void progressive_ordina(Scenario& m);
 

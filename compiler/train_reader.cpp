@@ -78,7 +78,7 @@ class TrainReader {
                            &s.tempo})
       *value = in_.read_long();
     if (beyond_line(m_, s.posizione)) return Next::kEndBody;
-    if (memo_segnale(m_, s) != 0) return m_.err_pos = s.posizione, Next::kStop;
+    if (error::Code e = memo_segnale(m_, s)) return stop(m_, e, s.posizione);
     return Next::kGoOn;
   }
 
@@ -86,7 +86,7 @@ class TrainReader {
     int32_t x = in_.read_long(), v = in_.read_long(), l = in_.read_long();
     int32_t f_tt = in_.read_long(), f_ta = in_.read_long(), d_v = in_.read_long();
     if (beyond_line(m_, x)) return Next::kEndBody;
-    if (memo_rallentamento(m_, x, v, l, f_tt, f_ta, d_v) != 0) return m_.err_pos = x, Next::kStop;
+    if (error::Code e = memo_rallentamento(m_, x, v, l, f_tt, f_ta, d_v)) return stop(m_, e, x);
     return Next::kGoOn;
   }
 
@@ -95,7 +95,7 @@ class TrainReader {
     int32_t n = in_.read_long();
     if (beyond_line(m_, c)) return Next::kEndBody;
     TrackCell& cell = cell_at(m_, nearest(c / 50.0));
-    if (!is_free(cell)) return m_.record_error(7, c), Next::kStop;
+    if (!is_free(cell)) return stop(m_, error::kMarkerCellTaken, c);
     if (n < 1) {
       cell.kind = kLowMarker;
     } else {
@@ -110,29 +110,31 @@ class TrainReader {
   Next station() {
     TableEntry& e = entry_at(m_, station_counter_);
     e.posizione = in_.read_long();
-    if (static_cast<double>(int64_t{e.posizione} + 800) / 50.0 > static_cast<double>(upper_bound()))
-      return m_.record_error(15, e.posizione), Next::kEndBody;
-    if (e.posizione % 50 != 0) return m_.record_error(8, e.posizione), Next::kStop;
+    if (static_cast<double>(int64_t{e.posizione} + 800) / 50.0 > static_cast<double>(upper_bound())) {
+      m_.record_error(error::kBeyondLine, e.posizione);
+      return Next::kEndBody;
+    }
+    if (e.posizione % 50 != 0) return stop(m_, error::kStationOffStep, e.posizione);
     e.tipo = in_.read_byte();
     int32_t length = in_.read_long();
-    if (length % 100 != 0) return m_.record_error(9, e.posizione), Next::kStop;
+    if (length % 100 != 0) return stop(m_, error::kPlatformOffStep, e.posizione);
     read_station_values(e);
     set_station_area(e, length);
     if (length < 600) e.flag5 = 0;
     if (station_counter_ == 1) e.flag4 = 0, e.flag5 = 0;
     if (e.tipo < 25 && e.tipo != 5 && e.tipo != 6) mark_station_approach(e);
     if (e.tipo < 25) {
-      double stop = e.fine / 50.0 - 1.0;
-      if (!(stop > 1.0)) return m_.err_code = 24, Next::kStop;
-      TrackCell& cell = cell_at(m_, nearest(stop));
+      double stop_cell = e.fine / 50.0 - 1.0;
+      if (!(stop_cell > 1.0)) return stop(m_, error::kStationEndTooEarly);
+      TrackCell& cell = cell_at(m_, nearest(stop_cell));
       cell.kind = kStationStop;
       cell.param1 = fit<int16_t>(station_counter_);
     }
     if (station_counter_ > 1 && int64_t{e.inizio} - 350 < previous_station_end_)
-      return m_.record_error(22, e.posizione), Next::kStop;
+      return stop(m_, error::kStationsTooClose, e.posizione);
     previous_station_end_ = e.fine;
     station_counter_ += 1;
-    if (station_counter_ >= m_.next_sign_slot) return m_.err_code = 10, Next::kStop;
+    if (station_counter_ >= m_.next_sign_slot) return stop(m_, error::kTooManyStations);
     return Next::kGoOn;
   }
 
@@ -193,7 +195,8 @@ class TrainReader {
 
   void check_kilometre_references() {
     for (int entry = 81; entry <= 83; ++entry)
-      if (m_.table[entry].inizio % 50 != 0 || m_.table[entry].fine % 50 != 0) m_.err_code = 2;
+      if (m_.table[entry].inizio % 50 != 0 || m_.table[entry].fine % 50 != 0)
+        m_.record_error(error::kReferenceOffStep);
   }
 
   Scenario& m_;
