@@ -54,10 +54,12 @@ void read_description(Scenario& m, const std::filesystem::path& dir, const std::
     text = read_file(path);
     in = FieldReader(text);
     parse(in);
-  } catch (const ReadFailure&) {
+  } catch (const ReadFailure& e) {
     failed = true;
-  } catch (const FileSystemError&) {
+    m.stop_reason = e.what();
+  } catch (const FileSystemError& e) {
     failed = true;
+    m.stop_reason = e.what();
   }
   if (failed) m.record_error(error::kUnreadable);
   if (failed || m.err_code != before || m.err_pos != before_pos) {

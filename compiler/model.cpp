@@ -58,6 +58,7 @@ void start_compile(Scenario& model, int32_t write_profile) {
   model.err_code = error::kNone;
   model.stop_file.clear();
   model.stop_offset = -1;
+  model.stop_reason.clear();
   clear_table(model);
   model.track.clear();
   model.profile = Plan{};

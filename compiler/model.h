@@ -107,6 +107,15 @@ struct Plan {
   int64_t upper_bound() const { return static_cast<int64_t>(x.size()) - 1; }
 };
 
+// Told of every error a compile records, in the order recorded; the model
+// itself keeps only the last. The authors' tool sets one to list them all;
+// the installer's run sets none.
+class ErrorObserver {
+ public:
+  virtual ~ErrorObserver() = default;
+  virtual void recorded(int32_t code, int32_t pos) = 0;
+};
+
 struct Scenario {
   std::string scenario_name;
   std::string train_number;
@@ -123,6 +132,9 @@ struct Scenario {
   // file name and the byte offset in it (for authors' reports).
   std::string stop_file;
   int64_t stop_offset = -1;
+  // Why a description could not be read (error 25), in a few words.
+  std::string stop_reason;
+  ErrorObserver* observer = nullptr;
 
   std::vector<int32_t> mountain_start{0};  // used from index 1
   std::vector<int32_t> mountain_end{0};
@@ -138,6 +150,7 @@ struct Scenario {
   // a chainage, err_pos keeps the one recorded before. Returns `code`.
   error::Code record_error(error::Code code) {
     err_code = code;
+    if (observer != nullptr) observer->recorded(code, err_pos);
     return code;
   }
   error::Code record_error(error::Code code, int32_t pos) {

@@ -11,14 +11,41 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Copies the author's description into the scratch directory; a missing one
-// stays missing so that the compiler reports it as the installer would.
-std::string copy_description(const fs::path& from_dir, const fs::path& to_dir, const std::string& name) {
-  fs::path source = join_path(from_dir, name);
-  if (!file_exists(source)) return {};
-  std::string text = read_file(source);
-  replace_file(join_path(to_dir, name), text);
-  return text;
+// The author's description, or nothing when it is missing (the compiler then
+// reports it as the installer would).
+std::optional<std::string> read_description_file(const fs::path& dir, const std::string& name) {
+  fs::path source = join_path(dir, name);
+  if (!file_exists(source)) return std::nullopt;
+  return read_file(source);
+}
+
+class ErrorList : public ErrorObserver {
+ public:
+  explicit ErrorList(std::vector<RecordedError>& list) : list_(list) {}
+  void recorded(int32_t code, int32_t pos) override { list_.push_back({code, pos}); }
+
+ private:
+  std::vector<RecordedError>& list_;
+};
+
+// Writes the texts into `scratch` and compiles them there.
+void compile_in(CompileResult& result, const fs::path& scratch, bool plan, const std::optional<std::string>& line,
+                const std::optional<std::string>& train) {
+  Scenario& m = result.model;
+  result.line_found = line.has_value();
+  result.train_found = train.has_value();
+  result.line_text = line.value_or("");
+  result.train_text = train.value_or("");
+  if (line) replace_file(join_path(scratch, line_description_name(m.scenario_name)), *line);
+  if (train) replace_file(join_path(scratch, train_description_name(m.scenario_name, m.train_number)), *train);
+  ErrorList errors(result.recorded);
+  m.observer = &errors;
+  try {
+    result.markers = memorizza_percorso(m, scratch, plan ? 1 : 0);
+  } catch (const FatalError& fatal) {
+    result.fatal = fatal.number();
+  }
+  m.observer = nullptr;
 }
 
 std::vector<std::string> compiled_names(const Scenario& m) {
@@ -48,16 +75,19 @@ CompileResult compile_copies(const CompileRequest& request) {
   result.model.scenario_name = request.name;
   result.model.train_number = request.train;
   ScratchDir scratch;
-  result.line_text = copy_description(request.dir, scratch.path(), line_description_name(request.name));
-  result.train_text =
-      copy_description(request.dir, scratch.path(), train_description_name(request.name, request.train));
-  try {
-    result.markers = memorizza_percorso(result.model, scratch.path(), request.plan ? 1 : 0);
-  } catch (const FatalError& fatal) {
-    result.fatal = fatal.number();
-    return result;
-  }
-  if (request.out) place_compiled(result, scratch.path(), *request.out);
+  compile_in(result, scratch.path(), request.plan, read_description_file(request.dir, line_description_name(request.name)),
+             read_description_file(request.dir, train_description_name(request.name, request.train)));
+  if (result.fatal.empty() && request.out) place_compiled(result, scratch.path(), *request.out);
+  return result;
+}
+
+CompileResult compile_texts(const std::string& name, const std::string& train, bool plan,
+                            const std::optional<std::string>& line_text, const std::optional<std::string>& train_text) {
+  CompileResult result;
+  result.model.scenario_name = name;
+  result.model.train_number = train;
+  ScratchDir scratch;
+  compile_in(result, scratch.path(), plan, line_text, train_text);
   return result;
 }
 

@@ -20,16 +20,29 @@ struct CompileRequest {
   std::optional<std::filesystem::path> out;  // nothing written without it
 };
 
+struct RecordedError {
+  int32_t code = 0;
+  int32_t pos = 0;  // err_pos as it stood when the error was recorded
+};
+
 struct CompileResult {
   Scenario model;
   int markers = 0;
   std::string fatal;                 // "1250" or "1251" after a fatal error
   std::string line_text;             // the author's descriptions as they were read
   std::string train_text;
+  bool line_found = false;
+  bool train_found = false;
+  std::vector<RecordedError> recorded;  // every error the compile recorded, in order
   std::vector<std::filesystem::path> written;  // compiled files placed in `out`
 };
 
 // Throws FileSystemError when the scratch directory or `out` cannot be written.
 CompileResult compile_copies(const CompileRequest& request);
+
+// Compiles the two texts (a missing description for nothing) in a scratch
+// directory of its own, exactly as compile_copies does, and places nothing.
+CompileResult compile_texts(const std::string& name, const std::string& train, bool plan,
+                            const std::optional<std::string>& line_text, const std::optional<std::string>& train_text);
 
 }  // namespace lorvena

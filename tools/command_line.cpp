@@ -5,6 +5,7 @@
 #include "files/file_system.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
+#include "tools/diagnosis.h"
 #include "tools/draw.h"
 #include "tools/dump.h"
 #include "tools/report.h"
@@ -57,19 +58,30 @@ CompileRequest request_from(const Words& w) {
   return {w.positional[0], w.positional[1], w.positional[2], !w.no_plan, std::nullopt};
 }
 
-int status(const ErrorReport& r) { return r.code == 0 ? 0 : 1; }
+int status(const ErrorReport& r) { return report_status(r); }
 
-int compile_command(const Words& w, std::ostream& out) {
+// The compile's report with every diagnostic of the pair; the diagnostics go
+// to `err` unless they travel in the JSON report.
+ErrorReport diagnosed_report(const CompileRequest& request, const CompileResult& result, bool json, std::ostream& err) {
+  ErrorReport report = make_report(result);
+  report.diagnostics = diagnose(request, result).list;
+  if (!json) err << diagnostics_text(report.diagnostics);
+  return report;
+}
+
+int compile_command(const Words& w, std::ostream& out, std::ostream& err) {
   CompileRequest request = request_from(w);
   request.out = w.out ? std::filesystem::path(*w.out) : request.dir;
-  ErrorReport report = make_report(compile_copies(request));
+  CompileResult result = compile_copies(request);
+  ErrorReport report = diagnosed_report(request, result, w.json, err);
   out << (w.json ? report_json(report) : report_text(report));
   return status(report);
 }
 
-int check_command(const Words& w, std::ostream& out) {
-  CompileResult result = compile_copies(request_from(w));
-  ErrorReport report = make_report(result);
+int check_command(const Words& w, std::ostream& out, std::ostream& err) {
+  CompileRequest request = request_from(w);
+  CompileResult result = compile_copies(request);
+  ErrorReport report = diagnosed_report(request, result, false, err);
   out << summary_text(summarize(result.model, result.markers));
   out << report_text(report);
   return status(report);
@@ -106,8 +118,8 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
   try {
     if (args.empty()) throw UsageError("no command");
     Words w = split(args);
-    if (args[0] == "compile") return compile_command(w, out);
-    if (args[0] == "check") return check_command(w, out);
+    if (args[0] == "compile") return compile_command(w, out, err);
+    if (args[0] == "check") return check_command(w, out, err);
     if (args[0] == "dump") return dump_command(w, out);
     if (args[0] == "draw") return draw_command(w, out);
     throw UsageError("unknown command " + args[0]);

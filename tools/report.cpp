@@ -40,14 +40,12 @@ ErrorReport make_report(const CompileResult& result) {
   const Scenario& m = result.model;
   ErrorReport report;
   for (const auto& path : result.written) report.files.push_back(path.string());
-  if (!result.fatal.empty()) {
-    report.code = std::stoi(result.fatal);
-    report.pos = 50;  // both reserved slots of the track are in cell 1
-    report.fatal = true;
-    return report;
-  }
   report.code = m.err_code;
   report.pos = m.err_pos;
+  if (!result.fatal.empty()) {
+    report.fatal = true;
+    report.fatal_code = std::stoi(result.fatal);
+  }
   bool while_reading = error_text(m.err_code).stage == ErrorStage::kReading;
   if (m.err_code != 0 && while_reading && !m.stop_file.empty() && m.stop_offset >= 0) {
     report.file = m.stop_file;
@@ -58,16 +56,18 @@ ErrorReport make_report(const CompileResult& result) {
 
 std::string report_text(const ErrorReport& r) {
   std::string out;
-  if (r.code == 0) {
-    out += "no error\n";
-  } else {
+  if (r.code == 0 && !r.fatal) out += "no error\n";
+  if (r.code != 0) {
     ErrorText t = error_text(r.code);
     out += "error " + std::to_string(r.code) + ": " + std::string(t.meaning) + "\n";
     if (t.has_chainage) out += "chainage: " + std::to_string(r.pos) + " m\n";
     if (!r.file.empty())
       out += "stopped in: " + r.file + ", line " + std::to_string(r.at.line) + ", column " +
              std::to_string(r.at.column) + "\n";
-    if (r.fatal) out += "fatal error: no compiled file written\n";
+  }
+  if (r.fatal) {
+    out += "error " + std::to_string(r.fatal_code) + ": " + std::string(error_text(r.fatal_code).meaning) + "\n";
+    out += "fatal error: no compiled file written\n";
   }
   for (const std::string& f : r.files) out += "written: " + f + "\n";
   return out;
@@ -78,6 +78,7 @@ std::string report_json(const ErrorReport& r) {
   std::string out = "{\"err_code\": " + std::to_string(r.code);
   out += ", \"err_pos\": " + std::to_string(r.pos);
   out += ", \"fatal\": " + std::string(r.fatal ? "true" : "false");
+  out += ", \"fatal_code\": " + (r.fatal ? std::to_string(r.fatal_code) : "null");
   out += ", \"meaning\": " + json_string(r.code == 0 ? "no error" : error_text(r.code).meaning);
   out += ", \"file\": " + (located ? json_string(r.file) : "null");
   out += ", \"line\": " + (located ? std::to_string(r.at.line) : "null");
@@ -85,7 +86,12 @@ std::string report_json(const ErrorReport& r) {
   out += ", \"files\": [";
   for (size_t i = 0; i < r.files.size(); ++i)
     out += (i ? ", " : "") + json_string(r.files[i]);
-  return out + "]}\n";
+  out += "], \"errors\": " + std::to_string(count_of(r.diagnostics, Severity::kError));
+  out += ", \"warnings\": " + std::to_string(count_of(r.diagnostics, Severity::kWarning));
+  out += ", \"diagnostics\": " + diagnostics_json(r.diagnostics);
+  return out + "}\n";
 }
+
+int report_status(const ErrorReport& r) { return r.code == 0 && !r.fatal ? 0 : 1; }
 
 }  // namespace lorvena

@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "tools/author_compile.h"
+#include "tools/diagnostics.h"
+#include "tools/text_lines.h"
 
 namespace lorvena {
-
-struct TextPosition {
-  int64_t line = 0;    // 1-based
-  int64_t column = 0;  // 1-based, in bytes
-};
 
 // The line and column just after the last field read before `offset`: the
 // delimiter (comma or line end) that the reader consumed last is stepped back
@@ -23,18 +20,25 @@ struct TextPosition {
 // Lines end at CR LF, LF or CR, as the field reader reads them.
 TextPosition text_position(std::string_view text, int64_t offset);
 
+// err_code and err_pos as the compile recorded them; after a fatal error,
+// those recorded before it, and the fatal error's own number.
 struct ErrorReport {
   int32_t code = 0;
   int32_t pos = 0;
   bool fatal = false;
+  int32_t fatal_code = 0;
   std::string file;  // empty when the error was not found while reading
   TextPosition at;
   std::vector<std::string> files;  // compiled files written
+  std::vector<Diagnostic> diagnostics;
 };
 
 ErrorReport make_report(const CompileResult& result);
 
 std::string report_text(const ErrorReport& report);
 std::string report_json(const ErrorReport& report);
+
+// 0 when the compile recorded no error, else 1.
+int report_status(const ErrorReport& report);
 
 }  // namespace lorvena

@@ -90,21 +90,45 @@ TEST(Report, TextAndJsonOfARecordedError) {
             "chainage: 2000 m\n"
             "stopped in: LORVENA PF_4316-.txt, line 3, column 52\n");
   EXPECT_EQ(report_json(r),
-            "{\"err_code\": 16, \"err_pos\": 2000, \"fatal\": false, \"meaning\": \"signal on an occupied cell\", "
-            "\"file\": \"LORVENA PF_4316-.txt\", \"line\": 3, \"column\": 52, \"files\": []}\n");
+            "{\"err_code\": 16, \"err_pos\": 2000, \"fatal\": false, \"fatal_code\": null, "
+            "\"meaning\": \"signal on an occupied cell\", "
+            "\"file\": \"LORVENA PF_4316-.txt\", \"line\": 3, \"column\": 52, \"files\": [], "
+            "\"errors\": 0, \"warnings\": 0, \"diagnostics\": []}\n");
 }
 
-TEST(Report, FatalErrorSaysSoAndWritesNoCompiledFile) {
-  ScratchDir dir, out;
-  // A sign board at chainage 0 stands in cell 1, where the stamp goes.
-  CompileResult result =
-      compile_pair(dir, {line_text("cartello_indicatore,  0,   X\r\n"), train_text("")}, out.path());
-  ErrorReport r = make_report(result);
-  EXPECT_TRUE(r.fatal);
-  EXPECT_EQ(r.code, 1250);
-  EXPECT_EQ(testing::list_files(out.path()), "");
-  EXPECT_NE(report_text(r).find("fatal error: no compiled file written\n"), std::string::npos);
-  EXPECT_NE(report_json(r).find("\"fatal\": true"), std::string::npos);
+TEST(Report, FatalErrorSaysSoAndKeepsTheErrorRecordedBeforeIt) {
+  struct {
+    const char* what;
+    Pair pair;
+    int32_t code, pos, fatal_code;
+  } cases[] = {
+      // A sign board at chainage 0 stands in cell 1, where the stamp goes.
+      {"nothing recorded before", {line_text("cartello_indicatore,  0,   X\r\n"), train_text("")}, 0, 0, 1250},
+      // A signal at 0 is written into cell 1 before its approach marks fall
+      // before the line's start (error 25); then the stamp finds the cell taken.
+      {"error 25 recorded before",
+       {line_text("", 5000), train_text("segnale, 0, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n")}, 25, 0, 1250},
+      // Only the second value in cell 1: the code's slot.
+      {"the code's slot", {line_text(""), train_text("rallentamento, 0, 0, 300, 0, 0, 7\r\n")}, 0, 0, 1251},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir, out;
+    ErrorReport r = make_report(compile_pair(dir, c.pair, out.path()));
+    EXPECT_TRUE(r.fatal);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.pos, c.pos);
+    EXPECT_EQ(r.fatal_code, c.fatal_code);
+    EXPECT_EQ(report_status(r), 1);
+    EXPECT_EQ(testing::list_files(out.path()), "");
+    EXPECT_NE(report_text(r).find("error " + std::to_string(c.fatal_code) + ": fatal: "), std::string::npos);
+    EXPECT_NE(report_text(r).find("fatal error: no compiled file written\n"), std::string::npos);
+    std::string json = report_json(r);
+    EXPECT_NE(json.find("{\"err_code\": " + std::to_string(c.code) + ", \"err_pos\": " + std::to_string(c.pos) +
+                        ", \"fatal\": true, \"fatal_code\": " + std::to_string(c.fatal_code) + ", "),
+              std::string::npos)
+        << json;
+  }
 }
 
 TEST(Report, AuthorsFilesStayAsTheyWere) {

@@ -1,0 +1,461 @@
+#include "tools/description_lint.h"
+
+#include <algorithm>
+#include <array>
+
+#include "descriptions/field_reader.h"
+#include "tools/text_encoding.h"
+#include "tools/warning_texts.h"
+
+namespace lorvena {
+namespace {
+
+constexpr size_t kLongestText = 65535;
+constexpr std::array<std::string_view, 14> kHeaders = {
+    "[generale]", "[curve]",         "[pendenze]", "[montagne]",     "[cartelli]",
+    "[indicazioni]", "[fine]",       "[aderenze]", "[vel_limite]",   "[stazioni]",
+    "[rallentamenti]", "[segnali]", "[codici]",   "[rallentamento]"};
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+std::string lower_ascii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string trimmed(std::string_view s) {
+  size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  size_t last = s.find_last_not_of(" \t");
+  return std::string(s.substr(first, last - first + 1));
+}
+
+bool looks_like_header(std::string_view field) { return contains(field, "[") && contains(field, "]"); }
+
+// The reader's own test for the header that ends the line's general block.
+bool ends_general_block(std::string_view field) {
+  size_t first = field.find_first_not_of(" \t");
+  return first != std::string_view::npos && field[first] != '-' && looks_like_header(field);
+}
+
+bool looks_like_number(std::string_view field) {
+  std::string t = trimmed(field);
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) t.erase(0, 1);
+  return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+size_t edit_distance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// A whole text that is valid UTF-8 with at least one multi-byte character.
+bool is_utf8_text(std::string_view s) {
+  bool multi = false;
+  for (size_t i = 0; i < s.size();) {
+    unsigned char lead = static_cast<unsigned char>(s[i]);
+    size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 9;
+    if (extra == 9 || (extra == 1 && lead < 0xC2) || i + extra >= s.size() + (extra == 0 ? 1 : 0)) return false;
+    for (size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    multi = multi || extra > 0;
+    i += extra + 1;
+  }
+  return multi;
+}
+
+class Linter {
+ public:
+  Linter(DescriptionLint& out, bool plan) : out_(out), text_(out.text), in_(out.text), plan_(plan) {}
+
+  void line() {
+    byte_order_mark();
+    if (!find_general()) return;
+    general_block();
+    body(Section::kLineBody);
+  }
+
+  void train() {
+    byte_order_mark();
+    if (!find_general()) {
+      out_.warnings.push_back(out_.at(-1, Severity::kWarning, warning::kNoGeneral,
+                                      "no [generale] header: nothing in the train description is read"));
+      return;
+    }
+    body(Section::kTrain);
+  }
+
+ private:
+  int64_t pos() const { return base_ + static_cast<int64_t>(in_.offset()); }
+  bool at_end() const { return in_.at_end(); }
+  void seek(int64_t to) {
+    base_ = to;
+    in_ = FieldReader(text_.substr(static_cast<size_t>(to)));
+  }
+  int64_t field_start() const {
+    size_t at = static_cast<size_t>(pos());
+    while (at < text_.size() && is_blank(text_[at])) ++at;
+    return static_cast<int64_t>(at);
+  }
+  int64_t line_of(int64_t offset) const { return out_.lines.line_of(offset); }
+
+  void warn(int64_t offset, std::string_view code, std::string message) {
+    out_.warnings.push_back(out_.at(offset, Severity::kWarning, code, std::move(message)));
+  }
+
+  void byte_order_mark() {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF")
+      warn(0, warning::kEncoding, "the file starts with a UTF-8 byte order mark: descriptions are read as "
+                                  "Windows-1252");
+  }
+
+  bool find_general() {
+    while (!at_end()) {
+      int64_t at = field_start();
+      std::string field = in_.read_text();
+      if (contains_ci(field, "[generale]")) return out_.general_found = true;
+      if (looks_like_header(field)) header(field, at);
+    }
+    return false;
+  }
+
+  // Reads the next keyword field as the reader does, skipping up to
+  // `dividers` fields that hold "-".
+  bool next_keyword(std::string& field, int64_t& at, int dividers, Section section) {
+    if (at_end()) return false;
+    at = field_start();
+    field = in_.read_text();
+    for (int skipped = 0; skipped < dividers && contains(field, "-"); ++skipped) {
+      divider(field, at, section);
+      if (at_end()) return false;
+      at = field_start();
+      field = in_.read_text();
+    }
+    return true;
+  }
+
+  void divider(const std::string& field, int64_t at, Section section) {
+    std::string t = trimmed(field);
+    if (t.empty() || t[0] == '-' || looks_like_number(t)) return;
+    if (const RecordFormat* f = match_keyword(section, field, true))
+      warn(at, warning::kDividerKeyword,
+           in_quotes(field) + " holds '-', so it is skipped as a comment and the " + std::string(f->keyword) +
+               " record with it");
+  }
+
+  void general_block() {
+    std::string field;
+    int64_t at = 0;
+    while (next_keyword(field, at, 10, Section::kLineGeneral)) {
+      if (const RecordFormat* f = match_keyword(Section::kLineGeneral, field, plan_)) record(*f, field, at);
+      else unknown(field, at, Section::kLineGeneral);
+      if (ends_general_block(field)) return;
+    }
+  }
+
+  void body(Section section) {
+    std::string field;
+    int64_t at = 0;
+    while (next_keyword(field, at, 2, section)) {
+      if (const RecordFormat* f = match_keyword(section, field, plan_)) record(*f, field, at);
+      else unknown(field, at, section);
+    }
+  }
+
+  void header(const std::string& field, int64_t at) {
+    std::string name = lower_ascii(trimmed(field));
+    if (std::find(kHeaders.begin(), kHeaders.end(), name) != kHeaders.end()) return;
+    std::string message = "unknown header " + in_quotes(trimmed(field));
+    for (std::string_view known : kHeaders) {
+      if (edit_distance(name, known) > 2) continue;
+      message += "; did you mean '" + std::string(known) + "'?";
+      if (known == "[generale]") message += " Nothing is read before [generale]";
+      break;
+    }
+    warn(at, warning::kUnknownSection, message);
+  }
+
+  // A field that no keyword test of `section` passes: the reader skips it.
+  void unknown(const std::string& field, int64_t at, Section section) {
+    std::string t = trimmed(field);
+    if (t.empty()) return;
+    int64_t line = line_of(at);
+    if (line == skipped_line_) return;
+    skipped_line_ = line;
+    if (line == record_line_) return extra(field, at);
+    if (looks_like_header(field)) return header(field, at);
+    if (!plan_ && match_keyword(section, field, true) != nullptr) return;  // a curve, without the plan
+    if (looks_like_number(t))
+      return warn(at, warning::kExtraField, "stray field " + in_quotes(t) + " is skipped");
+    warn_unknown(t, at, section);
+  }
+
+  void extra(const std::string& field, int64_t at) {
+    if (last_was_text_)
+      return warn(at, warning::kTextComma,
+                  std::string(last_keyword_) + ": the " + last_text_name_ + " ends at the comma, so " +
+                      in_quotes(last_text_) + " is kept and " + in_quotes(trimmed(field)) +
+                      " is skipped; put the whole " + last_text_name_ + " in double quotes");
+    warn(at, warning::kExtraField,
+         "extra field " + in_quotes(trimmed(field)) + " after a complete " + std::string(last_keyword_) +
+             " record is skipped");
+  }
+
+  void warn_unknown(const std::string& t, int64_t at, Section section) {
+    if (section == Section::kLineGeneral) {
+      for (const RecordFormat& f : record_formats()) {
+        if (f.section != Section::kLineGeneral || !f.case_sensitive) continue;
+        bool all = std::all_of(f.words.begin(), f.words.end(), [&](std::string_view w) { return contains_ci(t, w); });
+        if (all)
+          return warn(at, warning::kKeywordCase,
+                      in_quotes(t) + " is not read: the keyword '" + std::string(f.keyword) +
+                          "' must be written in lower case");
+      }
+    }
+    for (const RecordFormat& f : record_formats()) {
+      if (f.section == section || !keyword_matches(f, t)) continue;
+      return warn(at, warning::kWrongSection,
+                  in_quotes(t) + " is a record of the " + std::string(section_name(f.section)) +
+                      "; here, in the " + std::string(section_name(section)) + ", it is skipped");
+    }
+    std::string message = in_quotes(t) + " is no keyword of the " + std::string(section_name(section)) +
+                          ": it is skipped with the values after it";
+    if (const RecordFormat* f = closest(t, section)) message += "; did you mean '" + std::string(f->keyword) + "'?";
+    warn(at, warning::kUnknownKeyword, message);
+  }
+
+  // A keyword of `section` that `t` resembles: one of its words in it, or
+  // its first word at most two letters away.
+  static const RecordFormat* closest(const std::string& t, Section section) {
+    std::string word = lower_ascii(t.substr(0, t.find_first_of(" \t")));
+    for (const RecordFormat& f : record_formats()) {
+      if (f.section != section) continue;
+      std::string first = std::string(f.keyword.substr(0, f.keyword.find(' ')));
+      if (word.size() >= 4 && edit_distance(word, first) <= 2) return &f;
+      if (f.words.size() > 1 && std::any_of(f.words.begin(), f.words.end(),
+                                            [&](std::string_view w) { return w.size() > 4 && contains_ci(t, w); }))
+        return &f;
+    }
+    return nullptr;
+  }
+
+  void record(const RecordFormat& format, const std::string& keyword, int64_t at) {
+    LintRecord r;
+    r.format = &format;
+    r.offset = at;
+    r.keyword = keyword;
+    if (looks_like_header(keyword))
+      warn(at, warning::kHeaderIsRecord,
+           "the header " + in_quotes(trimmed(keyword)) + " holds '" + std::string(format.words.front()) +
+               "', so it is read as a " + std::string(format.keyword) + " record; its values come from what follows");
+    for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
+    r.end = pos();
+    record_line_ = -1;
+    last_keyword_ = format.keyword;
+    if (r.problem) {
+      r.blank_end = out_.lines.line_end(at);
+      out_.records.push_back(std::move(r));
+      seek(out_.lines.next_line_start(at));
+      return;
+    }
+    r.blank_end = r.end;
+    layout(r);
+    const ReadField& last = r.fields.back();
+    record_line_ = line_of(last.offset);
+    last_was_text_ = format.fields.back().storage == Storage::kText;
+    last_text_ = last.text;
+    last_text_name_ = format.fields.back().name;
+    out_.records.push_back(std::move(r));
+  }
+
+  void layout(const LintRecord& r) {
+    int64_t line = line_of(r.offset);
+    for (size_t i = 0; i < r.fields.size(); ++i) {
+      if (line_of(r.fields[i].offset) == line) continue;
+      warn(r.offset, warning::kSpansLines,
+           std::string(r.format->keyword) + ": " + field_name(r, i) + " is read from line " +
+               std::to_string(line_of(r.fields[i].offset)) + " (" +
+               (r.fields[i].text.empty() ? std::string("an empty field") : in_quotes(r.fields[i].text)) +
+               "); the record has " + std::to_string(i) + " of its " + std::to_string(r.fields.size()) +
+               " values on its own line");
+      return;
+    }
+  }
+
+  void read_field(LintRecord& r, size_t i) {
+    const FieldFormat& f = r.format->fields[i];
+    ReadField field;
+    field.offset = field_start();
+    if (at_end()) return fail(r, i, "the file ends inside the record: " + field_name(r, i) + " is missing");
+    if (f.storage == Storage::kText) return read_text_field(r, i, field);
+    size_t stop = text_.find_first_of(", \t\r\n", static_cast<size_t>(field.offset));
+    field.text = std::string(text_.substr(static_cast<size_t>(field.offset),
+                                          (stop == std::string_view::npos ? text_.size() : stop) -
+                                              static_cast<size_t>(field.offset)));
+    try {
+      field.value = read_number(f.storage);
+    } catch (const ReadFailure& e) {
+      std::string what = e.what();
+      std::string shown = field.text.empty() ? "an empty field" : in_quotes(field.text);
+      std::string detail = what == "not a number" ? shown + " is not a number"
+                                                  : field.text + " is out of the range the reader takes, " +
+                                                        storage_range(f.storage);
+      return fail(r, i, where(r, i, field.offset) + ": " + detail + elsewhere(r, field.offset));
+    }
+    missing_comma(r, field);
+    r.fields.push_back(std::move(field));
+  }
+
+  // "field 11 (tempo)", and the line it was taken from when that is not the record's own.
+  std::string where(const LintRecord& r, size_t i, int64_t offset) const {
+    std::string name = field_name(r, i);
+    if (line_of(offset) == line_of(r.offset)) return name;
+    return name + ", taken from line " + std::to_string(line_of(offset));
+  }
+
+  std::string elsewhere(const LintRecord& r, int64_t offset) const {
+    if (line_of(offset) == line_of(r.offset)) return "";
+    size_t own = 0;
+    while (own < r.fields.size() && line_of(r.fields[own].offset) == line_of(r.offset)) ++own;
+    return "; the record has " + std::to_string(own) + " of its " + std::to_string(r.format->fields.size()) +
+           " values on its own line";
+  }
+
+  int64_t read_number(Storage storage) {
+    switch (storage) {
+      case Storage::kShort: return in_.read_short();
+      case Storage::kByte: return in_.read_byte();
+      default: return in_.read_long();
+    }
+  }
+
+  static std::string storage_range(Storage storage) {
+    switch (storage) {
+      case Storage::kShort: return "-32768 to 32767";
+      case Storage::kByte: return "0 to 255";
+      default: return "-2147483648 to 2147483647";
+    }
+  }
+
+  void missing_comma(const LintRecord& r, const ReadField& field) {
+    if (r.format->blank_separated) return;
+    size_t at = static_cast<size_t>(field.offset) + field.text.size();
+    while (at < text_.size() && is_blank(text_[at])) ++at;
+    if (at >= text_.size() || text_[at] == ',' || is_line_end(text_[at])) return;
+    warn(field.offset, warning::kMissingComma,
+         std::string(r.format->keyword) + ": no comma after " + in_quotes(field.text) + ", so " +
+             in_quotes(text_.substr(at, std::min<size_t>(text_.find_first_of(", \t\r\n", at), text_.size()) - at)) +
+             " is read as the next field");
+  }
+
+  void read_text_field(LintRecord& r, size_t i, ReadField& field) {
+    field.text = in_.read_text();
+    if (field.text.size() > kLongestText)
+      return fail(r, i, field_name(r, i) + " is " + std::to_string(field.text.size()) +
+                            " bytes long; at most 65535 can be stored");
+    quotes(r, field);
+    if (is_utf8_text(field.text))
+      warn(r.offset, warning::kEncoding,
+           std::string(r.format->keyword) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" +
+               field.text + "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(field.text));
+    r.fields.push_back(std::move(field));
+  }
+
+  void quotes(const LintRecord& r, const ReadField& field) {
+    size_t open = static_cast<size_t>(field.offset);
+    if (open >= text_.size() || text_[open] != '"') return;
+    size_t close = text_.find('"', open + 1);
+    size_t line_end = text_.find_first_of("\r\n", open);
+    if (close == std::string_view::npos || (line_end != std::string_view::npos && close > line_end)) {
+      warn(r.offset, warning::kQuote,
+           std::string(r.format->keyword) + ": the double quote at column " +
+               std::to_string(out_.lines.at(static_cast<int64_t>(open)).column) +
+               " is not closed on its line; the text runs on to the next double quote in the file");
+      return;
+    }
+    size_t after = close + 1;
+    size_t stop = std::min(text_.find_first_of(",\r\n", after), text_.size());
+    std::string rest = trimmed(text_.substr(after, stop - after));
+    if (!rest.empty())
+      warn(r.offset, warning::kQuote,
+           std::string(r.format->keyword) + ": " + in_quotes(rest) + " after the closing double quote is skipped");
+  }
+
+  void fail(LintRecord& r, size_t i, std::string reason) {
+    r.problem = ReadProblem{i, pos(), std::move(reason)};
+  }
+
+  DescriptionLint& out_;
+  std::string_view text_;
+  FieldReader in_;
+  int64_t base_ = 0;
+  bool plan_;
+  int64_t record_line_ = -1;   // the line on which the last record's values end
+  int64_t skipped_line_ = -1;  // the last line on which a field was skipped
+  bool last_was_text_ = false;
+  std::string last_text_;
+  std::string last_text_name_;
+  std::string_view last_keyword_;
+};
+
+}  // namespace
+
+Diagnostic DescriptionLint::at(int64_t offset, Severity severity, std::string_view code, std::string message) const {
+  Diagnostic d{severity, std::string(code), file, 0, 0, std::move(message)};
+  if (offset < 0) return d;
+  TextPosition p = lines.at(offset);
+  d.line = p.line;
+  d.column = p.column;
+  return d;
+}
+
+DescriptionLint lint_line(std::string_view text, const std::string& file, bool plan) {
+  DescriptionLint out{file, text, TextLines(text), false, {}, {}};
+  Linter(out, plan).line();
+  return out;
+}
+
+DescriptionLint lint_train(std::string_view text, const std::string& file) {
+  DescriptionLint out{file, text, TextLines(text), false, {}, {}};
+  Linter(out, true).train();
+  return out;
+}
+
+const LintRecord* record_at(const DescriptionLint& lint, int64_t offset) {
+  for (const LintRecord& r : lint.records)
+    if (offset > r.offset && offset <= r.end) return &r;
+  return nullptr;
+}
+
+std::string record_label(const LintRecord& r) {
+  std::string name(r.format->keyword);
+  const std::vector<FieldFormat>& fields = r.format->fields;
+  if (r.complete() && r.format->keyword == "stazione") name += " " + in_quotes(r.fields.back().text);
+  if (!r.fields.empty() && fields.front().chainage) name += " at " + std::to_string(r.number(0)) + " m";
+  return name;
+}
+
+std::string record_name(const DescriptionLint& lint, const LintRecord& r) {
+  return record_label(r) + " (line " + std::to_string(lint.lines.line_of(r.offset)) + ")";
+}
+
+std::string field_name(const LintRecord& r, size_t field) {
+  return "field " + std::to_string(field + 1) + " (" + std::string(r.format->fields.at(field).name) + ")";
+}
+
+std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }
+
+}  // namespace lorvena

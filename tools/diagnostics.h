@@ -1,0 +1,35 @@
+// One problem found in an author's descriptions, printed the way compilers
+// print them and editors and CI read them:
+//   FILE:LINE:COLUMN: error|warning|note: message [code]
+// then one closing line "N errors, M warnings". Also as a JSON array.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lorvena {
+
+enum class Severity { kError, kWarning, kNote };
+
+struct Diagnostic {
+  Severity severity = Severity::kError;
+  std::string code;     // "E16" for a compile error, "W-off-step" for a warning
+  std::string file;     // the description's file name; empty when none applies
+  int64_t line = 0;     // 1-based; 0 when the problem is the whole file
+  int64_t column = 0;
+  std::string message;  // UTF-8
+};
+
+// "E16" for error 16.
+std::string error_code_name(int32_t code);
+
+std::string diagnostic_line(const Diagnostic& d);
+// Every diagnostic on its own line, then "N errors, M warnings".
+std::string diagnostics_text(const std::vector<Diagnostic>& list);
+std::string diagnostics_summary(const std::vector<Diagnostic>& list);
+std::string diagnostics_json(const std::vector<Diagnostic>& list);
+
+int64_t count_of(const std::vector<Diagnostic>& list, Severity severity);
+
+}  // namespace lorvena

@@ -1,0 +1,45 @@
+// The warnings of the authors' tool: what the descriptions' format accepts
+// but an author almost never means. Each has a short stable code, a one-line
+// meaning and what to do about it.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace lorvena {
+
+struct WarningText {
+  std::string_view code;  // "W-off-step"
+  std::string_view meaning;
+  std::string_view advice;
+};
+
+const std::vector<WarningText>& warning_texts();
+
+// The entry for `code`, or null.
+const WarningText* warning_text(std::string_view code);
+
+namespace warning {
+inline constexpr std::string_view kUnknownKeyword = "W-unknown-keyword";
+inline constexpr std::string_view kKeywordCase = "W-keyword-case";
+inline constexpr std::string_view kWrongSection = "W-wrong-section";
+inline constexpr std::string_view kUnknownSection = "W-unknown-section";
+inline constexpr std::string_view kHeaderIsRecord = "W-header-is-record";
+inline constexpr std::string_view kNoGeneral = "W-no-general";
+inline constexpr std::string_view kExtraField = "W-extra-field";
+inline constexpr std::string_view kTextComma = "W-text-comma";
+inline constexpr std::string_view kQuote = "W-quote";
+inline constexpr std::string_view kMissingComma = "W-missing-comma";
+inline constexpr std::string_view kSpansLines = "W-spans-lines";
+inline constexpr std::string_view kDividerKeyword = "W-divider-keyword";
+inline constexpr std::string_view kEncoding = "W-encoding";
+inline constexpr std::string_view kOffStep = "W-off-step";
+inline constexpr std::string_view kRange = "W-range";
+inline constexpr std::string_view kPastEnd = "W-past-end";
+inline constexpr std::string_view kTime = "W-time";
+inline constexpr std::string_view kOrder = "W-order";
+inline constexpr std::string_view kReservedCell = "W-reserved-cell";
+inline constexpr std::string_view kOverwritten = "W-overwritten";
+}  // namespace warning
+
+}  // namespace lorvena
