@@ -150,10 +150,12 @@ class Linter {
   void divider(const std::string& field, int64_t at, Section section) {
     std::string t = trimmed(field);
     if (t.empty() || t[0] == '-' || looks_like_number(t)) return;
-    if (const RecordFormat* f = match_keyword(section, field, true))
+    if (const RecordFormat* f = match_keyword(section, field, true)) {
+      skipped_line_ = line_of(at);  // its values are skipped with it, without a word each
       warn(at, warning::kDividerKeyword,
            in_quotes(field) + " holds '-', so it is skipped as a comment and the " + std::string(f->keyword) +
                " record with it");
+    }
   }
 
   void general_block() {

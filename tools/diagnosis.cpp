@@ -4,6 +4,7 @@
 #include <set>
 
 #include "compiler/error_codes.h"
+#include "compiler/placement.h"
 #include "files/file_system.h"
 #include "files/scenario_files.h"
 #include "tools/cell_kinds.h"
@@ -11,6 +12,7 @@
 #include "tools/error_texts.h"
 #include "tools/record_cells.h"
 #include "tools/record_checks.h"
+#include "tools/warning_texts.h"
 
 namespace lorvena {
 namespace {
@@ -60,8 +62,7 @@ class Diagnoser {
       bool go_on = take(*round);
       if (!go_on || aside_.size() == aside) break;
       if (out.rounds == kMaxCompileRounds) {
-        add({Severity::kNote, "", "", 0, 0,
-             "stopped looking for further errors after " + std::to_string(kMaxCompileRounds) + " compiles"});
+        bounded_ = true;
         break;
       }
       later = compile_texts(request_.name, request_.train, request_.plan, text_for(line_, first_.line_found),
@@ -70,6 +71,9 @@ class Diagnoser {
     }
     warnings();
     out.list = assemble();
+    if (bounded_)
+      out.list.push_back({Severity::kNote, "", "", 0, 0,
+                          "stopped looking for further errors after " + std::to_string(kMaxCompileRounds) + " compiles"});
     return out;
   }
 
@@ -290,7 +294,7 @@ class Diagnoser {
       aside_.insert(late->record);
       return true;
     }
-    if (m.stop_reason.find("no track") != std::string::npos) {
+    if (m.stop_reason.find("the line length is missing") != std::string::npos) {
       file_error(line_.file, error::kUnreadable,
                  "the line description's general block has no 'lunghezza percorso' record: nothing can be placed");
       return false;
@@ -352,13 +356,35 @@ class Diagnoser {
     return nullptr;
   }
 
-  static std::string holds(const Scenario& m, std::initializer_list<int64_t> cells) {
+  // What the cells hold after the walk: the records there, or the walk's own markers.
+  std::string holds(const Scenario& m, const std::vector<int64_t>& cells) const {
     std::string out;
     for (int64_t c : cells) {
       if (c < 0 || c > m.track_upper_bound()) continue;
-      out += (out.empty() ? "" : ", ") + metres(50 * (c - 1)) + ": " + kind_name(m.track[static_cast<size_t>(c)].kind);
+      const TrackCell& cell = m.track[static_cast<size_t>(c)];
+      std::string what = kind_name(cell.kind);
+      if (const PlacedRecord* p = replay_.occupant(c, nullptr, 0, before_)) what = record_name(*p->lint, *p->record);
+      else if (cell.kind == cell_kind::kMarker) what = "a marker the compile placed";
+      out += (out.empty() ? "" : "; ") + what;
     }
     return out;
+  }
+
+  // The groups of three cells before a slowdown start at `cell` of which none
+  // got the walk's marker.
+  std::vector<int64_t> failed_groups(const Scenario& m, int64_t cell) const {
+    std::vector<int64_t> cells;
+    for (int64_t first : {5, 11, 18}) {
+      if (cell <= first + 2) continue;
+      bool marked = false;
+      for (int64_t k = first; k <= first + 2; ++k) {
+        const TrackCell& c = m.track[static_cast<size_t>(cell - k)];
+        marked = marked || (c.kind == cell_kind::kMarker && c.param1 == kMarkerValue);
+      }
+      if (!marked)
+        for (int64_t k = first; k <= first + 2; ++k) cells.push_back(cell - k);
+    }
+    return cells;
   }
 
   // The index of a slowdown's start among its cells: after its warning board, if it has one.
@@ -393,13 +419,12 @@ class Diagnoser {
     const LintRecord& r = *slowdown->record;
     if (e.code == error::kNoCellBeforeSlowdown)
       return error_at(*slowdown->lint, r, e.code,
-                      record_label(r) + ": no free cell for a marker before its start; markers go 250 to 350, 550 to "
-                      "650 and 900 to 1000 m before it (" + holds(m, {cell - 5, cell - 6, cell - 7, cell - 11, cell - 12,
-                      cell - 13, cell - 18, cell - 19, cell - 20}) + ")");
+                      record_label(r) + ": no free cell for a marker before its start, which go 250 to 350, 550 to "
+                      "650 and 900 to 1000 m before it; the cells there hold: " + holds(m, failed_groups(m, cell)));
     error_at(*slowdown->lint, r, e.code,
-             record_label(r) + ": no free cell near " + metres(50 * (cell - 1)) +
-                 " for the marker placed every 400 m along a slowdown below 110 km/h, or just before the first "
-                 "signal after its end (" + holds(m, {cell - 1, cell, cell + 1}) + ")");
+             record_label(r) + ": no free cell for the marker placed every 400 m along a slowdown below 110 km/h, "
+             "or just before the first signal after its end; the cells there hold: " +
+                 holds(m, {cell - 1, cell, cell + 1}));
   }
 
   void signal_marker(int32_t code, int64_t cell, const Scenario& m) {
@@ -416,7 +441,7 @@ class Diagnoser {
     }
     error_at(*signal->lint, *signal->record, code,
              record_label(*signal->record) + ": no free cell for the marker just before it, which a slowdown warning "
-             "board within 1000 m after it needs (" + holds(m, {cell - 1, cell - 2}) + ")",
+             "board within 1000 m after it needs; the two cells before it hold: " + holds(m, {cell - 1, cell - 2}),
              notes);
   }
 
@@ -440,21 +465,30 @@ class Diagnoser {
   // ---- warnings and the list ----
 
   void warnings() {
-    std::vector<Diagnostic> all = line_.warnings;
-    all.insert(all.end(), train_.warnings.begin(), train_.warnings.end());
+    std::vector<Diagnostic> all;
     for (const DescriptionLint* lint : {&line_, &train_}) {
+      if (lint == &line_ ? !first_.line_found : !first_.train_found) continue;
+      all.insert(all.end(), lint->warnings.begin(), lint->warnings.end());
       std::vector<Diagnostic> checked = check_values(*lint, size_);
       all.insert(all.end(), checked.begin(), checked.end());
     }
     std::vector<Diagnostic> cells = cell_warnings(replay_);
     all.insert(all.end(), cells.begin(), cells.end());
     for (Diagnostic& d : all) {
+      bool said = d.code == warning::kPastEnd || d.code == warning::kRange;
+      if (said && error_at_place(d)) continue;  // the error at the record says more
       if (d.severity == Severity::kNote && !warning_findings_.empty()) {
         warning_findings_.back().notes.push_back(std::move(d));
         continue;
       }
       warning_findings_.push_back({std::move(d), {}});
     }
+  }
+
+  bool error_at_place(const Diagnostic& d) const {
+    return std::any_of(findings_.begin(), findings_.end(), [&d](const Finding& f) {
+      return f.primary.file == d.file && f.primary.line == d.line && f.primary.column == d.column;
+    });
   }
 
   int file_rank(const std::string& file) const {
@@ -491,6 +525,7 @@ class Diagnoser {
   std::set<std::string> seen_;
   std::vector<Finding> findings_;
   std::vector<Finding> warning_findings_;
+  bool bounded_ = false;
 };
 
 }  // namespace
