@@ -1,7 +1,8 @@
 // The routines that turn one record into track cells (mountains, slowdowns,
 // signals, maximum-speed indicators) and order the kilometre references.
-// Each returns the error it recorded in the model, or error::kNone; cells written before
-// an error stay written. A value that does not fit throws ReadFailure.
+// Each returns the error it recorded in the model, or error::kNone; cells
+// written before an error stay written. A value that does not fit throws
+// ReadFailure. What each cell holds afterwards: docs/compiled-files.md.
 #pragma once
 
 #include <cstdint>
