@@ -5,6 +5,7 @@
 #include "files/file_system.h"
 #include "files/scenario_files.h"
 #include "files/scratch_dir.h"
+#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
@@ -13,11 +14,12 @@ namespace {
 
 // The author's description, or nothing when it is missing (the compiler then
 // reports it as the installer would).
-std::optional<std::string> read_description_file(const fs::path& dir, const std::string& name) {
-  fs::path source = join_path(dir, name);
-  if (!file_exists(source)) return std::nullopt;
-  return read_file(source);
+std::optional<std::string> read_description_file(const fs::path& path) {
+  if (!file_exists(path)) return std::nullopt;
+  return read_file(path);
 }
+
+std::string in_1252(const std::string& utf8) { return exact_1252_from_utf8(utf8).value_or(utf8); }
 
 class ErrorList : public ErrorObserver {
  public:
@@ -28,10 +30,13 @@ class ErrorList : public ErrorObserver {
   std::vector<RecordedError>& list_;
 };
 
-// Writes the texts into `scratch` and compiles them there.
-void compile_in(CompileResult& result, const fs::path& scratch, bool plan, const std::optional<std::string>& line,
-                const std::optional<std::string>& train) {
+// Writes the texts into `scratch` under the names the compiler looks for, and
+// compiles them there.
+void compile_in(CompileResult& result, const CompileRequest& request, const fs::path& scratch,
+                const std::optional<std::string>& line, const std::optional<std::string>& train) {
   Scenario& m = result.model;
+  m.scenario_name = in_1252(request.name);
+  m.train_number = in_1252(request.train);
   result.line_found = line.has_value();
   result.train_found = train.has_value();
   result.line_text = line.value_or("");
@@ -41,28 +46,31 @@ void compile_in(CompileResult& result, const fs::path& scratch, bool plan, const
   ErrorList errors(result.recorded);
   m.observer = &errors;
   try {
-    result.markers = memorizza_percorso(m, scratch, plan ? 1 : 0);
+    result.markers = memorizza_percorso(m, scratch, request.plan ? 1 : 0);
   } catch (const FatalError& fatal) {
     result.fatal = fatal.number();
   }
   m.observer = nullptr;
 }
 
-std::vector<std::string> compiled_names(const Scenario& m) {
-  std::vector<std::string> names;
-  if (m.write_profile != 0) names.push_back(plan_file_name(m.scenario_name));
-  names.push_back(table_file_name(m.scenario_name, m.train_number));
-  names.push_back(track_file_name(m.scenario_name, m.train_number));
+// The compiled files' names in the scratch directory (as the compiler names
+// them) and in the author's directory (as the author names the pair).
+std::vector<std::pair<std::string, std::string>> compiled_names(const Scenario& m, const CompileRequest& r) {
+  std::vector<std::pair<std::string, std::string>> names;
+  if (m.write_profile != 0) names.emplace_back(plan_file_name(m.scenario_name), plan_file_name(r.name));
+  names.emplace_back(table_file_name(m.scenario_name, m.train_number), table_file_name(r.name, r.train));
+  names.emplace_back(track_file_name(m.scenario_name, m.train_number), track_file_name(r.name, r.train));
   return names;
 }
 
-void place_compiled(CompileResult& result, const fs::path& scratch, const fs::path& out) {
+void place_compiled(CompileResult& result, const CompileRequest& request, const fs::path& scratch) {
+  const fs::path& out = *request.out;
   std::error_code ec;
   fs::create_directories(out, ec);  // a failure shows in the first write
-  for (const std::string& name : compiled_names(result.model)) {
-    fs::path made = join_path(scratch, name);
+  for (const auto& [made_name, target_name] : compiled_names(result.model, request)) {
+    fs::path made = join_path(scratch, made_name);
     if (!file_exists(made)) continue;
-    fs::path target = join_path(out, name);
+    fs::path target = join_path(out, target_name);
     replace_file(target, read_file(made));
     result.written.push_back(target);
   }
@@ -72,22 +80,19 @@ void place_compiled(CompileResult& result, const fs::path& scratch, const fs::pa
 
 CompileResult compile_copies(const CompileRequest& request) {
   CompileResult result;
-  result.model.scenario_name = request.name;
-  result.model.train_number = request.train;
   ScratchDir scratch;
-  compile_in(result, scratch.path(), request.plan, read_description_file(request.dir, line_description_name(request.name)),
-             read_description_file(request.dir, train_description_name(request.name, request.train)));
-  if (result.fatal.empty() && request.out) place_compiled(result, scratch.path(), *request.out);
+  compile_in(result, request, scratch.path(),
+             read_description_file(join_path(request.dir, line_description_name(request.name))),
+             read_description_file(join_path(request.dir, train_description_name(request.name, request.train))));
+  if (result.fatal.empty() && request.out) place_compiled(result, request, scratch.path());
   return result;
 }
 
-CompileResult compile_texts(const std::string& name, const std::string& train, bool plan,
-                            const std::optional<std::string>& line_text, const std::optional<std::string>& train_text) {
+CompileResult compile_texts(const CompileRequest& request, const std::optional<std::string>& line_text,
+                            const std::optional<std::string>& train_text) {
   CompileResult result;
-  result.model.scenario_name = name;
-  result.model.train_number = train;
   ScratchDir scratch;
-  compile_in(result, scratch.path(), plan, line_text, train_text);
+  compile_in(result, request, scratch.path(), line_text, train_text);
   return result;
 }
 

@@ -12,6 +12,9 @@
 
 namespace lorvena {
 
+// `name` and `train` as the author types them (UTF-8), which is how the
+// description files are named on disk; the compile sees them in
+// Windows-1252, as the installer does.
 struct CompileRequest {
   std::filesystem::path dir;
   std::string name;
@@ -42,7 +45,7 @@ CompileResult compile_copies(const CompileRequest& request);
 
 // Compiles the two texts (a missing description for nothing) in a scratch
 // directory of its own, exactly as compile_copies does, and places nothing.
-CompileResult compile_texts(const std::string& name, const std::string& train, bool plan,
-                            const std::optional<std::string>& line_text, const std::optional<std::string>& train_text);
+CompileResult compile_texts(const CompileRequest& request, const std::optional<std::string>& line_text,
+                            const std::optional<std::string>& train_text);
 
 }  // namespace lorvena

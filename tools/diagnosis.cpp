@@ -65,8 +65,7 @@ class Diagnoser {
         bounded_ = true;
         break;
       }
-      later = compile_texts(request_.name, request_.train, request_.plan, text_for(line_, first_.line_found),
-                            text_for(train_, first_.train_found));
+      later = compile_texts(request_, text_for(line_, first_.line_found), text_for(train_, first_.train_found));
       round = &later;
     }
     warnings();

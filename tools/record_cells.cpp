@@ -35,6 +35,12 @@ class Placer {
 
   Placement run() {
     std::string_view k = r_.format->keyword;
+    // The bounds check adds its margin in 32 bits.
+    if (r_.format->fields.front().chainage && r_.format->section != Section::kLineGeneral &&
+        !fits(v(0) + (k == "stazione" ? 800 : 100), INT32_MIN, INT32_MAX)) {
+      cannot("its position plus the margin of the bounds check does not fit 32 bits");
+      return std::move(out_);
+    }
     if (k == "segnale") signal();
     else if (k == "indicatori_vmax") indicator();
     else if (k == "cartello_indicatore") sign();
@@ -125,6 +131,8 @@ class Placer {
   void slowdown() {
     int64_t x = v(0), speed = v(1), length = v(2), d_v = v(5);
     int64_t second = d_v != 0 ? d_v : 0;
+    if (!fits(x + length, INT32_MIN, INT32_MAX) || !fits(x - 1200, INT32_MIN, INT32_MAX))
+      return cannot("x + l or x - 1200 does not fit 32 bits");
     if (x > 1500) {
       int64_t w = cell_of((x - 1200) / 50.0 + 1.0);
       if (!reach(w, "its warning board")) return;
@@ -154,8 +162,13 @@ class Placer {
 
   void station() {
     int64_t tipo = v(1);
-    int64_t ora = (v(13) * 60 + v(14)) * 60 + v(15);
-    if (!fits(ora, INT32_MIN, INT32_MAX)) return cannot("its time in seconds, " + std::to_string(ora) + ", does not fit");
+    // In 32-bit steps, as the reader computes it.
+    int64_t in_minutes = v(13) * 60 + v(14);
+    int64_t ora = in_minutes * 60 + v(15);
+    for (int64_t step : {v(13) * 60, in_minutes, in_minutes * 60, ora})
+      if (!fits(step, INT32_MIN, INT32_MAX))
+        return cannot("its time " + std::to_string(v(13)) + ":" + std::to_string(v(14)) + ":" + std::to_string(v(15)) +
+                      " in seconds does not fit 32 bits");
     StationArea area = station_area(r_);
     int64_t fine = area.fine;
     if (!fits(fine, INT32_MIN, INT32_MAX) || !fits(area.inizio, INT32_MIN, INT32_MAX))
@@ -183,6 +196,7 @@ class Placer {
   void curve() {
     if (size_.plan_top < 0) return;
     int64_t end = v(0) + v(1);
+    if (!fits(end, INT32_MIN, INT32_MAX)) return cannot("its end, start + length, does not fit 32 bits");
     if (end > size_.plan_top)
       cannot("it ends at " + metres(end) + ", past the end of the plan (" + metres(size_.plan_top) +
              ", the line's length and 7000 m)");
