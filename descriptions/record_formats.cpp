@@ -2,152 +2,281 @@
 
 #include "descriptions/field_reader.h"
 
+#include <utility>
+
 namespace lorvena {
 namespace {
 
-constexpr int64_t kAnyLong = INT32_MAX;
 constexpr int64_t kLongest = 1000000;  // the longest line the compile takes
+constexpr int64_t kAnyLow = INT32_MIN;
+constexpr int64_t kAnyHigh = INT32_MAX;
 
-FieldFormat chainage(std::string_view name, std::string_view meaning, int32_t step_error = 0) {
-  return {name, "m", Storage::kLong, 0, kLongest, 50, step_error, 0, true, meaning};
+using S = Section;
+
+// A chainage on the line; the compile rounds it to its cell (a warning off
+// the 50 m step) unless `step_error` says it refuses it.
+FieldFormat chainage(std::string_view name, std::string_view limits, std::string_view meaning,
+                     int32_t step_error = 0) {
+  return {name, "m", Storage::kLong, limits, 0, kLongest, 50, step_error, 0, true, meaning};
 }
-FieldFormat whole(std::string_view name, std::string_view unit, Storage storage, int64_t low, int64_t high,
-                  std::string_view meaning) {
-  return {name, unit, storage, low, high, 0, 0, 0, false, meaning};
+FieldFormat value(std::string_view name, std::string_view unit, Storage storage, std::string_view limits,
+                  int64_t low, int64_t high, std::string_view meaning) {
+  return {name, unit, storage, limits, low, high, 0, 0, 0, false, meaning};
 }
-FieldFormat code16(std::string_view name, std::string_view meaning) {
-  return whole(name, "", Storage::kShort, INT16_MIN, INT16_MAX, meaning);
+// A value with no range of its own beyond its storage.
+FieldFormat plain(std::string_view name, std::string_view unit, Storage storage, std::string_view meaning) {
+  return value(name, unit, storage, "", kAnyLow, kAnyHigh, meaning);
 }
-FieldFormat byte(std::string_view name, int64_t high, std::string_view meaning) {
-  return whole(name, "", Storage::kByte, 0, high, meaning);
-}
-// A small number the reader takes as a 32-bit one.
-FieldFormat small(std::string_view name, int64_t high, std::string_view meaning) {
-  return whole(name, "", Storage::kLong, 0, high, meaning);
-}
-FieldFormat speed(std::string_view name, std::string_view meaning) {
-  return {name, "km/h", Storage::kLong, 0, 300, 5, 0, 0, false, meaning};
+FieldFormat speed(std::string_view name, std::string_view limits, std::string_view meaning) {
+  return {name, "km/h", Storage::kLong, limits, 0, 300, 5, 0, 0, false, meaning};
 }
 FieldFormat text(std::string_view name, std::string_view meaning) {
-  return {name, "bytes", Storage::kText, 0, 65535, 0, 0, 0, false, meaning};
+  return {name, "", Storage::kText, "up to 65535 bytes, Windows-1252", 0, 65535, 0, 0, 0, false, meaning};
 }
 
 std::vector<FieldFormat> reference_fields() {
-  return {{"inizio", "m", Storage::kLong, -kAnyLong, kAnyLong, 50, 2, 0, false,
-           "where the reference counting starts; the largest of the three references comes first"},
-          {"fine", "m", Storage::kLong, -kAnyLong, kAnyLong, 50, 2, 0, false,
-           "where it ends; 100 m are added when posizione is 1"},
-          whole("posizione", "", Storage::kLong, -kAnyLong, kAnyLong, "1 lengthens the reference by 100 m")};
+  return {{"inizio", "m", Storage::kLong, "", kAnyLow, kAnyHigh, 50, 2, 0, false, "entry `inizio`"},
+          {"fine", "m", Storage::kLong, "", kAnyLow, kAnyHigh, 50, 2, 0, false,
+           "entry `fine`; 100 more when `posizione` is 1"},
+          plain("posizione", "", Storage::kLong, "entry `posizione`; 1 adds 100 m to `fine`")};
 }
 
+const std::vector<ErrorNote> kReferenceErrors = {
+    {{2},
+     "after the ordering, an `inizio` or `fine` of entries 81 to 83 is not a multiple of 50; checked when the "
+     "train description has been read to its end"},
+    {{25}, ""}};
+
 std::vector<RecordFormat> make_formats() {
-  using S = Section;
-  const std::vector<int32_t> only_25{25};
-  return {
-      // The line's general block.
-      {"lunghezza percorso", S::kLineGeneral, {"percorso", "lunghezza"}, false, false, false,
-       {{"L", "m", Storage::kLong, 0, kLongest, 0, 0, 1, false, "length of the line"}},
-       {1, 25}, "the length of the line; the track reaches 7000 m beyond it", ""},
-      {"progressiva chilometrica tre", S::kLineGeneral, {"progressiva", "tre"}, true, false, false,
-       reference_fields(), {2, 25}, "the third kilometre reference", ""},
-      {"progressiva chilometrica due", S::kLineGeneral, {"progressiva", "due"}, true, false, false,
-       reference_fields(), {2, 25}, "the second kilometre reference", ""},
-      {"progressiva chilometrica uno", S::kLineGeneral, {"progressiva", "uno"}, true, false, false,
-       reference_fields(), {2, 25}, "the first kilometre reference", ""},
-      {"sfondo uno", S::kLineGeneral, {"sfondo", "uno"}, true, false, false,
-       {whole("scenery", "", Storage::kLong, -kAnyLong, kAnyLong, "scenery selector one")}, only_25,
-       "scenery selector one", ""},
-      {"sfondo due", S::kLineGeneral, {"sfondo", "due"}, true, false, false,
-       {whole("scenery", "", Storage::kLong, -kAnyLong, kAnyLong, "scenery selector two")}, only_25,
-       "scenery selector two", ""},
-      {"sfondo tre", S::kLineGeneral, {"sfondo", "tre"}, true, false, false,
-       {whole("scenery", "", Storage::kLong, -kAnyLong, kAnyLong, "scenery selector three")}, only_25,
-       "scenery selector three", ""},
-      {"ripetizione segnali 4 codici", S::kLineGeneral, {"segnali", "ripetizione"}, true, false, false,
-       {chainage("start", "start of the cab-signalling section", 3),
-        chainage("end", "its end; 0: no cab signalling", 4)},
-       {3, 4, 5, 25}, "the cab-signalling section",
-       "the keyword names the number of codes: \"4\" gives 4 codes, else \"9\" gives 9"},
-      // The line's body.
-      {"pendenza", S::kLineBody, {"pendenza"}, false, false, false,
-       {chainage("chainage", "where the gradient starts"),
-        whole("gradient", "per mille", Storage::kLong, -100, 155, "uphill positive, downhill negative")},
-       {15, 25}, "a gradient, in force up to the next pendenza; rows in increasing chainage", ""},
-      {"curva", S::kLineBody, {"curva"}, false, true, false,
-       {chainage("start", "where the curve starts"),
-        {"length", "m", Storage::kLong, 0, kLongest, 0, 0, 0, false, "length of the curve"}},
-       {15, 103, 25}, "a curve of the plan; rows in increasing chainage",
-       "the keyword carries the side, d (right) or s (left), and the radius class 1 to 6: curvad4"},
-      {"montagna", S::kLineBody, {"montagna"}, false, false, false,
-       {chainage("start", "where the landscape starts"), chainage("end", "where it ends"),
-        whole("kind", "", Storage::kLong, 1, 20, "landscape 1 to 10; 11 to 20: landscape 1 to 10 with tunnel markers")},
-       {15, 25}, "a mountain or tunnel stretch of landscape", ""},
-      {"indicatori_vmax", S::kLineBody, {"indicatori_v"}, false, false, false,
-       {chainage("posizione", "where the board stands"), speed("vas", "left track, first speed"),
-        speed("vbs", "left track, second speed"), speed("vcs", "left track, third speed"),
-        small("strisces", 9, "left track, stripes code"), speed("vad", "right track, first speed"),
-        speed("vbd", "right track, second speed"), speed("vcd", "right track, third speed"),
-        small("strisced", 9, "right track, stripes code")},
-       {15, 21, 25, 1250, 1251}, "a maximum-speed indicator board; empty fields read 0", ""},
-      {"cartello_indicatore", S::kLineBody, {"cartello", "indicat"}, false, false, false,
-       {chainage("posizione", "where the board stands"),
-        text("text", "the board's text, e.g. (Cippo Km.)( 10+000  ); in double quotes if it holds a comma")},
-       {6, 15, 25, 1250}, "a trackside sign board", ""},
-      // The train description.
-      {"percentuale massa frenata", S::kTrain, {"frenata", "massa"}, false, false, false,
-       {whole("percent", "%", Storage::kLong, 0, 300, "braked mass percentage")}, only_25,
-       "the braked mass percentage", ""},
-      {"numero vetture", S::kTrain, {"vetture"}, false, false, false,
-       {whole("coaches", "", Storage::kLong, 1, 50, "number of coaches")}, only_25, "the number of coaches", ""},
-      {"velocita", S::kTrain, {"velocit"}, false, false, false,
-       {chainage("chainage", "where the limit starts"),
-        speed("speed", "line speed limit; stored in steps of 5 km/h, at most 1275")},
-       {15, 25}, "a line speed limit, in force up to the next velocita; rows in increasing chainage", ""},
-      {"aderenza", S::kTrain, {"aderenza"}, false, false, false,
-       {chainage("chainage", "where the adhesion starts"),
-        whole("percent", "%", Storage::kLong, 0, 100, "adhesion percentage")},
-       {15, 25}, "the adhesion, in force up to the next aderenza; rows in increasing chainage", ""},
-      {"orologio", S::kTrain, {"orologio"}, false, false, true,
-       {whole("hours", "h", Storage::kShort, 0, 23, "start time: hours"),
-        whole("minutes", "min", Storage::kShort, 0, 59, "minutes"),
-        whole("seconds", "s", Storage::kShort, 0, 59, "seconds")},
-       only_25, "the start time of day; the three numbers may stand apart with blanks alone", ""},
-      {"sabbia", S::kTrain, {"sabbia"}, false, false, false,
-       {whole("sand", "", Storage::kShort, 0, INT16_MAX, "sand supply")}, only_25, "the sand supply", ""},
-      {"segnale", S::kTrain, {"segnale"}, false, false, false,
-       {chainage("posizione", "where the signal stands"), small("sx", 2, "left side: kind"),
-        small("s1", 9, "left side: first aspect code"), small("s2", 9, "left side: second aspect code"),
-        small("s3", 9, "left side: third aspect code"), small("rapp", 9, "repetition code"),
-        small("dx", 2, "right side: kind"), small("d1", 9, "right side: first aspect code"),
-        small("d2", 9, "right side: second aspect code"), small("d3", 9, "right side: third aspect code"),
-        whole("tempo", "s", Storage::kLong, 0, 255, "timing, used when sx is 2; 1 to 100 become 101")},
-       {11, 15, 16, 25, 1250, 1251}, "a signal", ""},
-      {"rallentamento", S::kTrain, {"rallentamento"}, false, false, false,
-       {chainage("x", "where the slowdown starts; its warning board stands 1200 m before"),
-        speed("v", "slowdown speed; below 110 markers are placed along it"),
-        {"l", "m", Storage::kLong, 0, kLongest, 50, 0, 0, false, "length of the slowdown"},
-        whole("f_tt", "", Storage::kLong, INT16_MIN, INT16_MAX, "stored on its start and end"),
-        whole("f_ta", "", Storage::kLong, 0, 1, "1: place the four approach cells before the warning board"),
-        whole("d_v", "", Storage::kLong, INT16_MIN, INT16_MAX, "second value of its cells, when not 0")},
-       {12, 13, 15, 17, 18, 19, 20, 25, 1250, 1251}, "a temporary slowdown", ""},
-      {"abbattimento", S::kTrain, {"abbattimento"}, false, false, false,
-       {chainage("chainage", "where the object stands"),
-        whole("value", "", Storage::kLong, INT16_MIN, INT16_MAX, "below 1 and from 1 up are two kinds of object")},
-       {7, 15, 25, 1250}, "an object on the track", ""},
-      {"stazione", S::kTrain, {"stazione"}, false, false, false,
-       {chainage("posizione", "stop position", 8), byte("tipo", 255, "station kind; from 25 up no stop point"),
-        {"platform", "m", Storage::kLong, 0, kLongest, 100, 9, 0, false, "platform length"},
-        byte("flag1", 255, "station attribute"), byte("flag5", 255, "long platform; cleared below 600 m"),
-        byte("flag4", 255, "the station area ends 50 m further"), code16("val1", "station code"),
-        code16("val2", "station code"), byte("flag2", 255, "station attribute"), code16("val3", "station code"),
-        code16("val4", "station code"), code16("val5", "station code"),
-        byte("flag3", 255, "station attribute (0, 1 or 60)"),
-        whole("hours", "h", Storage::kLong, 0, 23, "timetable time: hours"),
-        whole("minutes", "min", Storage::kLong, 0, 59, "minutes"),
-        whole("seconds", "s", Storage::kLong, 0, 59, "seconds"),
-        text("name", "the station's name to the end of the field; in double quotes if it holds a comma")},
-       {8, 9, 10, 15, 22, 24, 25}, "a station or stop", ""},
-  };
+  constexpr std::string_view kOnTrack = "on the track";
+  std::vector<RecordFormat> f;
+  // The line's general block.
+  f.push_back({"lunghezza percorso", "lunghezza percorso", S::kLineGeneral, {"percorso", "lunghezza"}, false, false,
+               false, "", "the line's length",
+               {{"length", "m", Storage::kLong, "", 0, kLongest, 0, 0, 1, false,
+                 "the line length *L*; stored in entry 84 `fine`; sizes the track (cells 0 to "
+                 "`nearest((L + 7000) / 50)`, all cleared) and the plan (metres 0 to *L* + 7000); a second record "
+                 "sizes them afresh"}},
+               {{{1}, "length below 0 or above 1000000: the reading stops and nothing is compiled or written"},
+                {{25}, "not a number, or outside 32 bits; also a line description with no length in its general block"}},
+               ""});
+  using Variant = std::pair<std::string_view, std::string_view>;  // keyword word, keyword as written
+  for (auto [word, keyword] : {Variant{"tre", "progressiva chilometrica tre"}, Variant{"due", "progressiva chilometrica due"},
+                               Variant{"uno", "progressiva chilometrica uno"}})
+    f.push_back({keyword, "progressiva chilometrica", S::kLineGeneral, {"progressiva", word}, true, false, false, "",
+                 "a kilometre reference; `tre` goes to entry 81, `due` to 82, `uno` to 83, then the three are "
+                 "ordered (see below the records)",
+                 reference_fields(), kReferenceErrors, ""});
+  for (auto [word, keyword] : {Variant{"uno", "sfondo uno"}, Variant{"due", "sfondo due"}, Variant{"tre", "sfondo tre"}})
+    f.push_back({keyword, "sfondo", S::kLineGeneral, {"sfondo", word}, true, false, false, "", "the scenery",
+                 {plain("value", "", Storage::kLong,
+                        "`sfondo uno` in entry 85 `inizio`, `sfondo due` in `posizione`, `sfondo tre` in `fine`")},
+                 {{{25}, ""}}, ""});
+  f.push_back({"ripetizione segnali 4 codici", "ripetizione segnali", S::kLineGeneral, {"segnali", "ripetizione"},
+               true, false, false, "and a `4` or a `9`",
+               "cab signalling with 4 codes (a `4` anywhere in the keyword, tested first) or 9 codes; entry 86 "
+               "`posizione` = 4 or 9",
+               {chainage("inizio", "", "where cab signalling starts; entry 86 `inizio`", 3),
+                chainage("fine", "", "where it ends; entry 86 `fine`; 0 means no cab signalling (`posizione` "
+                                           "becomes 0)", 4)},
+               {{{3}, "`inizio` not a multiple of 50"},
+                {{4}, "`fine` not a multiple of 50"},
+                {{5}, "neither `4` nor `9` in the keyword; checked in this order, each ends the reading with the plan "
+                      "left empty"},
+                {{25}, ""}},
+               ""});
+  // The line's body.
+  f.push_back({"pendenza", "pendenza", S::kLineBody, {"pendenza"}, false, false, false, "",
+               "the gradient from a chainage on, up to the next `pendenza`; rows in increasing chainage",
+               {chainage("chainage", kOnTrack, "where this gradient starts: cell `nearest(chainage / 50)`"),
+                value("gradient", "‰", Storage::kLong, "", -100, 155,
+                      "the cells' `gradient` byte = gradient + 100, low byte only (other values wrap around)")},
+               {{{15}, "chainage beyond the line"}, {{25}, ""}}, ""});
+  f.push_back({"curvad4", "curva", S::kLineBody, {"curva"}, false, true, false,
+               "and a digit 1 to 6; read only when the plan is written",
+               "a curve of the plan: the first of the digits 1 to 6 found in the keyword (1 tested first) is the "
+               "class, with a curvature of 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003 a metre for classes 1 to 6 "
+               "(a radius of about 10000, 5000, 2500, 1000, 500, 333 m); an `s` anywhere in the keyword, any case, "
+               "makes the curvature negative (`curvas`), otherwise it is positive (`curvad`); rows in increasing "
+               "chainage",
+               {chainage("start", kOnTrack, "the plan runs straight up to this metre"),
+                {"length", "m", Storage::kLong, "start + length at most *L* + 7000 and below 1000000", 0, kLongest, 0, 0,
+                 0, false,
+                 "metres start + 1 to start + length turn with the class's curvature; a curve that starts before "
+                 "the end of the previous one runs from that end"}},
+               {{{103}, "no digit 1 to 6 in the keyword, or the plan would reach metre 1000000"},
+                {{15}, "start beyond the line"},
+                {{25}, "the curve runs past metre *L* + 7000, or a field is not a number"}},
+               ""});
+  f.push_back({"montagna", "montagna", S::kLineBody, {"montagna"}, false, false, false, "",
+               "a mountain over a stretch of track",
+               {chainage("inizio", kOnTrack, "its first cell is `nearest(inizio / 50)`"),
+                chainage("fine", "`nearest(fine / 50 − 1)` on the track", "its last cell is `nearest(fine / 50 − 1)`"),
+                value("tipo", "", Storage::kLong, "0 to 265", 1, 20,
+                      "the cells' `landscape`: `tipo`, or above 10 `tipo` − 10 with a tunnel (every 4th cell of the "
+                      "mountain, counting from its first, gets a tunnel marker if it holds nothing); a mountain that "
+                      "starts at most 150 m after the end of the previous one read gets landscape 3")},
+               {{{15}, "`inizio` beyond the line"}, {{25}, "`fine` beyond the track, `tipo` out of range"}}, ""});
+  f.push_back({"indicatori_vmax", "indicatori_vmax", S::kLineBody, {"indicatori_v"}, false, false, false, "",
+               "a maximum-speed board (kind 6)",
+               {chainage("posizione", kOnTrack, "the board's cell, `nearest(posizione / 50 + 1)`"),
+                speed("vas", "`param1` must fit 16 bits", "speed A, left track: `param1` = `nearest(vad / 5 + vas × 20)`"),
+                speed("vbs", "`param2` must fit 16 bits", "speed B, left track: `param2` = `nearest(vbd / 5 + vbs × 20)`"),
+                speed("vcs", "`param3` must fit 16 bits", "speed C, left track: `param3` = `nearest(vcd / 5 + vcs × 20)`"),
+                value("strisces", "", Storage::kLong, "`param4` must fit 16 bits", 0, 9,
+                      "stripes, left track: `param4` = `strisces × 10 + strisced`"),
+                speed("vad", "see `vas`", "speed A, right track, in `param1`"),
+                speed("vbd", "see `vbs`", "speed B, right track, in `param2`"),
+                speed("vcd", "see `vcs`", "speed C, right track, in `param3`"),
+                value("strisced", "", Storage::kLong, "see `strisces`", 0, 9, "stripes, right track, in `param4`")},
+               {{{21}, "the cell is occupied"},
+                {{15}, "posizione beyond the line"},
+                {{25}, "a value that does not fit 16 bits"},
+                {{1250, 1251}, "placed in the track's first cell"}},
+               "Speeds that are multiples of 5 below 500 km/h read back exactly."});
+  f.push_back({"cartello_indicatore", "cartello_indicatore", S::kLineBody, {"cartello", "indicat"}, false, false,
+               false, "", "a sign board (kind 14)",
+               {chainage("posizione", kOnTrack, "the board's cell, `nearest(posizione / 50 + 1)`"),
+                text("text",
+                     "the board's text, e.g. `(IMBOCCO GALLERIA)(   COSTALUNGA   )`; stored as the `nome` of table "
+                     "entry 80 for the first board, 79 for the next, …; the cell's `param1` is that entry; in double "
+                     "quotes when it holds a comma")},
+               {{{6}, "the cell is occupied"},
+                {{15}, "posizione beyond the line"},
+                {{10}, "later, when the train description's stations and the sign boards together pass 78"},
+                {{25},
+                 "a text longer than 65535 bytes, or an 82nd sign board, for which the table has no entry left; see "
+                 "the notes below"},
+                {{1250}, "placed in the track's first cell"}},
+               ""});
+  // The train description.
+  f.push_back({"percentuale massa frenata", "frenata massa", S::kTrain, {"frenata", "massa"}, false, false, false, "",
+               "the braked mass, e.g. `percentuale massa frenata`",
+               {value("percentage", "%", Storage::kLong, "", 0, 300, "entry 84 `inizio`")}, {{{25}, ""}}, ""});
+  f.push_back({"numero vetture", "vetture", S::kTrain, {"vetture"}, false, false, false, "",
+               "the number of coaches, e.g. `numero vetture`",
+               {value("coaches", "", Storage::kLong, "", 1, 50, "entry 84 `posizione`")}, {{{25}, ""}}, ""});
+  f.push_back({"velocita", "velocita", S::kTrain, {"velocit"}, false, false, false, "",
+               "the line speed from a chainage on, up to the next `velocita`; rows in increasing chainage",
+               {chainage("chainage", kOnTrack, "where this speed starts: cell `nearest(chainage / 50)`"),
+                speed("speed", "−2 to 1277",
+                      "the cells' `speed_limit` byte = `nearest(speed / 5)`: steps of 5 km/h")},
+               {{{15}, "chainage beyond the line"},
+                {{25}, "also a speed outside −2 to 1277, found when the next `velocita` is stored or at the end"}},
+               ""});
+  f.push_back({"aderenza", "aderenza", S::kTrain, {"aderenza"}, false, false, false, "",
+               "the adhesion from a chainage on, up to the next `aderenza`; rows in increasing chainage",
+               {chainage("chainage", kOnTrack, "where this adhesion starts: cell `nearest(chainage / 50)`"),
+                value("adhesion", "%", Storage::kLong, "0 to 255 are kept exactly", 0, 100,
+                      "the cells' `adhesion` byte, low byte only (other values wrap around)")},
+               {{{15}, "chainage beyond the line"}, {{25}, ""}}, ""});
+  f.push_back({"orologio", "orologio", S::kTrain, {"orologio"}, false, false, true, "",
+               "the clock; the three numbers may stand apart with blanks alone",
+               {value("hours", "h", Storage::kShort, "", 0, 23, "entry 86 `val3`"),
+                value("minutes", "min", Storage::kShort, "", 0, 59, "entry 86 `val4`"),
+                value("seconds", "s", Storage::kShort, "", 0, 59, "entry 86 `val5`")},
+               {{{25}, ""}}, ""});
+  f.push_back({"sabbia", "sabbia", S::kTrain, {"sabbia"}, false, false, false, "", "the sand",
+               {value("sand", "", Storage::kShort, "", 0, INT16_MAX, "entry 86 `val1`")}, {{{25}, ""}}, ""});
+  f.push_back({"segnale", "segnale", S::kTrain, {"segnale"}, false, false, false, "", "a signal (kind 1)",
+               {chainage("posizione", "on the track, at least 325",
+                         "the signal's cell *j* = `nearest(posizione / 50 + 1)`; cells *j* − 2, *j* − 4, *j* − 6, "
+                         "*j* − 8 get the approach marks `sx × 30 + dx × 10` + 1, 2, 3, 4"),
+                value("sx", "", Storage::kLong, "approach marks must fit a byte", 0, 2,
+                      "`param4` += `sx × 3`; the timing is kept only when `sx` is 2"),
+                value("s1", "", Storage::kLong, "`param1` must fit 16 bits", 0, 9, "`param1` = `s1 × 10 + d1`"),
+                value("s2", "", Storage::kLong, "`param2` must fit 16 bits", 0, 9, "`param2` = `s2 × 10 + d2`"),
+                value("s3", "", Storage::kLong, "`param3` must fit 16 bits", 0, 9, "`param3` = `s3 × 10 + d3`"),
+                value("rapp", "", Storage::kLong, "`param4` must fit 16 bits", 0, 9,
+                      "`param4` = `rapp × 10 + sx × 3 + dx`"),
+                value("dx", "", Storage::kLong, "see `sx`", 0, 2, "`param4` += `dx`; approach marks += `dx × 10`"),
+                value("d1", "", Storage::kLong, "see `s1`", 0, 9, "in `param1`"),
+                value("d2", "", Storage::kLong, "see `s2`", 0, 9, "in `param2`"),
+                value("d3", "", Storage::kLong, "see `s3`", 0, 9, "in `param3`"),
+                value("tempo", "", Storage::kLong, "", 0, 255,
+                      "the cell's `timing` when `sx` is 2: 0 stays 0, 1 to 100 become 101, the low byte is kept "
+                      "(300 gives 44); 0 for any other `sx`")},
+               {{{16}, "the cell is occupied"},
+                {{15}, "posizione beyond the line"},
+                {{25}, "posizione below 325 m, where the approach cells would fall before cell 0, or a value that "
+                       "does not fit"},
+                {{11, 13}, "from the placement walk: no free cell for a marker before the signal"},
+                {{1250, 1251}, "placed in the track's first cell"}},
+               ""});
+  f.push_back({"rallentamento", "rallentamento", S::kTrain, {"rallentamento"}, false, false, false, "",
+               "a slowdown",
+               {chainage("x", kOnTrack,
+                         "its start (kind 3) in cell `nearest(x / 50 + 1)`; above 1500 m also its warning board "
+                         "(kind 4), 1200 m before, in cell `nearest((x − 1200) / 50 + 1)`"),
+                value("v", "km/h", Storage::kLong, "16-bit", 0, 300,
+                      "its speed: `param1` of the start, the end and the warning board; below 110 km/h markers are "
+                      "placed along it"),
+                {"l", "m", Storage::kLong, "the end on the track", 50, kLongest, 50, 0, 0, false,
+                 "its length: the end (kind 2) in cell `nearest((x + l) / 50 + 1)`"},
+                value("f_tt", "", Storage::kLong, "16-bit", INT16_MIN, INT16_MAX, "`param3` of the start and the end"),
+                value("f_ta", "", Storage::kLong, "", 0, 1,
+                      "not 0 (and x above 1500 m): the four cells just before the warning board, from cell "
+                      "`nearest((x − 1200) / 50)` back, become approach cells (kind 5) with `param1` 1 to 4"),
+                value("d_v", "", Storage::kLong, "16-bit", INT16_MIN, INT16_MAX,
+                      "not 0: `param2` of the start, the end and the warning board, and `param2` = 1 to 4 of the "
+                      "approach cells")},
+               {{{17}, "the warning board's cell is occupied"},
+                {{18}, "the start's cell is occupied"},
+                {{19}, "the end's cell is occupied, checked in this order before anything is written"},
+                {{20}, "an approach cell is occupied, with start, end and board already written"},
+                {{15}, "x beyond the line"},
+                {{25}, ""},
+                {{12, 13},
+                 "from the placement walk: no free cell for a marker before the start, along a slowdown slower than "
+                 "110 km/h or before the next signal"},
+                {{11}, "a signal in the 20 cells before the warning board has no free cell for its marker"},
+                {{1250, 1251}, "placed in the track's first cell"}},
+               ""});
+  f.push_back({"abbattimento", "abbattimento", S::kTrain, {"abbattimento"}, false, false, false, "", "a marker",
+               {chainage("chainage", kOnTrack,
+                         "the marker's cell, `nearest(chainage / 50)`: the cell at its chainage, not one past"),
+                value("n", "", Storage::kLong, "16-bit when 1 or more", INT16_MIN, INT16_MAX,
+                      "1 or more: a marker (kind 12) with `param1` = n, which the placement walk may lower to 180; "
+                      "below 1: kind 13, with no value")},
+               {{{7}, "the cell is occupied"},
+                {{15}, "chainage beyond the line"},
+                {{25}, ""},
+                {{1250}, "placed in the track's first cell"}},
+               ""});
+  f.push_back(
+      {"stazione", "stazione", S::kTrain, {"stazione"}, false, false, false, "",
+       "a station, stored in the next table entry (1, 2, …)",
+       {chainage("posizione", "(`posizione` + 800) / 50 at most the track's last cell", "entry `posizione`", 8),
+        value("tipo", "", Storage::kByte, "", 0, 255,
+              "entry `tipo`: 5 and 6: area from `posizione − length` to `posizione + 150`; 7 and 8: from "
+              "`posizione − length` to `posizione + length`; others: `length` centred on `posizione`; below 25: a "
+              "stop cell (kind 10, `param1` = the entry) in cell `nearest(fine / 50 − 1)` and, except 5 and 6, "
+              "approach marks 81 to 84 in the four cells before it; 25 and above: neither"),
+        {"length", "m", Storage::kLong, "", 0, kLongest, 100, 9, 0, false,
+         "the platform length, which sets the area: entry `inizio` and `fine`"},
+        plain("flag1", "", Storage::kByte, "entry `flag1`"),
+        plain("flag5", "", Storage::kByte, "entry `flag5`; cleared when the length is below 600 m and for the first station"),
+        plain("flag4", "", Storage::kByte,
+              "entry `flag4`; not 0: the area ends 50 m further (types other than 5 to 8); cleared for types 5 to 8 "
+              "and, after its area is set, for the first station"),
+        plain("val1", "", Storage::kShort, "entry `val1`"), plain("val2", "", Storage::kShort, "entry `val2`"),
+        plain("flag2", "", Storage::kByte, "entry `flag2`"), plain("val3", "", Storage::kShort, "entry `val3`"),
+        plain("val4", "", Storage::kShort, "entry `val4`"), plain("val5", "", Storage::kShort, "entry `val5`"),
+        plain("flag3", "", Storage::kByte, "entry `flag3`"),
+        value("hours", "h", Storage::kLong, "", 0, 23,
+              "the time: entry `ora` = (hours × 60 + minutes) × 60 + seconds, which must fit 32 bits at each step"),
+        value("minutes", "min", Storage::kLong, "", 0, 59, "see hours"),
+        value("seconds", "s", Storage::kLong, "", 0, 59, "see hours"),
+        text("name", "the station's name, entry `nome`; in double quotes when it holds a comma")},
+       {{{15}, "posizione beyond the line: the body ends"},
+        {{8}, "posizione not a multiple of 50"},
+        {{9}, "length not a multiple of 100"},
+        {{24}, "a stop cell at or before cell 1: the area ends within the first 100 m"},
+        {{22}, "the area starts less than 350 m after the previous station's area ends"},
+        {{10}, "stations and sign boards together more than 78"},
+        {{25}, ""}},
+       "The entry keeps what was read when a later check stops the reading."});
+  return f;
 }
 
 }  // namespace
@@ -171,6 +300,12 @@ const RecordFormat* match_keyword(Section section, std::string_view field, bool 
   return nullptr;
 }
 
+std::vector<int32_t> error_codes(const RecordFormat& format) {
+  std::vector<int32_t> codes;
+  for (const ErrorNote& e : format.errors) codes.insert(codes.end(), e.codes.begin(), e.codes.end());
+  return codes;
+}
+
 std::string_view section_name(Section section) {
   switch (section) {
     case Section::kLineGeneral: return "line description, general block";
@@ -178,6 +313,33 @@ std::string_view section_name(Section section) {
     case Section::kTrain: return "train description";
   }
   return "";
+}
+
+std::string_view storage_name(Storage storage) {
+  switch (storage) {
+    case Storage::kLong: return "32-bit";
+    case Storage::kShort: return "16-bit";
+    case Storage::kByte: return "byte";
+    case Storage::kText: return "text";
+  }
+  return "";
+}
+
+int64_t storage_low(Storage storage) {
+  switch (storage) {
+    case Storage::kShort: return INT16_MIN;
+    case Storage::kByte: return 0;
+    default: return INT32_MIN;
+  }
+}
+
+int64_t storage_high(Storage storage) {
+  switch (storage) {
+    case Storage::kShort: return INT16_MAX;
+    case Storage::kByte: return 255;
+    case Storage::kText: return 65535;
+    default: return INT32_MAX;
+  }
 }
 
 }  // namespace lorvena

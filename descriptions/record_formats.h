@@ -1,7 +1,8 @@
 // The layout of every record of the two descriptions, in one table: the words
 // its keyword field is recognised by (in the order the readers test them) and
-// its value fields with unit, range and step. Checks, explanations and the
-// record reference in docs/descriptions.md are all made from it.
+// its value fields with unit, range and step. The authors' tool checks
+// descriptions against it and explains records from it, and the record
+// reference of docs/descriptions.md is generated from it.
 #pragma once
 
 #include <cstdint>
@@ -21,30 +22,39 @@ enum class Storage { kLong, kShort, kByte, kText };
 
 struct FieldFormat {
   std::string_view name;
-  std::string_view unit;  // "m", "km/h", "per mille", "%", "s", "h", "min", "bytes" (a text's length) or ""
+  std::string_view unit;  // "m", "km/h", "‰", "%", "s", "h", "min", or "" for none
   Storage storage;
+  std::string_view limits;  // what the compile takes, beyond the storage, in words
   // The values an author means: outside them the compile still takes the
-  // value, and the checks warn (a text: its length in bytes).
+  // value and the checks warn. The storage's own range means no warning.
   int64_t low;
   int64_t high;
-  int32_t step;        // the value should be a multiple of it (0: any)
-  int32_t step_error;  // the error the compile records off the step (0: it rounds, a warning)
-  int32_t range_error; // the error the compile records outside low..high (0: a warning)
-  bool chainage;       // a chainage on the line: should not lie past its end
+  int32_t step;         // the value should be a multiple of it (0: any)
+  int32_t step_error;   // the error the compile records off the step (0: it rounds, a warning)
+  int32_t range_error;  // the error the compile records outside low..high (0: a warning)
+  bool chainage;        // a chainage on the line: should not lie past its end
   std::string_view meaning;
+};
+
+// Errors a record can give, with what they mean for it: "11 and 13 (...)".
+struct ErrorNote {
+  std::vector<int32_t> codes;
+  std::string_view note;
 };
 
 struct RecordFormat {
   std::string_view keyword;  // as the writers spell it
+  std::string_view heading;  // its name in the reference; records that differ only in a keyword word share it
   Section section;
   std::vector<std::string_view> words;  // the keyword field contains each
   bool case_sensitive;
-  bool plan_only;       // read only when the plan of the line is built
-  bool blank_separated; // its numbers may be separated by blanks alone
-  std::vector<FieldFormat> fields;
-  std::vector<int32_t> errors;  // the errors a compile may record at it
+  bool plan_only;        // read only when the plan of the line is built
+  bool blank_separated;  // its numbers may stand apart with blanks alone
+  std::string_view keyword_note;  // what else the keyword field must hold or carries
   std::string_view meaning;
-  std::string_view keyword_note;  // what the keyword field itself carries, if anything
+  std::vector<FieldFormat> fields;
+  std::vector<ErrorNote> errors;
+  std::string_view remark;  // said after its errors
 };
 
 // Every record, grouped by section, each group in the reader's test order.
@@ -57,7 +67,15 @@ const RecordFormat* match_keyword(Section section, std::string_view field, bool 
 // Does `field` pass the keyword test of `format`?
 bool keyword_matches(const RecordFormat& format, std::string_view field);
 
+// The error numbers of a record, in the order its notes give them.
+std::vector<int32_t> error_codes(const RecordFormat& format);
+
 // "line description, general block" ...
 std::string_view section_name(Section section);
+
+// "32-bit", "16-bit", "byte", "text".
+std::string_view storage_name(Storage storage);
+int64_t storage_low(Storage storage);
+int64_t storage_high(Storage storage);
 
 }  // namespace lorvena

@@ -11,6 +11,7 @@
 #include "tools/description_pairs.h"
 #include "tools/diagnosis.h"
 #include "tools/draw.h"
+#include "tools/explain.h"
 #include "tools/dump.h"
 #include "tools/report.h"
 #include "tools/summary.h"
@@ -131,6 +132,22 @@ int draw_command(const Arguments& a, Streams& s) {
   return status(report);
 }
 
+int explain_command(const Arguments& a, Streams& s) {
+  if (a.has("--markdown")) {
+    if (!a.operands.empty()) throw UsageError("explain --markdown takes no TOPIC");
+    s.out << records_markdown();
+    return 0;
+  }
+  if (a.operands.empty()) {
+    s.out << explain_topics();
+    return 0;
+  }
+  std::optional<std::string> text = explain(a.operands[0]);
+  if (!text) throw UsageError("nothing to explain for '" + a.operands[0] + "'; 'scenario_tool explain' lists the topics");
+  s.out << *text;
+  return 0;
+}
+
 int help_command(const Arguments& a, Streams& s);
 
 const std::vector<Command>& commands() {
@@ -150,6 +167,10 @@ const std::vector<Command>& commands() {
        dump_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
        {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
+      {"explain", "[TOPIC]", 0,
+       "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
+       "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",
+       {{"--markdown", "", "print the record reference of docs/descriptions.md"}}, explain_command},
       {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
   };
   return table;

@@ -208,11 +208,11 @@ class Linter {
   void extra(const std::string& field, int64_t at) {
     if (last_was_text_)
       return warn(at, warning::kTextComma,
-                  std::string(last_keyword_) + ": the " + last_text_name_ + " ends at the comma, so " +
+                  last_keyword_ + ": the " + last_text_name_ + " ends at the comma, so " +
                       in_quotes(last_text_) + " is kept and " + in_quotes(trimmed(field)) +
                       " is skipped; put the whole " + last_text_name_ + " in double quotes");
     warn(at, warning::kExtraField,
-         "extra field " + in_quotes(trimmed(field)) + " after a complete " + std::string(last_keyword_) +
+         "extra field " + in_quotes(trimmed(field)) + " after a complete " + last_keyword_ +
              " record is skipped");
   }
 
@@ -266,7 +266,7 @@ class Linter {
     for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
     r.end = pos();
     record_line_ = -1;
-    last_keyword_ = format.keyword;
+    last_keyword_ = record_word(r);
     if (r.problem) {
       r.blank_end = out_.lines.line_end(at);
       out_.records.push_back(std::move(r));
@@ -288,7 +288,7 @@ class Linter {
     for (size_t i = 0; i < r.fields.size(); ++i) {
       if (line_of(r.fields[i].offset) == line) continue;
       warn(r.offset, warning::kSpansLines,
-           std::string(r.format->keyword) + ": " + field_name(r, i) + " is read from line " +
+           record_word(r) + ": " + field_name(r, i) + " is read from line " +
                std::to_string(line_of(r.fields[i].offset)) + " (" +
                (r.fields[i].text.empty() ? std::string("an empty field") : in_quotes(r.fields[i].text)) +
                "); the record has " + std::to_string(i) + " of its " + std::to_string(r.fields.size()) +
@@ -345,11 +345,7 @@ class Linter {
   }
 
   static std::string storage_range(Storage storage) {
-    switch (storage) {
-      case Storage::kShort: return "-32768 to 32767";
-      case Storage::kByte: return "0 to 255";
-      default: return "-2147483648 to 2147483647";
-    }
+    return std::to_string(storage_low(storage)) + " to " + std::to_string(storage_high(storage));
   }
 
   void missing_comma(const LintRecord& r, const ReadField& field) {
@@ -358,7 +354,7 @@ class Linter {
     while (at < text_.size() && is_blank(text_[at])) ++at;
     if (at >= text_.size() || text_[at] == ',' || is_line_end(text_[at])) return;
     warn(field.offset, warning::kMissingComma,
-         std::string(r.format->keyword) + ": no comma after " + in_quotes(field.text) + ", so " +
+         record_word(r) + ": no comma after " + in_quotes(field.text) + ", so " +
              in_quotes(text_.substr(at, std::min<size_t>(text_.find_first_of(", \t\r\n", at), text_.size()) - at)) +
              " is read as the next field");
   }
@@ -371,7 +367,7 @@ class Linter {
     quotes(r, field);
     if (is_utf8_text(field.text))
       warn(r.offset, warning::kEncoding,
-           std::string(r.format->keyword) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" +
+           record_word(r) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" +
                field.text + "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(field.text));
     r.fields.push_back(std::move(field));
   }
@@ -383,7 +379,7 @@ class Linter {
     size_t line_end = text_.find_first_of("\r\n", open);
     if (close == std::string_view::npos || (line_end != std::string_view::npos && close > line_end)) {
       warn(r.offset, warning::kQuote,
-           std::string(r.format->keyword) + ": the double quote at column " +
+           record_word(r) + ": the double quote at column " +
                std::to_string(out_.lines.at(static_cast<int64_t>(open)).column) +
                " is not closed on its line; the text runs on to the next double quote in the file");
       return;
@@ -393,7 +389,7 @@ class Linter {
     std::string rest = trimmed(text_.substr(after, stop - after));
     if (!rest.empty())
       warn(r.offset, warning::kQuote,
-           std::string(r.format->keyword) + ": " + in_quotes(rest) + " after the closing double quote is skipped");
+           record_word(r) + ": " + in_quotes(rest) + " after the closing double quote is skipped");
   }
 
   void fail(LintRecord& r, size_t i, std::string reason) {
@@ -410,7 +406,7 @@ class Linter {
   bool last_was_text_ = false;
   std::string last_text_;
   std::string last_text_name_;
-  std::string_view last_keyword_;
+  std::string last_keyword_;
 };
 
 }  // namespace
@@ -442,10 +438,16 @@ const LintRecord* record_at(const DescriptionLint& lint, int64_t offset) {
   return nullptr;
 }
 
+std::string record_word(const LintRecord& r) {
+  // Records that share a heading differ in their keyword: name them as written.
+  if (r.format->heading == r.format->keyword) return std::string(r.format->keyword);
+  return trimmed(r.keyword);
+}
+
 std::string record_label(const LintRecord& r) {
-  std::string name(r.format->keyword);
+  std::string name = record_word(r);
   const std::vector<FieldFormat>& fields = r.format->fields;
-  if (r.complete() && r.format->keyword == "stazione") name += " " + in_quotes(r.fields.back().text);
+  if (r.complete() && r.format->heading == "stazione") name += " " + in_quotes(r.fields.back().text);
   if (!r.fields.empty() && fields.front().chainage) name += " at " + std::to_string(r.number(0)) + " m";
   return name;
 }

@@ -65,6 +65,7 @@ const LintRecord* record_at(const DescriptionLint& lint, int64_t offset);
 
 // "segnale at 2400 m", "stazione 'PIANELLO' at 1000 m": how diagnostics name
 // a record; record_name adds its line, for a record named at another place.
+std::string record_word(const LintRecord& r);  // "segnale", "curvas3"
 std::string record_label(const LintRecord& r);
 std::string record_name(const DescriptionLint& lint, const LintRecord& r);
 // "field 4 (s2)"

@@ -242,7 +242,7 @@ class Diagnoser {
     const LintRecord* before = nullptr;
     for (const LintRecord& x : train_.records) {
       if (&x == &r) break;
-      if (x.complete() && x.format->keyword == "stazione" && before_.count(&x) == 0 && !beyond_track(x, size_))
+      if (x.complete() && x.format->heading == "stazione" && before_.count(&x) == 0 && !beyond_track(x, size_))
         before = &x;
     }
     return before;
@@ -276,7 +276,7 @@ class Diagnoser {
     }
     const LintRecord* r = record_at(lint, m.stop_offset);
     if (r != nullptr && r->problem && r->problem->stop == m.stop_offset) {
-      std::string label(r->format->keyword);
+      std::string label = record_word(*r);
       if (!r->fields.empty() && r->format->fields.front().chainage) label += " at " + metres(r->number(0));
       error_at(lint, *r, error::kUnreadable, label + ", " + r->problem->reason);
       aside_.insert(r);
@@ -322,10 +322,10 @@ class Diagnoser {
     for (const DescriptionLint* lint : {&line_, &train_}) {
       for (const LintRecord& r : lint->records) {
         if (!r.complete() || before_.count(&r) != 0 || !beyond_track(r, size_) || r.number(0) != e.pos) continue;
-        int64_t margin = r.format->keyword == "stazione" ? 800 : 100;
+        int64_t margin = r.format->heading == "stazione" ? 800 : 100;
         error_at(*lint, r, error::kBeyondLine,
                  record_label(r) + " lies beyond the end of the track: the line is " + metres(size_.length) +
-                     " long and a " + std::string(r.format->keyword) + " may stand up to " +
+                     " long and a " + std::string(r.format->heading) + " may stand up to " +
                      metres(50 * size_.top - margin) + "; the rest of the description is not read");
         aside_.insert(&r);
         return;
@@ -336,11 +336,11 @@ class Diagnoser {
 
   void references() {
     for (const LintRecord& r : line_.records) {
-      if (!r.complete() || !r.format->keyword.starts_with("progressiva")) continue;
+      if (!r.complete() || r.format->heading != "progressiva chilometrica") continue;
       for (size_t i = 0; i < 2; ++i)
         if (r.number(i) % 50 != 0)
           error_at(line_, r, error::kReferenceOffStep,
-                   std::string(r.format->keyword) + ": " + std::string(r.format->fields[i].name) + " " +
+                   record_word(r) + ": " + std::string(r.format->fields[i].name) + " " +
                        metres(r.number(i)) + " is not on the 50 m step");
     }
   }
@@ -349,7 +349,7 @@ class Diagnoser {
 
   const PlacedRecord* placed_at(std::string_view keyword, int64_t cell, size_t write) const {
     for (const PlacedRecord& p : replay_.records())
-      if (p.record->format->keyword == keyword && before_.count(p.record) == 0 &&
+      if (p.record->format->heading == keyword && before_.count(p.record) == 0 &&
           p.placement.writes.size() > write && p.placement.writes[write].cell == cell)
         return &p;
     return nullptr;
@@ -393,7 +393,7 @@ class Diagnoser {
 
   const PlacedRecord* slowdown_starting_at(int64_t cell) const {
     for (const PlacedRecord& p : replay_.records()) {
-      if (p.record->format->keyword != "rallentamento" || before_.count(p.record) != 0) continue;
+      if (p.record->format->heading != "rallentamento" || before_.count(p.record) != 0) continue;
       size_t s = start_write(p);
       if (p.placement.writes.size() > s && p.placement.writes[s].cell == cell) return &p;
     }
@@ -406,7 +406,7 @@ class Diagnoser {
     if (e.code == error::kNoCellBeforeSignal) return signal_marker(e.code, cell, m);
     const PlacedRecord* slowdown = nullptr;
     for (const PlacedRecord& p : replay_.records()) {
-      if (p.record->format->keyword != "rallentamento" || before_.count(p.record) != 0) continue;
+      if (p.record->format->heading != "rallentamento" || before_.count(p.record) != 0) continue;
       size_t s = start_write(p);
       if (p.placement.writes.size() < s + 2) continue;
       int64_t start = p.placement.writes[s].cell, end = p.placement.writes[s + 1].cell;
@@ -431,7 +431,7 @@ class Diagnoser {
     if (signal == nullptr) return file_error("", code, std::string(error_text(code).meaning) + " at " + metres(50 * cell));
     std::vector<Diagnostic> notes;
     for (const PlacedRecord& p : replay_.records()) {
-      if (p.record->format->keyword != "rallentamento" || before_.count(p.record) != 0 || start_write(p) == 0) continue;
+      if (p.record->format->heading != "rallentamento" || before_.count(p.record) != 0 || start_write(p) == 0) continue;
       int64_t board = p.placement.writes[0].cell;
       if (board <= cell || board > cell + 20) continue;
       notes.push_back(note_at(*p.lint, *p.record, code, "the " + record_label(*p.record) + ", whose warning board stands " +

@@ -17,6 +17,7 @@ struct ErrorText {
   ErrorStage stage;
   bool has_chainage;
   std::string_view meaning;
+  std::string_view advice;  // what an author does about it
 };
 
 // Every known error, in number order.

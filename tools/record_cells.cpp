@@ -34,7 +34,7 @@ class Placer {
   Placer(const LintRecord& r, const TrackSize& size) : r_(r), size_(size) {}
 
   Placement run() {
-    std::string_view k = r_.format->keyword;
+    std::string_view k = r_.format->heading;
     // The bounds check adds its margin in 32 bits.
     if (r_.format->fields.front().chainage && r_.format->section != Section::kLineGeneral &&
         !fits(v(0) + (k == "stazione" ? 800 : 100), INT32_MIN, INT32_MAX)) {
@@ -50,7 +50,7 @@ class Placer {
     else if (k == "stazione") station();
     else if (k == "velocita") speed();
     else if (k == "curva") curve();
-    else if (k.starts_with("progressiva")) reference();
+    else if (k == "progressiva chilometrica") reference();
     return std::move(out_);
   }
 
@@ -225,7 +225,7 @@ TrackSize track_size(std::optional<int64_t> length, bool plan) {
 std::optional<int64_t> line_length(const DescriptionLint& line) {
   std::optional<int64_t> length;
   for (const LintRecord& r : line.records)
-    if (r.format->section == Section::kLineGeneral && r.format->keyword == "lunghezza percorso" && r.complete())
+    if (r.format->section == Section::kLineGeneral && r.format->heading == "lunghezza percorso" && r.complete())
       length = r.number(0);
   return length;
 }
@@ -239,7 +239,7 @@ bool beyond_track(const LintRecord& r, const TrackSize& size) {
   if (r.fields.empty() || !r.format->fields.front().chainage || r.format->section == Section::kLineGeneral)
     return false;
   if (size.top < 0) return false;
-  int64_t margin = r.format->keyword == "stazione" ? 800 : 100;
+  int64_t margin = r.format->heading == "stazione" ? 800 : 100;
   return static_cast<double>(r.number(0) + margin) / 50.0 > static_cast<double>(size.top);
 }
 
@@ -302,7 +302,7 @@ StationArea station_area(const LintRecord& r) {
 }
 
 int64_t first_free_position(const LintRecord& r) {
-  bool no_offset = r.format->keyword == "abbattimento";
+  bool no_offset = r.format->heading == "abbattimento";
   for (int64_t p = 0;; p += 50) {
     int64_t cell = no_offset ? cell_of(p / 50.0) : position_cell(p);
     if (cell > 1) return p;

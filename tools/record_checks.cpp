@@ -42,7 +42,7 @@ class Checker {
   }
 
   std::string named(const LintRecord& r, size_t i) const {
-    return std::string(r.format->keyword) + ": " + field_name(r, i);
+    return record_word(r) + ": " + field_name(r, i);
   }
 
   void field(const LintRecord& r, size_t i) {
@@ -74,7 +74,7 @@ class Checker {
   }
 
   void record(const LintRecord& r) {
-    std::string_view k = r.format->keyword;
+    std::string_view k = r.format->heading;
     if (k == "pendenza" || k == "velocita" || k == "aderenza") in_order(r);
     if (k == "curva") curve(r);
     if (k == "montagna" && r.number(1) <= r.number(0))
@@ -85,15 +85,15 @@ class Checker {
 
   void past_end(const LintRecord& r, int64_t at, const std::string& what) {
     if (size_.top < 0 || at <= size_.length || r.number(0) > size_.length) return;
-    warn(r, warning::kPastEnd, std::string(r.format->keyword) + ": " + what + " (" + std::to_string(at) +
+    warn(r, warning::kPastEnd, record_word(r) + ": " + what + " (" + std::to_string(at) +
                                    " m) lies past the end of the line (" + std::to_string(size_.length) + " m)");
   }
 
   // Rows filled up to the next one of their kind: each must lie further on.
   void in_order(const LintRecord& r) {
-    const LintRecord*& before = previous_[r.format->keyword];
+    const LintRecord*& before = previous_[r.format->heading];
     if (before != nullptr && r.number(0) <= before->number(0)) {
-      warn(r, warning::kOrder, std::string(r.format->keyword) + " at " + std::to_string(r.number(0)) +
+      warn(r, warning::kOrder, record_word(r) + " at " + std::to_string(r.number(0)) +
                                    " m comes after one at " + std::to_string(before->number(0)) +
                                    " m: rows must be in increasing chainage; this one fills almost nothing");
       note(*before, warning::kOrder, "the row before it");
