@@ -11,6 +11,8 @@
 #include "files/scenario_files.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
+#include "tools/error_texts.h"
+#include "tools/warning_texts.h"
 
 namespace lorvena {
 namespace {
@@ -102,6 +104,17 @@ std::string brief(const Checked& c) {
            (d.severity == Severity::kNote ? "note" : d.code);
   }
   return out;
+}
+
+// Codes that `explain` knows, and places inside the descriptions.
+void expect_known(const std::vector<Diagnostic>& list) {
+  for (const Diagnostic& d : list) {
+    if (d.code.empty()) continue;
+    bool error = d.code[0] == 'E' && error_text(std::stoi(d.code.substr(1))).meaning != "unknown error";
+    EXPECT_TRUE(error || warning_text(d.code) != nullptr) << d.code;
+    EXPECT_GE(d.line, 0);
+    EXPECT_GE(d.column, d.line > 0 ? 1 : 0);
+  }
 }
 
 // A text edit of one description of the example pair.
@@ -250,7 +263,38 @@ TEST(Diagnosis, EachMistakeAtItsPlaceAndTheCompileUnchanged) {
     Checked c = diagnose_pair(pair);
     EXPECT_EQ(brief(c), m.expected) << diagnostics_text(c.diagnosis.list);
     EXPECT_EQ(c.outcome, plain_compile(pair, true));
+    expect_known(c.diagnosis.list);
   }
+}
+
+// Every input of the fuzz corpus (flags byte, line description, NUL, train
+// description): the diagnostics come without a crash and beside the plain compile.
+TEST(Diagnosis, TheFuzzCorpusLeavesTheCompileAsItIs) {
+  std::filesystem::path fuzz = testing::examples_dir().parent_path() / "fuzz";
+  int inputs = 0;
+  for (const char* folder : {"corpus", "crashes"}) {
+    if (!std::filesystem::exists(fuzz / folder)) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
+      std::string name = entry.path().filename().string();
+      std::string input = testing::read_bytes(entry.path());
+      if (name[0] == '.' || input.empty()) continue;
+      SCOPED_TRACE(name);
+      uint8_t flags = static_cast<uint8_t>(input[0]);
+      std::string rest = input.substr(1);
+      size_t split = rest.find('\0');
+      std::string line = rest.substr(0, split);
+      std::string train = split == std::string::npos ? "" : rest.substr(split + 1);
+      Pair pair{flags & 2 ? std::nullopt : std::optional(line), flags & 4 ? std::nullopt : std::optional(train)};
+      bool plan = (flags & 1) != 0;
+      Checked c = diagnose_pair(pair, plan);
+      EXPECT_EQ(c.outcome, plain_compile(pair, plan));
+      EXPECT_EQ(c.outcome.err_code == 0 && c.outcome.fatal.empty(), count_of(c.diagnosis.list, Severity::kError) == 0)
+          << diagnostics_text(c.diagnosis.list);
+      expect_known(c.diagnosis.list);
+      ++inputs;
+    }
+  }
+  EXPECT_GT(inputs, 40);
 }
 
 // One mistake of each kind, each gives every diagnostic its line needs.
