@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/resources/resource_ids.h"
+
 namespace lorvena {
 namespace {
 
@@ -45,7 +47,8 @@ void register_form_class(HINSTANCE instance) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = form_procedure;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  // The system picks the small caption icon from the same resource.
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(LORVENA_ICON));
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kFormClass;
