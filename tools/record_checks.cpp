@@ -42,7 +42,7 @@ class Checker {
   }
 
   std::string named(const LintRecord& r, size_t i) const {
-    return record_word(r) + ": " + field_name(r, i);
+    return record_label(r) + ": " + field_name(r, i);
   }
 
   void field(const LintRecord& r, size_t i) {
