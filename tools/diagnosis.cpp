@@ -101,7 +101,10 @@ class Diagnoser {
     return go_on;
   }
 
-  const DescriptionLint& lint_named(const std::string& file) const { return file == line_name_ ? line_ : train_; }
+  // The description a compile stopped in, as the compile names its copy.
+  const DescriptionLint& stopped_in(const Scenario& m) const {
+    return m.stop_file == line_description_name(m.scenario_name) ? line_ : train_;
+  }
 
   Diagnostic at(const DescriptionLint& lint, const LintRecord& r, Severity severity, int32_t code,
                 std::string message) const {
@@ -142,7 +145,7 @@ class Diagnoser {
       default:
         break;
     }
-    const DescriptionLint& lint = lint_named(m.stop_file);
+    const DescriptionLint& lint = stopped_in(m);
     const LintRecord* r = record_at(lint, m.stop_offset);
     if (r == nullptr) {
       file_error(lint.file, code, std::string(error_text(code).meaning));
@@ -268,7 +271,7 @@ class Diagnoser {
   // Error 25: the field that cannot be read, or the value that cannot be stored.
   bool unreadable(const CompileResult& round) {
     const Scenario& m = round.model;
-    const DescriptionLint& lint = lint_named(m.stop_file);
+    const DescriptionLint& lint = stopped_in(m);
     bool found = &lint == &line_ ? round.line_found : round.train_found;
     if (!found) {
       file_error(lint.file, error::kUnreadable, "the train description is missing: looked for " + lint.file);

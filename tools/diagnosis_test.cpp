@@ -342,6 +342,21 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
   }
 }
 
+TEST(Diagnosis, ANameOutsideAsciiFindsItsLineDescription) {
+  // The author's files are named in UTF-8; the compile's copies in Windows-1252.
+  const std::string name = "CITT\xC3\x80";
+  Pair pair = edited({{'L', "cartello_indicatore,  2950", "cartello_indicatore,  3500"}});
+  ScratchDir dir;
+  testing::write_bytes(dir / line_description_name(name), *pair.line);
+  testing::write_bytes(dir / train_description_name(name, kExampleTrain), *pair.train);
+  CompileRequest request{dir.path(), name, kExampleTrain, true, std::nullopt};
+  Diagnosis d = diagnose(request, compile_copies(request));
+  ASSERT_EQ(d.list.size(), 2u) << diagnostics_text(d.list);
+  EXPECT_EQ(d.list[0].file, (dir / line_description_name(name)).string());
+  EXPECT_EQ(d.list[0].line, 30);
+  EXPECT_EQ(d.list[0].code, "E6");
+}
+
 TEST(Diagnosis, MissingDescriptionsAreNamedWithThePathLookedFor) {
   Pair pair = example_pair();
   Checked no_train = diagnose_pair({pair.line, std::nullopt});
