@@ -441,7 +441,7 @@ const LintRecord* record_at(const DescriptionLint& lint, int64_t offset) {
 std::string record_word(const LintRecord& r) {
   // Records that share a heading differ in their keyword: name them as written.
   if (r.format->heading == r.format->keyword) return std::string(r.format->keyword);
-  return trimmed(r.keyword);
+  return utf8_from_1252(trimmed(r.keyword));
 }
 
 std::string record_label(const LintRecord& r) {

@@ -176,9 +176,9 @@ class Diagnoser {
   void record_error(int32_t code, const DescriptionLint& lint, const LintRecord& r, const CompileResult& round) {
     switch (code) {
       case error::kCabStartOffStep:
-        return error_at(lint, r, code, "ripetizione segnali: start " + metres(r.number(0)) + " is not a multiple of 50 m");
+        return error_at(lint, r, code, record_word(r) + ": inizio " + metres(r.number(0)) + " is not a multiple of 50 m");
       case error::kCabEndOffStep:
-        return error_at(lint, r, code, "ripetizione segnali: end " + metres(r.number(1)) + " is not a multiple of 50 m");
+        return error_at(lint, r, code, record_word(r) + ": fine " + metres(r.number(1)) + " is not a multiple of 50 m");
       case error::kCabCodeCount:
         return error_at(lint, r, code, in_quotes(r.keyword) + " names neither 4 nor 9 codes: write \"4\" or \"9\" in it, "
                                                            "as in 'ripetizione segnali 4 codici'");

@@ -106,9 +106,22 @@ std::string brief(const Checked& c) {
   return out;
 }
 
-// Codes that `explain` knows, and places inside the descriptions.
+bool is_utf8(const std::string& s) {
+  for (size_t i = 0; i < s.size();) {
+    unsigned char lead = static_cast<unsigned char>(s[i]);
+    size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 9;
+    if (extra == 9 || i + extra >= s.size() + (extra == 0)) return false;
+    for (size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+// Codes that `explain` knows, places inside the descriptions, UTF-8 messages.
 void expect_known(const std::vector<Diagnostic>& list) {
   for (const Diagnostic& d : list) {
+    EXPECT_TRUE(is_utf8(d.message)) << d.message;
     if (d.code.empty()) continue;
     bool error = d.code[0] == 'E' && error_text(std::stoi(d.code.substr(1))).meaning != "unknown error";
     EXPECT_TRUE(error || warning_text(d.code) != nullptr) << d.code;
@@ -323,6 +336,9 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
        "segnale at 0 m: its approach marks reach 100 m before it, past the start of the line; place it at 350 m or later"},
       {{{'L', "progressiva chilometrica uno,    0", "progressiva chilometrica uno,    125"}},
        "progressiva chilometrica uno: inizio 125 m is not on the 50 m step"},
+      // A keyword is named as written, in UTF-8.
+      {{{'L', "progressiva chilometrica uno,    0", "progressiva chilometrica uno \xE8,    125"}},
+       "progressiva chilometrica uno \xC3\xA8: inizio 125 m is not on the 50 m step"},
       {{{'T', "VALDORNO CENTRALE", "VALDORNO, CENTRALE"}},
        "stazione: the name ends at the comma, so 'VALDORNO' is kept and 'CENTRALE' is skipped; put the whole name "
        "in double quotes"},
@@ -336,6 +352,7 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
   for (const auto& c : cases) {
     Checked checked = diagnose_pair(edited(c.edits));
     ASSERT_FALSE(checked.diagnosis.list.empty());
+    expect_known(checked.diagnosis.list);
     bool found = false;
     for (const Diagnostic& d : checked.diagnosis.list) found = found || d.message == c.message;
     EXPECT_TRUE(found) << "wanted: " << c.message << "\ngot:\n" << diagnostics_text(checked.diagnosis.list);
