@@ -13,11 +13,12 @@ namespace {
 
 // Copies the author's description into the scratch directory; a missing one
 // stays missing so that the compiler reports it as the installer would.
-std::string copy_description(const fs::path& from_dir, const fs::path& to_dir, const std::string& name) {
+std::string copy_description(Disk& disk, const fs::path& from_dir, const fs::path& to_dir,
+                             const std::string& name) {
   fs::path source = join_path(from_dir, name);
-  if (!file_exists(source)) return {};
-  std::string text = read_file(source);
-  replace_file(join_path(to_dir, name), text);
+  if (!file_exists(disk, source)) return {};
+  std::string text = read_file(disk, source);
+  replace_file(disk, join_path(to_dir, name), text, Flush::kNo);
   return text;
 }
 
@@ -29,35 +30,36 @@ std::vector<std::string> compiled_names(const Scenario& m) {
   return names;
 }
 
-void place_compiled(CompileResult& result, const fs::path& scratch, const fs::path& out) {
+void place_compiled(Disk& disk, CompileResult& result, const fs::path& scratch, const fs::path& out) {
   std::error_code ec;
   fs::create_directories(out, ec);  // a failure shows in the first write
   for (const std::string& name : compiled_names(result.model)) {
     fs::path made = join_path(scratch, name);
-    if (!file_exists(made)) continue;
+    if (!file_exists(disk, made)) continue;
     fs::path target = join_path(out, name);
-    replace_file(target, read_file(made));
+    replace_file(disk, target, read_file(disk, made), Flush::kYes);
     result.written.push_back(target);
   }
 }
 
 }  // namespace
 
-CompileResult compile_copies(const CompileRequest& request) {
+CompileResult compile_copies(Disk& disk, const CompileRequest& request) {
   CompileResult result;
   result.model.scenario_name = request.name;
   result.model.train_number = request.train;
   ScratchDir scratch;
-  result.line_text = copy_description(request.dir, scratch.path(), line_description_name(request.name));
+  result.line_text = copy_description(disk, request.dir, scratch.path(), line_description_name(request.name));
   result.train_text =
-      copy_description(request.dir, scratch.path(), train_description_name(request.name, request.train));
+      copy_description(disk, request.dir, scratch.path(), train_description_name(request.name, request.train));
   try {
-    result.markers = memorizza_percorso(result.model, scratch.path(), request.plan ? 1 : 0);
+    result.markers =
+        memorizza_percorso(disk, result.model, scratch.path(), request.plan ? 1 : 0, CompileMode::kCopies);
   } catch (const FatalError& fatal) {
     result.fatal = fatal.number();
     return result;
   }
-  if (request.out) place_compiled(result, scratch.path(), *request.out);
+  if (request.out) place_compiled(disk, result, scratch.path(), *request.out);
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compiler/model.h"
+#include "files/disk.h"
 
 namespace lorvena {
 
@@ -30,6 +31,6 @@ struct CompileResult {
 };
 
 // Throws FileSystemError when the scratch directory or `out` cannot be written.
-CompileResult compile_copies(const CompileRequest& request);
+CompileResult compile_copies(Disk& disk, const CompileRequest& request);
 
 }  // namespace lorvena

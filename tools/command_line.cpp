@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "files/file_system.h"
+#include "files/system_disk.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
 #include "tools/draw.h"
@@ -59,43 +60,43 @@ CompileRequest request_from(const Words& w) {
 
 int status(const ErrorReport& r) { return r.code == 0 ? 0 : 1; }
 
-int compile_command(const Words& w, std::ostream& out) {
+int compile_command(Disk& disk, const Words& w, std::ostream& out) {
   CompileRequest request = request_from(w);
   request.out = w.out ? std::filesystem::path(*w.out) : request.dir;
-  ErrorReport report = make_report(compile_copies(request));
+  ErrorReport report = make_report(compile_copies(disk, request));
   out << (w.json ? report_json(report) : report_text(report));
   return status(report);
 }
 
-int check_command(const Words& w, std::ostream& out) {
-  CompileResult result = compile_copies(request_from(w));
+int check_command(Disk& disk, const Words& w, std::ostream& out) {
+  CompileResult result = compile_copies(disk, request_from(w));
   ErrorReport report = make_report(result);
   out << summary_text(summarize(result.model, result.markers));
   out << report_text(report);
   return status(report);
 }
 
-int dump_command(const Words& w, std::ostream& out) {
+int dump_command(Disk& disk, const Words& w, std::ostream& out) {
   if (w.positional.size() != 1) throw UsageError("expected one FILE");
   if (w.csv && w.json) throw UsageError("--csv or --json, not both");
   std::filesystem::path file = w.positional[0];
   DumpFormat format = w.csv ? DumpFormat::kCsv : w.json ? DumpFormat::kJson : DumpFormat::kText;
-  out << dump_compiled(file.filename().string(), read_file(file), format);
+  out << dump_compiled(file.filename().string(), read_file(disk, file), format);
   return 0;
 }
 
-int draw_command(const Words& w, std::ostream& out) {
+int draw_command(Disk& disk, const Words& w, std::ostream& out) {
   if (!w.out) throw UsageError("draw needs --out FILE.svg");
   CompileRequest request = request_from(w);
   request.plan = true;
-  CompileResult result = compile_copies(request);
+  CompileResult result = compile_copies(disk, request);
   ErrorReport report = make_report(result);
   out << report_text(report);
   if (result.model.track.empty()) {
     out << "nothing to draw: the line was not read\n";
     return 1;
   }
-  replace_file(*w.out, draw_svg(result.model));
+  replace_file(disk, *w.out, draw_svg(result.model), Flush::kYes);
   out << "drawn: " << *w.out << "\n";
   return status(report);
 }
@@ -106,10 +107,11 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
   try {
     if (args.empty()) throw UsageError("no command");
     Words w = split(args);
-    if (args[0] == "compile") return compile_command(w, out);
-    if (args[0] == "check") return check_command(w, out);
-    if (args[0] == "dump") return dump_command(w, out);
-    if (args[0] == "draw") return draw_command(w, out);
+    SystemDisk disk;
+    if (args[0] == "compile") return compile_command(disk, w, out);
+    if (args[0] == "check") return check_command(disk, w, out);
+    if (args[0] == "dump") return dump_command(disk, w, out);
+    if (args[0] == "draw") return draw_command(disk, w, out);
     throw UsageError("unknown command " + args[0]);
   } catch (const UsageError& e) {
     err << e.what() << "\n" << kUsage;
