@@ -8,7 +8,12 @@ std::string utf8(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string quoted(const std::filesystem::path& path) { return "\"" + utf8(path) + "\""; }
+std::string quoted(const std::filesystem::path& path) {
+  std::string text(1, '"');
+  text += utf8(path);
+  text += '"';
+  return text;
+}
 
 std::string what_happened(const FileSystemError& e) {
   std::string folder = quoted(e.file().parent_path());

@@ -52,7 +52,8 @@ int FaultyDisk::opened(int number, const std::filesystem::path& path, FileHandle
 
 int FaultyDisk::create(const std::filesystem::path& path, FileHandle& file) {
   if (auto result = intercept(DiskOp::kCreate, path)) return *result != 0 ? *result : EIO;
-  return opened(real_.create(path, file), path, file);
+  int number = real_.create(path, file);
+  return opened(number, path, file);
 }
 
 int FaultyDisk::write(FileHandle file, std::string_view bytes) {
@@ -86,7 +87,8 @@ int FaultyDisk::remove(const std::filesystem::path& path) {
 
 int FaultyDisk::open_read(const std::filesystem::path& path, FileHandle& file) {
   if (auto result = intercept(DiskOp::kOpenRead, path)) return *result != 0 ? *result : EIO;
-  return opened(real_.open_read(path, file), path, file);
+  int number = real_.open_read(path, file);
+  return opened(number, path, file);
 }
 
 int FaultyDisk::read(FileHandle file, std::span<char> buffer, size_t& got) {
