@@ -1,6 +1,7 @@
 // The integrity codes: two sums of character codes over the train number and
 // scenario name, stamped with two fixed values into reserved slots of the
 // table and the track. A reserved slot already in use is a fatal error.
+// The slots and the sums: docs/compiled-files.md.
 #pragma once
 
 #include <cstdint>

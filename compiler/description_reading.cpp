@@ -53,7 +53,7 @@ Next stop(Scenario& m, error::Code code, int32_t pos) {
 
 bool beyond_line(Scenario& m, int64_t c) {
   if (m.track.empty()) throw ReadFailure("no track: the line length is missing");
-  if (static_cast<double>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;
+  if (fit<int32_t>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;
   m.record_error(error::kBeyondLine, static_cast<int32_t>(c));
   return true;
 }

@@ -85,5 +85,36 @@ TEST(Limits, HundredsOfThousandsOfRecords) {
   }
 }
 
+// The readers compute in 32-bit integers: a step whose result leaves
+// -2147483648..2147483647 cannot be read (error 25), even where a wider
+// result would have been accepted or reported as something else.
+TEST(Limits, A32BitStepThatOverflowsIsUnreadable) {
+  const std::string station_head = "stazione, 2000, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 1, ";
+  struct Case {
+    std::string name;
+    std::string line_general;  // after the length, before the body
+    std::string line_body;
+    std::string train_body;
+  };
+  const Case cases[] = {
+      {"a record's position plus its margin", "", "pendenza, 2147483600, 1\r\n", ""},
+      {"a curve's end", "", "curvad1, 100, 2147483647\r\n", ""},
+      {"the gap after a mountain", "", "montagna, 1000, -2147483000, 1\r\nmontagna, 1000, 1200, 1\r\n", ""},
+      {"the sum of the kilometre references",
+       "progressiva chilometrica tre, 2000000000, 0, 0\r\nprogressiva chilometrica due, 2000000000, 0, 0\r\n"
+       "progressiva chilometrica uno, -2000000000, 0, 0\r\n",
+       "", ""},
+      {"a station's position plus its margin", "", "", "stazione, 2147483000, 12, 400\r\n"},
+      {"a station's hours in minutes", "", "", station_head + "35791395, -2147483640, 0, S\r\n"},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    std::string line = "[generale]\r\nlunghezza percorso, 5000\r\n" + c.line_general + "[curve]\r\n" +
+                       c.line_body + "[fine]\r\n";
+    f.compile(line, train_text(c.train_body), 1);
+    EXPECT_EQ(f.model.err_code, 25) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace lorvena

@@ -135,7 +135,7 @@ class LineReader {
     if (q == 0) return stop(m_, error::kCurveOrPlan);
     if (contains_ci(f, "s")) q = -q;
     if (!extend_plan_to(s, 0.0)) return Next::kStop;
-    if (!extend_plan_to(int64_t{s} + n, q)) return Next::kStop;
+    if (!extend_plan_to(fit<int32_t>(int64_t{s} + n), q)) return Next::kStop;
     return Next::kGoOn;
   }
 

@@ -1,5 +1,6 @@
 // The scenario model: the per-50-metre track, the 87-entry scenario table,
-// the per-metre plan of the line and the compiler's error state.
+// the per-metre plan of the line and the compiler's error state. As they
+// are written to disk, member by member: docs/compiled-files.md.
 #pragma once
 
 #include <array>

@@ -1,6 +1,7 @@
 // The two description readers, which `memorizza_dati` runs in turn: the line
 // description first, then the train description. Each deletes its file when
 // done with it and records what went wrong in the model's error state.
+// Every record they read: docs/descriptions.md.
 #pragma once
 
 #include <filesystem>

@@ -25,7 +25,7 @@ error::Code memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& ti
   m.mountain_start[here] = inizio;
   m.mountain_end[here] = fine;
   m.mountain_tunnel[here] = tunnel ? 1 : 0;
-  if (m.mountain_count > 1 && int64_t{inizio} - m.mountain_end[here - 1] <= 150) tipo = 3;
+  if (m.mountain_count > 1 && fit<int32_t>(int64_t{inizio} - m.mountain_end[here - 1]) <= 150) tipo = 3;
 
   int64_t first = nearest(inizio / 50.0);
   int64_t last = nearest(fine / 50.0 - 1.0);
@@ -41,18 +41,19 @@ error::Code memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& ti
 }
 
 error::Code memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
-                           int32_t d_v) {
+                               int32_t d_v) {
   bool warned = x > 1500;
+  int32_t board = warned ? fit<int32_t>(int64_t{x} - 1200) : 0;  // used only when warned
   TrackCell* warning = nullptr;
   if (warned) {
-    warning = &cell_at(m, nearest((x - 1200) / 50.0 + 1.0));
+    warning = &cell_at(m, nearest(board / 50.0 + 1.0));
     if (!is_free(*warning)) return m.record_error(error::kWarningBoardCellTaken);
   } else {
     f_ta = 0;
   }
   TrackCell& start = cell_at(m, cell_index(x));
   if (!is_free(start)) return m.record_error(error::kSlowdownStartCellTaken);
-  TrackCell& end = cell_at(m, cell_index(int64_t{x} + l));
+  TrackCell& end = cell_at(m, cell_index(fit<int32_t>(int64_t{x} + l)));
   if (!is_free(end)) return m.record_error(error::kSlowdownEndCellTaken);
 
   end.kind = kSlowdownEnd;
@@ -70,7 +71,7 @@ error::Code memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int
   end.param3 = stored_tt;
 
   if (f_ta == 0) return error::kNone;
-  int64_t h = nearest((x - 1200) / 50.0);
+  int64_t h = nearest(board / 50.0);
   for (int64_t i = 0; i < 4; ++i)
     if (!is_free(cell_at(m, h - i))) return m.record_error(error::kApproachCellTaken);
   for (int64_t i = 0; i < 4; ++i) {
@@ -120,7 +121,7 @@ Triplet triplet_of(const TableEntry& e) { return {e.inizio, e.fine, e.posizione}
 // The new order of the three references, as indices into {81, 82, 83}, or
 // nothing when every value must become 0.
 bool reference_order(const std::array<Triplet, 3>& t, std::array<int, 3>& order) {
-  int64_t sum = int64_t{t[0].inizio} + t[1].inizio + t[2].inizio;
+  int64_t sum = fit<int32_t>(fit<int32_t>(int64_t{t[0].inizio} + t[1].inizio) + t[2].inizio);
   if (sum != 0) {
     for (int top = 0; top < 3; ++top) {
       int a = top == 0 ? 1 : 0;

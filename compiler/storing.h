@@ -1,7 +1,8 @@
 // The routines that turn one record into track cells (mountains, slowdowns,
 // signals, maximum-speed indicators) and order the kilometre references.
-// Each returns the error it recorded in the model, or error::kNone; cells written before
-// an error stay written. A value that does not fit throws ReadFailure.
+// Each returns the error it recorded in the model, or error::kNone; cells
+// written before an error stay written. A value that does not fit throws
+// ReadFailure. What each cell holds afterwards: docs/compiled-files.md.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace lorvena {
 error::Code memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& tipo);
 
 error::Code memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
-                           int32_t d_v);
+                               int32_t d_v);
 
 struct SignalRecord {
   int32_t posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo;

@@ -110,7 +110,7 @@ class TrainReader {
   Next station() {
     TableEntry& e = entry_at(m_, station_counter_);
     e.posizione = in_.read_long();
-    if (static_cast<double>(int64_t{e.posizione} + 800) / 50.0 > static_cast<double>(upper_bound())) {
+    if (fit<int32_t>(int64_t{e.posizione} + 800) / 50.0 > static_cast<double>(upper_bound())) {
       m_.record_error(error::kBeyondLine, e.posizione);
       return Next::kEndBody;
     }
@@ -152,7 +152,9 @@ class TrainReader {
     int64_t hours = in_.read_long();
     int64_t minutes = in_.read_long();
     int64_t seconds = in_.read_long();
-    e.ora = fit<int32_t>((hours * 60 + minutes) * 60 + seconds);
+    // In 32-bit steps: a step that overflows cannot be read.
+    int64_t in_minutes = fit<int32_t>(fit<int32_t>(hours * 60) + minutes);
+    e.ora = fit<int32_t>(fit<int32_t>(in_minutes * 60) + seconds);
     e.nome = in_.read_text();
     if (e.nome.size() > 65535) throw ReadFailure("station name too long");
   }

@@ -1,6 +1,7 @@
 // Reads a description text one delimited field at a time: text fields
 // (optionally in double quotes) and decimal integer fields, each ended by a
 // comma or a line end. A field that cannot be read throws ReadFailure.
+// The syntax, for authors: docs/descriptions.md.
 #pragma once
 
 #include <cstddef>

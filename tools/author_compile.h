@@ -13,6 +13,9 @@
 
 namespace lorvena {
 
+// `name` and `train` as the author types them (UTF-8), which is how the
+// description files are named on disk; the compile sees them in
+// Windows-1252, as the installer does.
 struct CompileRequest {
   std::filesystem::path dir;
   std::string name;

@@ -1,4 +1,5 @@
-// Names of the track cells' kinds as authors read them in dumps and summaries.
+// Names of the track cells' kinds as authors read them in dumps and summaries
+// (what each kind holds: docs/compiled-files.md).
 #pragma once
 
 #include <cstdint>

@@ -1,126 +1,251 @@
 #include "tools/command_line.h"
 
+#include <array>
 #include <optional>
 
 #include "files/file_system.h"
+#include "files/scenario_files.h"
 #include "files/system_disk.h"
+#include "tools/arguments.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
+#include "tools/description_pairs.h"
 #include "tools/draw.h"
 #include "tools/dump.h"
 #include "tools/report.h"
 #include "tools/summary.h"
+#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {
 
-constexpr const char* kUsage =
-    "usage:\n"
-    "  scenario_tool compile DIR NAME TRAIN [--no-plan] [--out OUT] [--json]\n"
-    "  scenario_tool check DIR NAME TRAIN\n"
-    "  scenario_tool dump FILE [--csv|--json]\n"
-    "  scenario_tool draw DIR NAME TRAIN --out FILE.svg\n";
+constexpr std::string_view kProgram = "scenario_tool";
+constexpr int kExitUsage = 2;
 
-class UsageError {
+struct Streams {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// What a command found wrong before it could start: exit status 2.
+class CannotStart : public std::runtime_error {
  public:
-  explicit UsageError(std::string what) : what_(std::move(what)) {}
-  const std::string& what() const { return what_; }
-
- private:
-  std::string what_;
+  explicit CannotStart(const std::string& what) : std::runtime_error(what) {}
 };
 
-// Positional words and the options of one command.
-struct Words {
-  std::vector<std::string> positional;
-  bool no_plan = false, json = false, csv = false;
-  std::optional<std::string> out;
+struct Command {
+  std::string_view name;
+  std::string_view operands;  // as the usage shows them
+  size_t operand_count;
+  std::string_view summary;
+  std::vector<OptionSpec> options;
+  int (*run)(const Arguments&, Streams&);
 };
 
-Words split(const std::vector<std::string>& args) {
-  Words w;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--no-plan") w.no_plan = true;
-    else if (a == "--json") w.json = true;
-    else if (a == "--csv") w.csv = true;
-    else if (a == "--out") {
-      if (i + 1 >= args.size()) throw UsageError("--out needs a path");
-      w.out = args[++i];
-    } else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a);
-    else w.positional.push_back(a);
-  }
-  return w;
+// --- the pair a command works on --------------------------------------------
+
+// NAME and TRAIN as typed (UTF-8) must have a Windows-1252 form: the compile
+// sees them in that code page, as the installer does.
+std::string checked_1252(const std::string& what, const std::string& utf8) {
+  if (!exact_1252_from_utf8(utf8)) throw UsageError(what + " '" + utf8 + "' has a character that Windows-1252 cannot hold");
+  return utf8;
 }
 
-CompileRequest request_from(const Words& w) {
-  if (w.positional.size() != 3) throw UsageError("expected DIR NAME TRAIN");
-  return {w.positional[0], w.positional[1], w.positional[2], !w.no_plan, std::nullopt};
+std::string pairs_listed(const std::filesystem::path& dir) {
+  std::vector<DescriptionPair> pairs = pairs_in(dir);
+  if (pairs.empty()) return "no description pair in " + dir.string() + "\n";
+  std::string text = "description pairs in " + dir.string() + ":\n";
+  for (const DescriptionPair& p : pairs) text += "  " + p.name + " " + p.train + "\n";
+  return text;
+}
+
+// Both descriptions must be there before anything is compiled or written.
+void require_pair(Disk& disk, const CompileRequest& r) {
+  std::filesystem::path line = join_path(r.dir, line_description_name(r.name));
+  std::filesystem::path train = join_path(r.dir, train_description_name(r.name, r.train));
+  bool has_line = file_exists(disk, line), has_train = file_exists(disk, train);
+  if (has_line && has_train) return;
+  std::string text = "no description pair " + r.name + " " + r.train + " in " + r.dir.string() + "\n";
+  text += "  " + line.string() + (has_line ? ": found\n" : ": missing\n");
+  text += "  " + train.string() + (has_train ? ": found\n" : ": missing\n");
+  throw CannotStart(text + pairs_listed(r.dir));
+}
+
+CompileRequest pair_request(Disk& disk, const Arguments& a) {
+  CompileRequest r{a.operands[0], checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2]), true,
+                   std::nullopt};
+  require_pair(disk, r);
+  return r;
 }
 
 int status(const ErrorReport& r) { return r.code == 0 ? 0 : 1; }
 
-int compile_command(Disk& disk, const Words& w, std::ostream& out) {
-  CompileRequest request = request_from(w);
-  request.out = w.out ? std::filesystem::path(*w.out) : request.dir;
+// --- the commands ------------------------------------------------------------
+
+int compile_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
+  request.plan = !a.has("--no-plan");
+  request.out = a.value("--out").value_or(request.dir.string());
   ErrorReport report = make_report(compile_copies(disk, request));
-  out << (w.json ? report_json(report) : report_text(report));
+  s.out << (a.has("--json") ? report_json(report) : report_text(report));
   return status(report);
 }
 
-int check_command(Disk& disk, const Words& w, std::ostream& out) {
-  CompileResult result = compile_copies(disk, request_from(w));
+int check_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  CompileResult result = compile_copies(disk, pair_request(disk, a));
   ErrorReport report = make_report(result);
-  out << summary_text(summarize(result.model, result.markers));
-  out << report_text(report);
+  s.out << summary_text(summarize(result.model, result.markers));
+  s.out << report_text(report);
   return status(report);
 }
 
-int dump_command(Disk& disk, const Words& w, std::ostream& out) {
-  if (w.positional.size() != 1) throw UsageError("expected one FILE");
-  if (w.csv && w.json) throw UsageError("--csv or --json, not both");
-  std::filesystem::path file = w.positional[0];
-  DumpFormat format = w.csv ? DumpFormat::kCsv : w.json ? DumpFormat::kJson : DumpFormat::kText;
-  out << dump_compiled(file.filename().string(), read_file(disk, file), format);
+int dump_command(const Arguments& a, Streams& s) {
+  if (a.has("--csv") && a.has("--json")) throw UsageError("--csv or --json, not both");
+  std::filesystem::path file = a.operands[0];
+  DumpFormat format = a.has("--csv") ? DumpFormat::kCsv : a.has("--json") ? DumpFormat::kJson : DumpFormat::kText;
+  SystemDisk disk;
+  s.out << dump_compiled(file.filename().string(), read_file(disk, file), format);
   return 0;
 }
 
-int draw_command(Disk& disk, const Words& w, std::ostream& out) {
-  if (!w.out) throw UsageError("draw needs --out FILE.svg");
-  CompileRequest request = request_from(w);
-  request.plan = true;
-  CompileResult result = compile_copies(disk, request);
+int draw_command(const Arguments& a, Streams& s) {
+  std::string svg = *a.value("--out");
+  SystemDisk disk;
+  CompileResult result = compile_copies(disk, pair_request(disk, a));
   ErrorReport report = make_report(result);
-  out << report_text(report);
+  s.out << report_text(report);
   if (result.model.track.empty()) {
-    out << "nothing to draw: the line was not read\n";
+    s.out << "nothing to draw: the line was not read\n";
     return 1;
   }
-  replace_file(disk, *w.out, draw_svg(result.model), Flush::kYes);
-  out << "drawn: " << *w.out << "\n";
+  replace_file(disk, svg, draw_svg(result.model), Flush::kYes);
+  s.out << "drawn: " << svg << "\n";
   return status(report);
+}
+
+int help_command(const Arguments& a, Streams& s);
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> table = {
+      {"compile", "DIR NAME TRAIN", 3,
+       "Compiles DIR/NAME_linea.txt and DIR/NAME_TRAIN-.txt as the installer does and writes\n"
+       "NAME_linea.dat, NAME_TRAIN.sim and NAME_TRAIN.dat. The descriptions are never changed.",
+       {{"--no-plan", "", "leave out the plan of the line (NAME_linea.dat)"},
+        {"--out", "DIR", "write the compiled files into DIR (default: the descriptions' DIR)"},
+        {"--json", "", "print the report as one JSON object"}},
+       compile_command},
+      {"check", "DIR NAME TRAIN", 3,
+       "Compiles the pair without writing anything and prints what the track holds.", {}, check_command},
+      {"dump", "FILE", 1,
+       "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
+       {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},
+       dump_command},
+      {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
+       {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
+      {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
+  };
+  return table;
+}
+
+const Command* find_command(std::string_view name) {
+  for (const Command& c : commands())
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+// --- help and usage ----------------------------------------------------------
+
+std::string synopsis(const Command& c) {
+  std::string text = std::string(kProgram) + " " + std::string(c.name) + " " + std::string(c.operands);
+  for (const OptionSpec& o : c.options) {
+    std::string option = std::string(o.name);
+    if (!o.value_name.empty()) option += " " + std::string(o.value_name);
+    text += o.required ? " " + option : " [" + option + "]";
+  }
+  return text;
+}
+
+std::string command_help(const Command& c) {
+  std::string text = "usage: " + synopsis(c) + "\n\n" + std::string(c.summary) + "\n";
+  if (c.options.empty()) return text;
+  text += "\noptions:\n";
+  for (const OptionSpec& o : c.options) {
+    std::string left = std::string(o.name) + (o.value_name.empty() ? "" : " " + std::string(o.value_name));
+    left.resize(std::max<size_t>(left.size() + 2, 16), ' ');
+    text += "  " + left + std::string(o.help) + "\n";
+  }
+  return text;
+}
+
+std::string usage() {
+  std::string text = "usage: " + std::string(kProgram) + " COMMAND [ARGUMENTS]\n\ncommands:\n";
+  for (const Command& c : commands()) text += "  " + synopsis(c) + "\n";
+  text += "\n" + std::string(kProgram) + " help COMMAND, or COMMAND --help, tells more of one command.\n";
+  text += std::string(kProgram) + " --version prints the version.\n";
+  text += "\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
+          "a description pair that is not there, or a file that cannot be read or written.\n";
+  return text;
+}
+
+int help_command(const Arguments& a, Streams& s) {
+  if (a.operands.size() > 1) throw UsageError("help takes at most one COMMAND");
+  if (a.operands.empty()) {
+    s.out << usage();
+    return 0;
+  }
+  const Command* c = find_command(a.operands[0]);
+  if (c == nullptr) throw UsageError("unknown command " + a.operands[0]);
+  s.out << command_help(*c);
+  return 0;
+}
+
+int run_command(const Command& c, std::span<const std::string> words, Streams& s) {
+  Arguments a = parse_arguments(words, c.options);
+  if (a.help) {
+    s.out << command_help(c);
+    return 0;
+  }
+  bool optional_operand = c.operands.starts_with("[");
+  if (optional_operand ? a.operands.size() > 1 : a.operands.size() != c.operand_count)
+    throw UsageError(std::string(c.name) + " expects " + std::string(c.operands));
+  return c.run(a, s);
+}
+
+int dispatch(const std::vector<std::string>& args, Streams& s) {
+  if (args.empty()) throw UsageError("no command");
+  const std::string& first = args[0];
+  if (first == "--help" || first == "-h") {
+    s.out << usage();
+    return 0;
+  }
+  if (first == "--version") {
+    s.out << kProgram << " " << LORVENA_VERSION << "\n";
+    return 0;
+  }
+  const Command* c = find_command(first);
+  if (c == nullptr) throw UsageError("unknown command " + first);
+  return run_command(*c, std::span(args).subspan(1), s);
 }
 
 }  // namespace
 
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Streams s{out, err};
   try {
-    if (args.empty()) throw UsageError("no command");
-    Words w = split(args);
-    SystemDisk disk;
-    if (args[0] == "compile") return compile_command(disk, w, out);
-    if (args[0] == "check") return check_command(disk, w, out);
-    if (args[0] == "dump") return dump_command(disk, w, out);
-    if (args[0] == "draw") return draw_command(disk, w, out);
-    throw UsageError("unknown command " + args[0]);
+    return dispatch(args, s);
   } catch (const UsageError& e) {
-    err << e.what() << "\n" << kUsage;
+    err << kProgram << ": " << e.what() << "\n"
+        << "Try '" << kProgram << " --help'.\n";
+  } catch (const CannotStart& e) {
+    err << kProgram << ": " << e.what();
   } catch (const FileSystemError& e) {
-    err << e.what() << "\n";
+    err << kProgram << ": " << e.what() << "\n";
   } catch (const DecodeError& e) {
-    err << e.what() << "\n";
+    err << kProgram << ": " << e.what() << "\n";
   }
-  return 2;
+  return kExitUsage;
 }
 
 }  // namespace lorvena

@@ -1,6 +1,8 @@
-// The authors' tool's commands: compile, check, dump and draw. Exit status 0
-// when nothing was recorded, 1 when the compile recorded an error or a fatal
-// one, 2 for a wrong command line or a file that cannot be read or written.
+// The authors' tool's commands: compile, check, dump, draw and help. Exit
+// status 0 when nothing was recorded, 1 when the compile recorded an error or
+// a fatal one, 2 for a wrong command line, a description pair that is not
+// there or a file that cannot be read or written. Help and usage errors go to
+// standard output and standard error respectively.
 #pragma once
 
 #include <ostream>

@@ -4,7 +4,9 @@
 
 #include <sstream>
 
+#include "compiler/codes.h"
 #include "files/scenario_files.h"
+#include "tools/compiled_decode.h"
 #include "testing/test_files.h"
 #include "testing/example_pair.h"
 
@@ -76,6 +78,89 @@ TEST(CommandLine, WrongUseAndUnreadableFilesExitWith2) {
     EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
     EXPECT_FALSE(r.err.empty());
   }
+}
+
+// What people type to learn a tool: help on standard output and exit 0;
+// mistakes on standard error and exit 2, with nothing on standard output.
+TEST(CommandLine, HelpVersionAndOptionsAsPeopleExpect) {
+  ScratchDir out;
+  std::string ex = testing::examples_dir().string();
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out_has;  // on standard output, or on standard error when status is 2
+  };
+  const std::vector<Case> cases = {
+      {{"--help"}, 0, "usage: scenario_tool COMMAND"},
+      {{"-h"}, 0, "usage: scenario_tool COMMAND"},
+      {{"help"}, 0, "  scenario_tool draw DIR NAME TRAIN --out FILE.svg\n"},
+      {{"help", "compile"}, 0, "usage: scenario_tool compile DIR NAME TRAIN [--no-plan] [--out DIR] [--json]"},
+      {{"compile", "--help"}, 0, "  --no-plan       leave out the plan"},
+      {{"dump", "-h"}, 0, "usage: scenario_tool dump FILE [--csv] [--json]"},
+      {{"draw", "--help"}, 0, "usage: scenario_tool draw DIR NAME TRAIN --out FILE.svg"},
+      {{"--version"}, 0, "scenario_tool 1."},
+      {{"help", "make"}, 2, "unknown command make"},
+      {{"check", ex, "VALDORNO", "2417", "--json"}, 2, "unknown option --json"},
+      {{"dump", "x.sim", "--no-plan"}, 2, "unknown option --no-plan"},
+      {{"compile", ex, "VALDORNO", "2417", "--json=yes"}, 2, "--json takes no value"},
+      {{"compile", ex, "VALDORNO", "2417", "--out="}, 2, "--out needs DIR"},
+      {{"draw", ex, "VALDORNO", "2417"}, 2, "--out FILE.svg is required"},
+      {{"compile", ex, "VALDORNO"}, 2, "compile expects DIR NAME TRAIN"},
+  };
+  for (const Case& c : cases) {
+    ToolRun r = tool(c.args);
+    std::string where = ::testing::PrintToString(c.args);
+    EXPECT_EQ(r.status, c.status) << where;
+    const std::string& shown = c.status == 2 ? r.err : r.out;
+    EXPECT_NE(shown.find(c.out_has), std::string::npos) << where << "\n" << shown;
+    EXPECT_TRUE(c.status == 2 ? r.out.empty() : r.err.empty()) << where;
+  }
+  ToolRun joined = tool({"compile", ex, "VALDORNO", "2417", "--out=" + out.path().string()});
+  EXPECT_EQ(joined.status, 0) << joined.err;
+  EXPECT_EQ(testing::list_files(out.path()), "VALDORNO_2417.dat|VALDORNO_2417.sim|VALDORNO_linea.dat");
+}
+
+// A NAME or TRAIN that names no pair in DIR: nothing compiled, nothing
+// written, and the pairs that are there listed.
+TEST(CommandLine, MissingPairWritesNothingAndListsThePairsPresent) {
+  ScratchDir dir;
+  for (const std::string& name : {line_description_name("VALDORNO"), train_description_name("VALDORNO", "2417")})
+    testing::write_bytes(dir / name, testing::read_bytes(testing::examples_dir() / name));
+  testing::write_bytes(dir / train_description_name("VALDORNO", "88"), "[generale]\r\n");
+  testing::write_bytes(dir / train_description_name("ALTROVE", "1"), "[generale]\r\n");  // no line
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"compile", dir.path().string(), "VALDORNO", "2418"},
+           {"check", dir.path().string(), "VALDORNI", "2417"},
+           {"draw", dir.path().string(), "ALTROVE", "1", "--out", (dir / "x.svg").string()}}) {
+    ToolRun r = tool(args);
+    EXPECT_EQ(r.status, 2) << args[2];
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(": missing\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(":\n  VALDORNO 2417\n  VALDORNO 88\n"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(testing::list_files(dir.path()), "ALTROVE_1-.txt|VALDORNO_2417-.txt|VALDORNO_88-.txt|VALDORNO_linea.txt");
+}
+
+// Names typed in UTF-8 are compiled in Windows-1252, as the installer writes
+// them: the integrity codes summed over "città" use the single byte E0.
+TEST(CommandLine, NamesAreCompiledInWindows1252) {
+  ScratchDir dir, out;
+  const std::string name = "CITT\xC3\x80", train = "4316";  // "CITTÀ" in UTF-8
+  testing::write_bytes(dir / line_description_name(name),
+                       testing::read_bytes(testing::examples_dir() / line_description_name("VALDORNO")));
+  testing::write_bytes(dir / train_description_name(name, train),
+                       testing::read_bytes(testing::examples_dir() / train_description_name("VALDORNO", "2417")));
+  ToolRun r = tool({"compile", dir.path().string(), name, train, "--no-plan", "--out", out.path().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string sim = testing::read_bytes(out / table_file_name(name, train));
+  Scenario expected;
+  expected.table[kScenarioEntry].nome = "CITT\xC0";
+  expected.table[kTrainEntry].nome = train;
+  std::string code_text = lower_1252(expected.table[kTrainEntry].nome + expected.table[kScenarioEntry].nome);
+  ASSERT_EQ(code_text.substr(0, 9), "4316citt\xE0");
+  std::array<TableEntry, kTableSize> table = decode_table(sim);
+  EXPECT_EQ(table[kScenarioEntry].nome, "CITT\xC0");
+  EXPECT_EQ(table[kScenarioEntry].ora, codice_gara_st(expected));
 }
 
 }  // namespace

@@ -32,6 +32,34 @@ void append_utf8(std::string& out, uint32_t cp) {
   }
 }
 
+// The byte for a code point, or -1 when Windows-1252 has none.
+int exact_byte_for(uint32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (size_t i = 0; i < kHigh.size(); ++i)
+    if (kHigh[i] == cp) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+// Decodes one well-formed UTF-8 sequence at `at`, advancing it; -1 when
+// the bytes there are not one.
+int64_t next_code_point(std::string_view text, size_t& at) {
+  unsigned char lead = static_cast<unsigned char>(text[at]);
+  size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
+                 : lead >= 0xF0 && lead < 0xF5                 ? 3
+                                                               : 4;
+  if (extra == 4 || text.size() - at <= extra) return -1;
+  uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+  for (size_t k = 1; k <= extra; ++k) {
+    unsigned char next = static_cast<unsigned char>(text[at + k]);
+    if ((next & 0xC0) != 0x80) return -1;
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  static constexpr uint32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kShortest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
+  at += extra + 1;
+  return cp;
+}
+
 char byte_for(uint32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
   for (size_t i = 0; i < kHigh.size(); ++i)
@@ -59,6 +87,17 @@ std::string cp1252_from_utf8(std::string_view text) {
       cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     out.push_back(byte_for(cp));
     i += extra + 1;
+  }
+  return out;
+}
+
+std::optional<std::string> exact_1252_from_utf8(std::string_view text) {
+  std::string out;
+  for (size_t at = 0; at < text.size();) {
+    int64_t cp = next_code_point(text, at);
+    int byte = cp < 0 ? -1 : exact_byte_for(static_cast<uint32_t>(cp));
+    if (byte < 0) return std::nullopt;
+    out.push_back(static_cast<char>(byte));
   }
   return out;
 }

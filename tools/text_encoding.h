@@ -2,6 +2,7 @@
 // dumps, JSON, SVG) is UTF-8. Conversions and the escapes of JSON and XML.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ std::string utf8_from_1252(std::string_view text);
 
 // The inverse for characters that Windows-1252 holds; others become '?'.
 std::string cp1252_from_utf8(std::string_view text);
+
+// The exact inverse: nothing when `text` is not well-formed UTF-8 or holds a
+// character that Windows-1252 has no byte for.
+std::optional<std::string> exact_1252_from_utf8(std::string_view text);
 
 // A JSON string literal (quotes included) of a UTF-8 text.
 std::string json_string(std::string_view utf8);

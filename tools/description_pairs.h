@@ -1,0 +1,21 @@
+// The description pairs an author keeps in a directory: a line description
+// NAME_linea.txt with one train description NAME_TRAIN-.txt each, as the
+// authors' tool lists them when the pair it was asked for is not there.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lorvena {
+
+struct DescriptionPair {
+  std::string name;
+  std::string train;
+};
+
+// Every complete pair in `dir`, sorted by name, then train; none when the
+// directory cannot be read.
+std::vector<DescriptionPair> pairs_in(const std::filesystem::path& dir);
+
+}  // namespace lorvena
