@@ -55,11 +55,14 @@ int write_and_close(Disk& disk, OpenFile file, const std::function<void(const By
 }  // namespace
 
 FileSystemError::FileSystemError(FileAction action, const fs::path& file, int number)
-    : std::runtime_error(describe(action, file, system_error_text(number))),
+    : FileSystemError(action, file, number, system_error_text(number)) {}
+
+FileSystemError::FileSystemError(FileAction action, const fs::path& file, int number, std::string system_text)
+    : std::runtime_error(describe(action, file, system_text)),
       action_(action),
       file_(file),
       number_(number),
-      system_text_(system_error_text(number)) {}
+      system_text_(std::move(system_text)) {}
 
 fs::path join_path(const fs::path& dir, std::string_view name) {
   return dir / fs::path(std::string(name));

@@ -30,6 +30,8 @@ class FileSystemError : public std::runtime_error {
   const std::string& system_text() const { return system_text_; }
 
  private:
+  FileSystemError(FileAction action, const std::filesystem::path& file, int number, std::string system_text);
+
   FileAction action_;
   std::filesystem::path file_;
   int number_;
