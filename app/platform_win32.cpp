@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/resources/resource_ids.h"
+
 namespace lorvena {
 namespace {
 
@@ -22,6 +24,9 @@ struct ScreenDpi {
   int y;
 };
 
+// The manifest makes the process system-aware, so the screen's logical dpi
+// is the system dpi and the window is drawn at it as laid out. (A process
+// without the manifest would be told 96 and stretched by the system.)
 ScreenDpi logical_dpi() {
   HDC screen = GetDC(nullptr);
   ScreenDpi dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
@@ -45,7 +50,8 @@ void register_form_class(HINSTANCE instance) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = form_procedure;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  // The system picks the small caption icon from the same resource.
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(LORVENA_ICON));
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kFormClass;
@@ -66,10 +72,16 @@ RECT centred_window_rect(int client_width, int client_height, DWORD style) {
   return RECT{left, top, left + width, top + height};
 }
 
+// The raster face has its sizes drawn for 96 dpi only; at any other dpi GDI
+// could just multiply its pixels, so the label takes its outline twin there.
+const wchar_t* label_face(int dpi_y) {
+  return dpi_y == 96 ? L"MS Sans Serif" : L"Microsoft Sans Serif";
+}
+
 HFONT create_label_font(int dpi_y) {
   return CreateFontW(-MulDiv(kLabelPoints, dpi_y, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                      ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+                     DEFAULT_PITCH | FF_SWISS, label_face(dpi_y));
 }
 
 }  // namespace

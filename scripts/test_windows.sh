@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows program with both mingw-w64 toolchains and tests it under
 # Wine, one test at a time, on a private X server: the files of a normal run
-# against the native program's, the waiting window, the two message boxes and
-# the executable's headers. Ends with the line "N passed, N failed".
+# against the native program's, the waiting window at 96 and at 144 dpi, the
+# two message boxes, the executable's headers and its resources (manifest,
+# version, icon). Ends with the line "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,6 +16,15 @@ six_files=("LORVENA PF_4316_note.txt" "LORVENA PF_4316_rallentamenti.txt"
            "LORVENA PF_4316.sim" "LORVENA PF_4316.dat")
 system_dlls='^(kernel32|user32|gdi32|msvcrt|advapi32|shell32|comctl32|ole32|ws2_32|ucrtbase|api-ms-win-crt-.*)\.dll$'
 title='LORVENA PF'
+# Vista, 7, 8, 8.1 and 10: the versions the manifest declares.
+supported_os=("{e2011457-1546-43c5-a5fe-008deee3d3f0}" "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"
+              "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}" "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"
+              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")
+# The form at each dpi tested, in pixels: client width and height, then
+# Label1's left, top, width and height (960, 960, 2652 x 792 twips).
+declare -A form_at=([96]="280 179 64 64 177 53" [144]="420 269 96 96 265 79")
+# Two colours of the program's icon (app/resources/draw_icon.sh), as ARGB.
+icon_colours=(0xff1d4e89 0xfff2b705)
 
 passed=0
 failed=0
@@ -27,6 +37,7 @@ log() { echo "-- $*"; }
 
 bash scripts/install_packages.sh cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick \
+  icoutils python3 \
   || { echo "0 passed, 1 failed"; exit 1; }
 
 # wine32 lives in Debian's i386 architecture, whose indexes are not always in
@@ -92,13 +103,94 @@ check_pe() {
 check_pe build/windows-i686/lorvena_pf.exe pei-i386 "010b"
 check_pe build/windows-x86_64/lorvena_pf.exe pei-x86-64 "020b"
 
+# ---------------------------------------------------------------- resources
+
+# The raw bytes of a resource: $1 exe, $2 type number, $3 optional name.
+resource() { wrestool -x --raw -t "$2" ${3:+-n "$3"} "$1"; }
+
+exe_name() { echo "$(basename "$(dirname "$1")")/$(basename "$1")"; }
+
+# Windows reads the manifest of resource 1 when it starts the program.
+check_manifest() {
+  local exe=$1 name lines want
+  name=$(exe_name "$exe")
+  lines=$(resource "$exe" 24 1 | python3 scripts/windows_resources.py manifest - 2>&1) ||
+    { fail "manifest $name" "$lines"; return; }
+  for want in requestedExecutionLevel=asInvoker uiAccess=false dpiAware=true dpiAwareness=system \
+              "${supported_os[@]/#/supportedOS=}"; do
+    grep -qFx "$want" <<<"$lines" || { fail "manifest $name" "no $want in [$(tr '\n' ' ' <<<"$lines")]"; return; }
+  done
+  pass "manifest $name: asInvoker, dpiAware true, system dpi awareness, ${#supported_os[@]} supported versions"
+}
+
+# What Properties shows: the text block the translation names, and the
+# numbers beside it agreeing with the text.
+check_version() {
+  local exe=$1 name lines want key
+  name=$(exe_name "$exe")
+  lines=$(resource "$exe" 16 | python3 scripts/windows_resources.py version - 2>&1) ||
+    { fail "version $name" "$lines"; return; }
+  for want in fixed.FileType=1 Translation=041004B0 "041004B0.ProductName=LORVENA PF" \
+              041004B0.OriginalFilename=lorvena_pf.exe; do
+    grep -qFx "$want" <<<"$lines" || { fail "version $name" "no $want in [$(tr '\n' ' ' <<<"$lines")]"; return; }
+  done
+  for key in CompanyName FileDescription LegalCopyright; do
+    grep -q "^041004B0\.$key=." <<<"$lines" || { fail "version $name" "no $key"; return; }
+  done
+  local number text
+  for key in FileVersion ProductVersion; do
+    number=$(sed -n "s/^fixed\.$key=//p" <<<"$lines")
+    text=$(sed -n "s/^041004B0\.$key=//p" <<<"$lines")
+    [ -n "$number" ] && [ "$number" = "$text" ] || { fail "version $name" "$key $number, text [$text]"; return; }
+  done
+  pass "version $name: $(sed -n 's/^041004B0\.ProductName=//p' <<<"$lines") $number, $(sed -n 's/^041004B0\.FileDescription=//p' <<<"$lines")"
+}
+
+# Icon group 1 is the one the window class loads and Explorer shows.
+check_icon() {
+  local exe=$1 name sizes size
+  name=$(exe_name "$exe")
+  wrestool -x -t 14 -n 1 "$exe" >"$resources_tmp/icon.ico" 2>/dev/null && [ -s "$resources_tmp/icon.ico" ] ||
+    { fail "icon $name" "no icon group 1"; return; }
+  sizes=$(icotool -l "$resources_tmp/icon.ico" 2>&1)
+  for size in 16 24 32 48; do
+    grep -q -- "--width=$size --height=$size --bit-depth=32" <<<"$sizes" ||
+      { fail "icon $name" "no ${size}x$size 32-bit image in [$sizes]"; return; }
+  done
+  pass "icon $name: group 1 with 16, 24, 32 and 48 px images"
+}
+
+# The test program must start as the release does.
+check_same_resources() {
+  local build=$1 type
+  for type in 24 16 14 3; do
+    cmp -s <(resource "$build/lorvena_pf.exe" $type) <(resource "$build/lorvena_pf_test_program.exe" $type) ||
+      { fail "resources $build" "type $type differs between the release and the test program"; return; }
+  done
+  pass "resources $build: the test program carries the release's manifest, version and icons"
+}
+
+resources_tmp=$(mktemp -d /tmp/lorvena-resources.XXXXXX)
+for build in build/windows-i686 build/windows-x86_64; do
+  check_manifest "$build/lorvena_pf.exe"
+  check_version "$build/lorvena_pf.exe"
+  check_icon "$build/lorvena_pf.exe"
+  check_same_resources "$build"
+done
+rm -rf "$resources_tmp"
+
 # ---------------------------------------------------------------- Wine
 
 work=$(mktemp -d /tmp/lorvena-wine.XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# A second prefix whose screen is at 144 dpi (150%).
+prefix_144=$work/prefix-144dpi
 xvfb_pid=
 cleanup() {
-  [ -x /usr/lib/wine/wineserver64 ] && /usr/lib/wine/wineserver64 -k 2>/dev/null
+  if [ -x /usr/lib/wine/wineserver64 ]; then
+    /usr/lib/wine/wineserver64 -k 2>/dev/null
+    WINEPREFIX=$prefix_144 /usr/lib/wine/wineserver64 -k 2>/dev/null
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -115,6 +207,20 @@ export DISPLAY=:$(cat "$work/display")
 log "wineboot --init"
 timeout 300 /usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1
 /usr/lib/wine/wineserver64 -w
+
+log "144 dpi prefix"
+cp -a "$WINEPREFIX" "$prefix_144"
+WINEPREFIX=$prefix_144 /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f \
+  </dev/null >/dev/null 2>&1
+WINEPREFIX=$prefix_144 /usr/lib/wine/wineserver64 -w
+
+# Runs a test in the 144 dpi prefix: the test function and its arguments.
+at_144_dpi() {
+  local saved=$WINEPREFIX
+  export WINEPREFIX=$prefix_144
+  "$@"
+  export WINEPREFIX=$saved
+}
 
 # Runs a Windows program in the background: $1 loader, $2 log, then the
 # program and its arguments. Sets run_pid.
@@ -229,32 +335,51 @@ program_directory_from_module_path() {
   pass "$label program directory: $got"
 }
 
+# $1 label, $2 build dir, $3 loader, $4 the dpi of the Wine prefix in use.
 waiting_window() {
-  local label=$1 build=$2 loader=$3 dir id info shot
+  local label=$1 build=$2 loader=$3 dpi=$4 dir id info shot name
+  name="$label waiting window at $dpi dpi"
+  local client_width client_height label_left label_top label_width label_height
+  read -r client_width client_height label_left label_top label_width label_height <<<"${form_at[$dpi]}"
   dir=$(fresh_dir "$build")
   # The hook stands in for the long work: the program sleeps without
   # processing messages, so what is seen is what the first paint left.
-  start_windows "$loader" "$work/window.log" "$dir/lorvena_pf_test_program.exe" --hold 6000
-  id=$(find_window form) || { finish_windows 30; fail "$label waiting window" "no window titled $title"; return; }
+  start_windows "$loader" "$work/window.log" "$dir/lorvena_pf_test_program.exe" --hold 6000 --write-dpi
+  id=$(find_window form) || { finish_windows 30; fail "$name" "no window titled $title"; return; }
   sleep 1
   info=$(xwininfo -id "$id")
-  local width height
+  local width height icon
   width=$(sed -n 's/^ *Width: //p' <<<"$info")
   height=$(sed -n 's/^ *Height: //p' <<<"$info")
-  shot=$work/waiting-window-$label.png
+  icon=$(xprop -id "$id" -notype -f _NET_WM_ICON 32x '=$0+\n' _NET_WM_ICON 2>/dev/null)
+  shot=$work/waiting-window-$label-${dpi}dpi.png
   import -window "$id" "$shot" 2>/dev/null
   finish_windows 30
-  [ "$run_status" = 0 ] || { fail "$label waiting window" "exit status $run_status"; return; }
-  grep -q 'IsViewable' <<<"$info" || { fail "$label waiting window" "window not mapped"; return; }
-  [ "$width" = 280 ] && [ "$height" = 179 ] || { fail "$label waiting window" "client area ${width}x${height}, expected 280x179"; return; }
-  # Label1: 960, 960, 2652 x 792 twips = 64, 64, 177 x 53 pixels.
-  local label_colours above_colours
-  label_colours=$(convert "$shot" -crop 177x53+64+64 +repage -format %k info: 2>/dev/null)
-  above_colours=$(convert "$shot" -crop 280x60+0+0 +repage -format %k info: 2>/dev/null)
-  [ "${label_colours:-0}" -gt 1 ] || { fail "$label waiting window" "label area is blank"; return; }
-  [ "$above_colours" = 1 ] || { fail "$label waiting window" "area above the label is not plain ($above_colours colours)"; return; }
+  [ "$run_status" = 0 ] || { fail "$name" "exit status $run_status"; return; }
+  grep -q 'IsViewable' <<<"$info" || { fail "$name" "window not mapped"; return; }
+  [ "$width" = "$client_width" ] && [ "$height" = "$client_height" ] ||
+    { fail "$name" "client area ${width}x${height}, expected ${client_width}x$client_height"; return; }
+  local reported
+  reported=$(tr -d '\r' <"$dir/dpi.txt" 2>/dev/null)
+  [ "$reported" = "screen $dpi $dpi window $dpi" ] || { fail "$name" "dpi in force [$reported]"; return; }
+  local label_box label_colours above_colours text_height
+  label_box=${label_width}x$label_height+$label_left+$label_top
+  label_colours=$(convert "$shot" -crop "$label_box" +repage -format %k info: 2>/dev/null)
+  above_colours=$(convert "$shot" -crop "${client_width}x$((label_top - 4))+0+0" +repage -format %k info: 2>/dev/null)
+  [ "${label_colours:-0}" -gt 1 ] || { fail "$name" "label area is blank"; return; }
+  [ "$above_colours" = 1 ] || { fail "$name" "area above the label is not plain ($above_colours colours)"; return; }
+  # "Attendere" has capitals and ascenders but no descenders: its ink is
+  # about three quarters of the 24 pt em, which is 24 * dpi / 72 pixels.
+  local em=$((24 * dpi / 72))
+  text_height=$(convert "$shot" -crop "$label_box" +repage -fuzz 20% -trim -format %h info: 2>/dev/null)
+  [ $((text_height * 100)) -ge $((60 * em)) ] && [ $((text_height * 100)) -le $((85 * em)) ] ||
+    { fail "$name" "label text ${text_height:-?} px high, expected 0.6 to 0.85 of a $em px em"; return; }
+  local colour
+  for colour in "${icon_colours[@]}"; do
+    grep -q "$colour" <<<"$icon" || { fail "$name" "the window's icon is not the program's (no $colour)"; return; }
+  done
   mkdir -p build/windows-tests && cp "$shot" build/windows-tests/
-  pass "$label waiting window: client 280x179, label painted ($label_colours colours), build/windows-tests/$(basename "$shot")"
+  pass "$name: client ${width}x$height, dpi in force $dpi, label text $text_height px, program icon, build/windows-tests/$(basename "$shot")"
 }
 
 # $4 hook arguments, $5 expected start of the message text (as Wine traces
@@ -294,7 +419,8 @@ for entry in "${runtime[@]}"; do
   log "Wine tests on the $label build"
   normal_run_matches_native "$label" "$build" "$loader"
   program_directory_from_module_path "$label" "$build" "$loader"
-  waiting_window "$label" "$build" "$loader"
+  waiting_window "$label" "$build" "$loader" 96
+  at_144_dpi waiting_window "$label" "$build" "$loader" 144
   message_box_ends_run "$label" "$build" "$loader" "--errore 1250" " Errore n. 1250" 1
   message_box_ends_run "$label" "$build" "$loader" "--unwritable" "Errore di run-time " 0
 done

@@ -4,6 +4,7 @@
 //   --errore NUMBER      the run stops with that fatal error
 //   --unwritable         the run fails writing into a missing directory
 //   --write-directory    writes the program directory (UTF-8) to program_directory.txt
+//   --write-dpi          writes the dpi the form is laid out in, and its own, to dpi.txt
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@ struct Hooks {
   std::string errore_number;
   bool unwritable = false;
   bool write_directory = false;
+  bool write_dpi = false;
 };
 
 Hooks parse_hooks(int argc, char** argv) {
@@ -32,8 +34,29 @@ Hooks parse_hooks(int argc, char** argv) {
     else if (arg == "--errore" && has_value) hooks.errore_number = argv[++i];
     else if (arg == "--unwritable") hooks.unwritable = true;
     else if (arg == "--write-directory") hooks.write_directory = true;
+    else if (arg == "--write-dpi") hooks.write_dpi = true;
   }
   return hooks;
+}
+
+// A user32 function that older Windows lacks, or nullptr there.
+template <typename Function>
+Function user32_function(const char* name) {
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// "screen X Y window W": the screen's logical dpi, which lays the form out,
+// and the dpi Windows keeps for the form itself (0 where it cannot tell).
+std::string dpi_report(HWND form) {
+  using GetWindowDpi = UINT(WINAPI*)(HWND);
+  auto window_dpi = user32_function<GetWindowDpi>("GetDpiForWindow");
+  HDC screen = GetDC(nullptr);
+  std::string report = "screen " + std::to_string(GetDeviceCaps(screen, LOGPIXELSX)) + " " +
+                       std::to_string(GetDeviceCaps(screen, LOGPIXELSY)) + " window " +
+                       std::to_string(window_dpi && form ? window_dpi(form) : 0) + "\n";
+  ReleaseDC(nullptr, screen);
+  return report;
 }
 
 class HookedPlatform : public lorvena::Win32Platform {
@@ -50,6 +73,8 @@ class HookedPlatform : public lorvena::Win32Platform {
       lorvena::replace_file(disk_, lorvena::join_path(dir, "program_directory.txt"),
                             std::string(utf8.begin(), utf8.end()), lorvena::Flush::kNo);
     }
+    if (hooks_.write_dpi)
+      lorvena::replace_file(disk_, lorvena::join_path(dir, "dpi.txt"), dpi_report(form()), lorvena::Flush::kNo);
     if (hooks_.unwritable) lorvena::replace_file(disk_, dir / L"missing" / L"file.txt", "x", lorvena::Flush::kNo);
     if (!hooks_.errore_number.empty()) lorvena::errore(hooks_.errore_number);
     return shown;
