@@ -158,34 +158,38 @@ const Command* find_command(std::string_view name) {
 // --- help and usage ----------------------------------------------------------
 
 std::string synopsis(const Command& c) {
-  std::string text = std::string(kProgram) + " " + std::string(c.name) + " " + std::string(c.operands);
+  std::string text(kProgram);
+  text.append(" ").append(c.name).append(" ").append(c.operands);
   for (const OptionSpec& o : c.options) {
-    std::string option = std::string(o.name);
-    if (!o.value_name.empty()) option += " " + std::string(o.value_name);
-    text += o.required ? " " + option : " [" + option + "]";
+    text.append(o.required ? " " : " [").append(o.name);
+    if (!o.value_name.empty()) text.append(" ").append(o.value_name);
+    if (!o.required) text.append("]");
   }
   return text;
 }
 
 std::string command_help(const Command& c) {
-  std::string text = "usage: " + synopsis(c) + "\n\n" + std::string(c.summary) + "\n";
+  std::string text = "usage: ";
+  text.append(synopsis(c)).append("\n\n").append(c.summary).append("\n");
   if (c.options.empty()) return text;
-  text += "\noptions:\n";
+  text.append("\noptions:\n");
   for (const OptionSpec& o : c.options) {
-    std::string left = std::string(o.name) + (o.value_name.empty() ? "" : " " + std::string(o.value_name));
+    std::string left(o.name);
+    if (!o.value_name.empty()) left.append(" ").append(o.value_name);
     left.resize(std::max<size_t>(left.size() + 2, 16), ' ');
-    text += "  " + left + std::string(o.help) + "\n";
+    text.append("  ").append(left).append(o.help).append("\n");
   }
   return text;
 }
 
 std::string usage() {
-  std::string text = "usage: " + std::string(kProgram) + " COMMAND [ARGUMENTS]\n\ncommands:\n";
-  for (const Command& c : commands()) text += "  " + synopsis(c) + "\n";
-  text += "\n" + std::string(kProgram) + " help COMMAND, or COMMAND --help, tells more of one command.\n";
-  text += std::string(kProgram) + " --version prints the version.\n";
-  text += "\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
-          "a description pair that is not there, or a file that cannot be read or written.\n";
+  std::string text = "usage: ";
+  text.append(kProgram).append(" COMMAND [ARGUMENTS]\n\ncommands:\n");
+  for (const Command& c : commands()) text.append("  ").append(synopsis(c)).append("\n");
+  text.append("\n").append(kProgram).append(" help COMMAND, or COMMAND --help, tells more of one command.\n");
+  text.append(kProgram).append(" --version prints the version.\n");
+  text.append("\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
+              "a description pair that is not there, or a file that cannot be read or written.\n");
   return text;
 }
 
