@@ -1,7 +1,8 @@
-// The whole run against a file system that fails it: a program directory
-// that cannot be written, and a disk that fills up part way through a file.
-// Whatever fails, each file is left with its old content, its complete new
-// content or not at all, and no temporary file stays behind.
+// The whole run on the real disk against a file system that fails it: a
+// program directory that cannot be written, a disk that fills up part way
+// through a file, a file that cannot be put in its place. Whatever fails,
+// each file is left with its old content, its complete new content or not at
+// all, and no temporary file stays behind.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -15,6 +16,7 @@
 #include "testing/captured_stream.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 #include "testing/tmpfs_mount.h"
 
@@ -39,7 +41,8 @@ struct RunResult {
 RunResult run_in(const fs::path& dir) {
   testing::CapturedStream out, err;
   NativePlatform platform(dir, out.stream(), err.stream());
-  int status = run_installer(platform);
+  SystemDisk disk;
+  int status = run_installer(platform, disk);
   return {status, err.text()};
 }
 
@@ -48,8 +51,9 @@ RunResult run_in(const fs::path& dir) {
 std::map<std::string, std::string> complete_files() {
   ScratchDir run, descriptions;
   EXPECT_EQ(run_in(run.path()).status, kExitNormal);
-  dati_linea(descriptions.path(), "LORVENA PF");
-  dati_treno(descriptions.path(), "LORVENA PF", "4316");
+  SystemDisk disk;
+  dati_linea(disk, descriptions.path(), "LORVENA PF");
+  dati_treno(disk, descriptions.path(), "LORVENA PF", "4316");
   std::map<std::string, std::string> files;
   for (const ScratchDir* dir : {&run, &descriptions})
     for (const auto& entry : fs::directory_iterator(dir->path()))
@@ -87,19 +91,55 @@ std::string files_cut_or_stray(const fs::path& dir, const std::map<std::string, 
 // The file whose writing failed, from the message the run ended with.
 std::string failed_file(const std::string& message) {
   for (const std::string& name : kWriteOrder)
-    if (message.find("/" + name) != std::string::npos) return name;
+    if (message.find("\"" + name + "\"") != std::string::npos) return name;
   return "?";
 }
 
+// The player reads the file and the folder, what happened and what to do;
+// the system's number and text come last, on their own line.
 TEST(FileFaults, ReadOnlyDirectoryEndsTheRunAtTheFirstWriter) {
   ScratchDir dir;
   TmpfsMount read_only(dir.path(), "ro");
   if (!read_only.mounted()) GTEST_SKIP() << "cannot mount a read-only file system: " << read_only.why();
   RunResult run = run_in(dir.path());
   EXPECT_EQ(run.status, kExitRunTimeError);
-  EXPECT_NE(run.err.find("Errore di run-time"), std::string::npos) << run.err;
-  EXPECT_EQ(failed_file(run.err), kWriteOrder.front()) << run.err;
+  EXPECT_EQ(run.err, "Errore di run-time durante la scrittura del file \"LORVENA PF_linea.txt\" nella cartella \"" +
+                         dir.path().string() +
+                         "\".\nIl programma non ha il permesso di scrivere in questa cartella: spostalo in una "
+                         "cartella tua e avvialo di nuovo.\nErrore di sistema 30: Read-only file system\n");
   EXPECT_EQ(testing::list_files(dir.path()), "");
+}
+
+TEST(FileFaults, FullDiskMessageSaysToFreeSpace) {
+  ScratchDir dir;
+  TmpfsMount disk(dir.path(), "size=4096");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system: " << disk.why();
+  testing::write_bytes(dir / "filler", std::string(4096, 'x'));
+  RunResult run = run_in(dir.path());
+  EXPECT_EQ(run.status, kExitRunTimeError);
+  EXPECT_EQ(run.err, "Errore di run-time durante la scrittura del file \"LORVENA PF_linea.txt\" nella cartella \"" +
+                         dir.path().string() +
+                         "\".\nIl disco è pieno: libera un po' di spazio e avvia di nuovo il programma.\n"
+                         "Errore di sistema 28: No space left on device\n");
+  EXPECT_EQ(testing::list_files(dir.path()), "filler");
+}
+
+// A file that cannot take its place (a folder holds its name): the run ends
+// there, the folder and what it holds are untouched, no temporary stays.
+TEST(FileFaults, RenameFailureLeavesTheTargetAndNoTemporary) {
+  for (const std::string& name : {std::string("LORVENA PF_4316_note.txt"), std::string("LORVENA PF_4316.sim")}) {
+    SCOPED_TRACE(name);
+    ScratchDir dir;
+    fs::create_directory(dir / name);
+    testing::write_bytes(dir / name / "inside", "kept");
+    RunResult run = run_in(dir.path());
+    EXPECT_EQ(run.status, kExitRunTimeError);
+    EXPECT_EQ(failed_file(run.err), name) << run.err;
+    EXPECT_NE(run.err.find("\nErrore di sistema 21: Is a directory\n"), std::string::npos) << run.err;
+    EXPECT_EQ(testing::read_bytes(dir / name / "inside"), "kept");
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+  }
 }
 
 // Works wherever the tests run, as root too: the directory path names a file.

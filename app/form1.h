@@ -6,6 +6,7 @@
 
 #include "app/platform.h"
 #include "compiler/model.h"
+#include "files/disk.h"
 
 namespace lorvena {
 
@@ -15,12 +16,14 @@ inline constexpr const char* kTrainNumber = "4316";
 struct Form1 {
   Scenario model;
   std::filesystem::path directory;
+  bool waiting_window_shown = false;
 
-  // The whole run, in order. Throws FatalError or FileSystemError.
-  void Form_Load(Platform& platform);
+  // The whole run, in order, every file through `disk`. Throws FatalError or
+  // FileSystemError.
+  void Form_Load(Platform& platform, Disk& disk);
 };
 
 // Runs Form_Load, shows whatever ended it early and returns the exit status.
-int run_installer(Platform& platform);
+int run_installer(Platform& platform, Disk& disk);
 
 }  // namespace lorvena

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/platform_native.h"
+#include "files/system_disk.h"
 #include "testing/captured_stream.h"
 #include "testing/test_files.h"
 
@@ -27,7 +28,8 @@ TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
   ScratchDir dir;
   testing::CapturedStream out, err;
   NativePlatform platform(dir.path(), out.stream(), err.stream());
-  EXPECT_EQ(run_installer(platform), kExitNormal);
+  SystemDisk disk;
+  EXPECT_EQ(run_installer(platform, disk), kExitNormal);
   EXPECT_EQ(out.text(), "Attendere\n");
   EXPECT_EQ(err.text(), "");
   EXPECT_EQ(testing::list_files(dir.path()), kSixFiles);
@@ -35,7 +37,7 @@ TEST(InstallerRun, LeavesSixFilesAndASecondRunWritesTheSameBytes) {
   EXPECT_EQ(first["LORVENA PF_4316.dat"].size(), 15u * 2001);
   EXPECT_EQ(first["LORVENA PF_linea.dat"].size(), 2u * (2 * 4 + 99997 * 10 + 2 * 2));
 
-  EXPECT_EQ(run_installer(platform), kExitNormal);
+  EXPECT_EQ(run_installer(platform, disk), kExitNormal);
   EXPECT_EQ(contents(dir.path()), first);
 }
 
@@ -43,9 +45,12 @@ TEST(InstallerRun, FileSystemFailureEndsTheRunWithItsMessage) {
   ScratchDir dir;
   testing::CapturedStream out, err;
   NativePlatform platform(dir / "no such directory", out.stream(), err.stream());
-  EXPECT_EQ(run_installer(platform), kExitRunTimeError);
-  EXPECT_NE(err.text().find("Errore di run-time"), std::string::npos);
-  EXPECT_NE(err.text().find("no such directory"), std::string::npos);
+  SystemDisk disk;
+  EXPECT_EQ(run_installer(platform, disk), kExitRunTimeError);
+  EXPECT_EQ(err.text(), "Errore di run-time durante la scrittura del file \"LORVENA PF_linea.txt\" nella cartella \"" +
+                            (dir / "no such directory").string() +
+                            "\".\nAvvia di nuovo il programma; se l'errore si ripete, chiedi aiuto mostrando questo "
+                            "messaggio.\nErrore di sistema 2: No such file or directory\n");
   EXPECT_EQ(testing::list_files(dir.path()), "");
 }
 

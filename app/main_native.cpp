@@ -3,8 +3,10 @@
 
 #include "app/form1.h"
 #include "app/platform_native.h"
+#include "files/system_disk.h"
 
 int main() {
   lorvena::NativePlatform platform(lorvena::executable_directory(), stdout, stderr);
-  return lorvena::run_installer(platform);
+  lorvena::SystemDisk disk;
+  return lorvena::run_installer(platform, disk);
 }

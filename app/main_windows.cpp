@@ -2,8 +2,10 @@
 // The exit status tells how the run ended (0 after a normal run).
 #include "app/form1.h"
 #include "app/platform_win32.h"
+#include "files/system_disk.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   lorvena::Win32Platform platform(instance, show_command);
-  return lorvena::run_installer(platform);
+  lorvena::SystemDisk disk;
+  return lorvena::run_installer(platform, disk);
 }

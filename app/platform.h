@@ -16,19 +16,23 @@ class Platform {
   virtual std::filesystem::path program_directory() = 0;
 
   // Shows the "Attendere" window and paints it before the long work starts.
-  virtual void show_waiting_window() = 0;
+  // False when it could not be shown; the run goes on.
+  virtual bool show_waiting_window() = 0;
 
   // A fatal compiler error (" Errore n. 1250"): shown and waited for.
   virtual void show_fatal_error(std::string_view message) = 0;
 
-  // A failure nothing handles (a file that cannot be written): its number
-  // and description.
-  virtual void show_run_time_error(int number, std::string_view description) = 0;
+  // A failure of the disk that ends the run, in the words of
+  // run_time_message (several lines).
+  virtual void show_run_time_error(std::string_view message) = 0;
 };
 
-// Exit statuses of the run.
+// Exit statuses of the run. A run that ended on an error says so whether or
+// not its message could be shown; a normal run whose waiting window or text
+// could not be shown ends with kExitNotShown.
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitFatalError = 1;
 inline constexpr int kExitRunTimeError = 2;
+inline constexpr int kExitNotShown = 3;
 
 }  // namespace lorvena

@@ -3,21 +3,23 @@
 namespace lorvena {
 namespace {
 
-void put_line(std::FILE* stream, std::string_view text) {
+// False when the line did not reach the stream's file (a full disk, a
+// closed descriptor): the stream's error flag covers every call before.
+bool put_line(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
   std::fputc('\n', stream);
-  std::fflush(stream);
+  return std::fflush(stream) == 0 && !std::ferror(stream);
 }
 
 }  // namespace
 
-void NativePlatform::show_waiting_window() { put_line(out_, "Attendere"); }
+bool NativePlatform::show_waiting_window() { return put_line(out_, "Attendere"); }
 
+// A message that cannot be shown changes nothing: the run's status already
+// says it ended on an error.
 void NativePlatform::show_fatal_error(std::string_view message) { put_line(err_, message); }
 
-void NativePlatform::show_run_time_error(int number, std::string_view description) {
-  put_line(err_, "Errore di run-time " + std::to_string(number) + ": " + std::string(description));
-}
+void NativePlatform::show_run_time_error(std::string_view message) { put_line(err_, message); }
 
 std::filesystem::path executable_directory() {
   std::error_code ec;

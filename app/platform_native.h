@@ -16,9 +16,9 @@ class NativePlatform : public Platform {
       : directory_(std::move(directory)), out_(out), err_(err) {}
 
   std::filesystem::path program_directory() override { return directory_; }
-  void show_waiting_window() override;
+  bool show_waiting_window() override;
   void show_fatal_error(std::string_view message) override;
-  void show_run_time_error(int number, std::string_view description) override;
+  void show_run_time_error(std::string_view message) override;
 
  private:
   std::filesystem::path directory_;

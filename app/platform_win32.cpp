@@ -118,7 +118,7 @@ std::filesystem::path Win32Platform::program_directory() {
   }
 }
 
-void Win32Platform::show_waiting_window() {
+bool Win32Platform::show_waiting_window() {
   register_form_class(instance_);
   ScreenDpi dpi = logical_dpi();
   // A caption and no buttons: there is nothing to do but wait.
@@ -127,7 +127,7 @@ void Win32Platform::show_waiting_window() {
   form_ = CreateWindowExW(0, kFormClass, kProgramTitle, style, rect.left, rect.top,
                           rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                           instance_, nullptr);
-  if (!form_) return;
+  if (!form_) return false;
 
   HWND label = CreateWindowExW(0, L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
                                pixels(kLabelLeft, dpi.x), pixels(kLabelTop, dpi.y),
@@ -139,15 +139,15 @@ void Win32Platform::show_waiting_window() {
   ShowWindow(form_, show_command_);
   RedrawWindow(form_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GdiFlush();
+  return true;
 }
 
 void Win32Platform::show_fatal_error(std::string_view message) {
   MessageBoxW(form_, widen(message).c_str(), kProgramTitle, MB_OK);
 }
 
-void Win32Platform::show_run_time_error(int number, std::string_view description) {
-  std::wstring text = L"Errore di run-time " + std::to_wstring(number) + L":\n\n" + widen(description);
-  MessageBoxW(form_, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+void Win32Platform::show_run_time_error(std::string_view message) {
+  MessageBoxW(form_, widen(message).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace lorvena

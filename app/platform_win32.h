@@ -28,9 +28,9 @@ class Win32Platform : public Platform {
   Win32Platform& operator=(const Win32Platform&) = delete;
 
   std::filesystem::path program_directory() override;
-  void show_waiting_window() override;
+  bool show_waiting_window() override;
   void show_fatal_error(std::string_view message) override;
-  void show_run_time_error(int number, std::string_view description) override;
+  void show_run_time_error(std::string_view message) override;
 
   HWND form() const { return form_; }
 

@@ -45,9 +45,10 @@ int64_t compiled_bytes(const Scenario& m, const ScratchDir& dir) {
 // run does: replacing a file would add the file system's flush of the new
 // data that a rename over an existing file triggers.
 void remove_compiled_files(const Scenario& m, const ScratchDir& dir) {
-  remove_file(dir / plan_file_name(m.scenario_name));
-  remove_file(dir / table_file_name(m.scenario_name, m.train_number));
-  remove_file(dir / track_file_name(m.scenario_name, m.train_number));
+  SystemDisk disk;
+  remove_file(disk, dir / plan_file_name(m.scenario_name));
+  remove_file(disk, dir / table_file_name(m.scenario_name, m.train_number));
+  remove_file(disk, dir / track_file_name(m.scenario_name, m.train_number));
 }
 
 // Time per compile and compiled bytes written per second.
@@ -58,14 +59,16 @@ void report_bytes(benchmark::State& state, int64_t bytes) {
 
 // The model as the readers leave it, from a pair written into `dir`.
 Scenario read_model(const GeneratedScenario& g, const ScratchDir& dir) {
+  SystemDisk disk;
   Scenario m = fresh_model();
   write_pair(g, dir);
   start_compile(m, 1);
-  memorizza_dati(m, dir.path());
+  memorizza_dati(disk, m, dir.path(), CompileMode::kCopies);
   return m;
 }
 
 void BM_Compile(benchmark::State& state) {
+  SystemDisk disk;
   GeneratedScenario g = generate_scenario(static_cast<int32_t>(state.range(0)));
   ScratchDir dir;
   Scenario m = fresh_model();
@@ -74,7 +77,7 @@ void BM_Compile(benchmark::State& state) {
     remove_compiled_files(m, dir);
     write_pair(g, dir);
     state.ResumeTiming();
-    memorizza_percorso(m, dir.path(), 1);
+    memorizza_percorso(disk, m, dir.path(), 1, CompileMode::kCopies);
   }
   if (m.err_code != 0) state.SkipWithError("the generated pair recorded an error");
   report_bytes(state, compiled_bytes(m, dir));
@@ -82,21 +85,23 @@ void BM_Compile(benchmark::State& state) {
 
 // The run's own scenario: the descriptions its writers produce.
 void BM_CompileRunScenario(benchmark::State& state) {
+  SystemDisk disk;
   ScratchDir dir;
   Scenario m = fresh_model();
   for (auto _ : state) {
     state.PauseTiming();
     remove_compiled_files(m, dir);
-    dati_linea(dir.path(), m.scenario_name);
-    dati_treno(dir.path(), m.scenario_name, m.train_number);
+    dati_linea(disk, dir.path(), m.scenario_name);
+    dati_treno(disk, dir.path(), m.scenario_name, m.train_number);
     state.ResumeTiming();
-    memorizza_percorso(m, dir.path(), 1);
+    memorizza_percorso(disk, m, dir.path(), 1, CompileMode::kCopies);
   }
   if (m.err_code != 0) state.SkipWithError("the run's descriptions recorded an error");
   report_bytes(state, compiled_bytes(m, dir));
 }
 
 void BM_StageRead(benchmark::State& state) {
+  SystemDisk disk;
   GeneratedScenario g = generate_scenario(static_cast<int32_t>(state.range(0)));
   ScratchDir dir;
   Scenario m = fresh_model();
@@ -105,7 +110,7 @@ void BM_StageRead(benchmark::State& state) {
     write_pair(g, dir);
     start_compile(m, 1);
     state.ResumeTiming();
-    memorizza_dati(m, dir.path());
+    memorizza_dati(disk, m, dir.path(), CompileMode::kCopies);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(g.line.size() + g.train.size()));
 }
@@ -143,6 +148,7 @@ void BM_StagePack(benchmark::State& state) {
 }
 
 void BM_StageWrite(benchmark::State& state) {
+  SystemDisk disk;
   ScratchDir dir;
   Scenario m = read_model(generate_scenario(static_cast<int32_t>(state.range(0))), dir);
   place_markers(m);
@@ -151,7 +157,7 @@ void BM_StageWrite(benchmark::State& state) {
     state.PauseTiming();
     remove_compiled_files(m, dir);
     state.ResumeTiming();
-    write_compiled_files(m, dir.path());
+    write_compiled_files(disk, m, dir.path(), Flush::kNo);
   }
   report_bytes(state, compiled_bytes(m, dir));
 }

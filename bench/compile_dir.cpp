@@ -1,9 +1,11 @@
-// Compiles the description pair in one directory, as the installer run does,
-// and nothing else: the compile-only program of the whole-process timings.
+// Compiles the description pair in one directory, as the installer run does
+// but without flushing (its copy has no flush either), and nothing else: the
+// compile-only program of the whole-process timings.
 #include <cstdio>
 #include <exception>
 
 #include "compiler/compiler.h"
+#include "files/system_disk.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -13,8 +15,9 @@ int main(int argc, char** argv) {
   lorvena::Scenario model;
   model.scenario_name = "LORVENA PF";
   model.train_number = "4316";
+  lorvena::SystemDisk disk;
   try {
-    lorvena::memorizza_percorso(model, argv[1], 1);
+    lorvena::memorizza_percorso(disk, model, argv[1], 1, lorvena::CompileMode::kCopies);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

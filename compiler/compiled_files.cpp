@@ -152,14 +152,14 @@ std::string track_bytes(const Scenario& m) {
   return collect([&m](const ByteSink& sink) { pack_track(m, sink); });
 }
 
-void write_compiled_files(const Scenario& m, const std::filesystem::path& dir) {
+void write_compiled_files(Disk& disk, const Scenario& m, const std::filesystem::path& dir, Flush flush) {
   if (m.write_profile != 0)
-    replace_file_with(join_path(dir, plan_file_name(m.scenario_name)),
-                      [&m](const ByteSink& sink) { pack_plan(m.profile, sink); });
-  replace_file_with(join_path(dir, table_file_name(m.scenario_name, m.train_number)),
-                    [&m](const ByteSink& sink) { pack_table(m, sink); });
-  replace_file_with(join_path(dir, track_file_name(m.scenario_name, m.train_number)),
-                    [&m](const ByteSink& sink) { pack_track(m, sink); });
+    replace_file_with(disk, join_path(dir, plan_file_name(m.scenario_name)),
+                      [&m](const ByteSink& sink) { pack_plan(m.profile, sink); }, flush);
+  replace_file_with(disk, join_path(dir, table_file_name(m.scenario_name, m.train_number)),
+                    [&m](const ByteSink& sink) { pack_table(m, sink); }, flush);
+  replace_file_with(disk, join_path(dir, track_file_name(m.scenario_name, m.train_number)),
+                    [&m](const ByteSink& sink) { pack_track(m, sink); }, flush);
 }
 
 }  // namespace lorvena

@@ -23,6 +23,6 @@ std::string track_bytes(const Scenario& m);
 
 // Writes the plan (only when write_profile is set), the table and the track,
 // each replacing its file atomically.
-void write_compiled_files(const Scenario& m, const std::filesystem::path& dir);
+void write_compiled_files(Disk& disk, const Scenario& m, const std::filesystem::path& dir, Flush flush);
 
 }  // namespace lorvena

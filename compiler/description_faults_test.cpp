@@ -1,6 +1,7 @@
 // The scenario's own descriptions damaged between the writer and the reader:
-// a file removed, or cut short anywhere. The compile records an error or
-// reads what is there, and never crashes or writes a file cut short.
+// a file removed, unreadable, or cut short anywhere. The compile records an
+// error or reads what is there, and never crashes or writes a file cut short;
+// in the installer's run a file that cannot be read back is a disk failure.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -8,7 +9,9 @@
 #include "compiler/compiler.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
+#include "files/file_system.h"
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena {
@@ -24,8 +27,8 @@ class DamagedDescription {
   DamagedDescription() {
     model_.scenario_name = "LORVENA PF";
     model_.train_number = "4316";
-    dati_linea(dir_.path(), model_.scenario_name);
-    dati_treno(dir_.path(), model_.scenario_name, model_.train_number);
+    dati_linea(disk_, dir_.path(), model_.scenario_name);
+    dati_treno(disk_, dir_.path(), model_.scenario_name, model_.train_number);
   }
 
   fs::path path(Damaged which) const {
@@ -35,20 +38,26 @@ class DamagedDescription {
   std::string text(Damaged which) const { return read_bytes(path(which)); }
 
   // Compiles with `which` cut to its first `length` bytes (or removed).
-  const Scenario& compile(Damaged which, std::optional<size_t> length, int32_t j) {
+  const Scenario& compile(Damaged which, std::optional<size_t> length, int32_t j,
+                          CompileMode mode = CompileMode::kCopies) {
     std::string whole = text(which);
     if (length) testing::write_bytes(path(which), whole.substr(0, *length));
     else fs::remove(path(which));
-    memorizza_percorso(model_, dir_.path(), j);
+    return compile(j, mode);
+  }
+  const Scenario& compile(int32_t j, CompileMode mode) {
+    memorizza_percorso(disk_, model_, dir_.path(), j, mode);
     return model_;
   }
 
   bool exists(const std::string& name) const { return fs::exists(dir_ / name); }
   std::string track_file() const { return read_bytes(dir_ / track_file_name("LORVENA PF", "4316")); }
+  fs::path dir() const { return dir_.path(); }
 
  private:
   ScratchDir dir_;
   Scenario model_;
+  SystemDisk disk_;
 };
 
 TEST(DescriptionFaults, RemovedDescriptionIsARecordedError) {
@@ -64,6 +73,51 @@ TEST(DescriptionFaults, RemovedDescriptionIsARecordedError) {
     EXPECT_EQ(m.err_code, 25);
     EXPECT_FALSE(d.exists("LORVENA PF_linea.txt"));
     EXPECT_EQ(d.track_file().size(), 15 * m.track.size());  // the line as read is compiled
+  }
+}
+
+// A description that cannot be opened (removed) or read (a folder in its
+// place): in the installer's run a disk failure that names the file, found
+// before any compiled file is replaced, so the old compiled files stay as
+// they were. Outside it a removed one is a recorded error (101 for the line,
+// 25 for the train), as RemovedDescriptionIsARecordedError shows in full.
+TEST(DescriptionFaults, InstallerRunTakesAnUnreadableDescriptionAsADiskFailure) {
+  struct Case {
+    Damaged which;
+    bool folder;
+    int number;
+  };
+  const Case cases[] = {{Damaged::kLine, false, ENOENT},
+                        {Damaged::kLine, true, EISDIR},
+                        {Damaged::kTrain, false, ENOENT},
+                        {Damaged::kTrain, true, EISDIR}};
+  const std::string compiled[] = {plan_file_name("LORVENA PF"), table_file_name("LORVENA PF", "4316"),
+                                  track_file_name("LORVENA PF", "4316")};
+  for (const Case& c : cases) {
+    for (CompileMode mode : {CompileMode::kCopies, CompileMode::kInstallerRun}) {
+      SCOPED_TRACE(std::string(c.which == Damaged::kLine ? "line" : "train") + (c.folder ? " folder" : " removed") +
+                   (mode == CompileMode::kCopies ? ", copies" : ", installer run"));
+      DamagedDescription d;
+      for (const std::string& name : compiled) testing::write_bytes(d.dir() / name, "old " + name);
+      fs::remove(d.path(c.which));
+      if (c.folder) fs::create_directory(d.path(c.which));
+      if (mode == CompileMode::kCopies) {
+        // A folder cannot be deleted as the reading ends: that fails apart.
+        if (!c.folder) {
+          EXPECT_EQ(d.compile(1, mode).err_code, c.which == Damaged::kLine ? 101 : 25);
+        }
+        continue;
+      }
+      try {
+        d.compile(1, mode);
+        ADD_FAILURE() << "no disk failure";
+      } catch (const FileSystemError& e) {
+        EXPECT_EQ(e.action(), FileAction::kRead);
+        EXPECT_EQ(e.file(), d.path(c.which));
+        EXPECT_EQ(e.number(), c.number);
+      }
+      for (const std::string& name : compiled) EXPECT_EQ(read_bytes(d.dir() / name), "old " + name);
+    }
   }
 }
 

@@ -1,9 +1,25 @@
 #include "compiler/description_reading.h"
 
+#include <optional>
+
 #include "files/file_system.h"
 #include "files/scenario_files.h"
 
 namespace lorvena {
+namespace {
+
+// The description's text; nothing when it cannot be read and the compile is
+// to record that. In the installer's run the failure ends the run instead.
+std::optional<std::string> description_text(Disk& disk, const std::filesystem::path& path, CompileMode mode) {
+  if (mode == CompileMode::kInstallerRun) return read_file(disk, path);
+  try {
+    return read_file(disk, path);
+  } catch (const FileSystemError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
 
 bool next_keyword(FieldReader& in, std::string& field, int dividers) {
   if (in.at_end()) return false;
@@ -42,22 +58,18 @@ bool beyond_line(Scenario& m, int64_t c) {
   return true;
 }
 
-void read_description(Scenario& m, const std::filesystem::path& dir, const std::string& name,
-                      const std::function<void(FieldReader&)>& parse) {
+void read_description(Disk& disk, Scenario& m, const std::filesystem::path& dir, const std::string& name,
+                      CompileMode mode, const std::function<void(FieldReader&)>& parse) {
   std::filesystem::path path = join_path(dir, name);
   int32_t before = m.err_code;
   int32_t before_pos = m.err_pos;
-  bool failed = false;
-  std::string text;
-  FieldReader in("");
+  std::optional<std::string> text = description_text(disk, path, mode);
+  bool failed = !text;
+  if (failed) m.stop_reason = "the file cannot be read";
+  FieldReader in(text ? std::string_view(*text) : std::string_view());
   try {
-    text = read_file(path);
-    in = FieldReader(text);
-    parse(in);
+    if (text) parse(in);
   } catch (const ReadFailure& e) {
-    failed = true;
-    m.stop_reason = e.what();
-  } catch (const FileSystemError& e) {
     failed = true;
     m.stop_reason = e.what();
   }
@@ -66,10 +78,10 @@ void read_description(Scenario& m, const std::filesystem::path& dir, const std::
     m.stop_file = name;
     m.stop_offset = static_cast<int64_t>(in.offset());
   }
-  remove_file(path);
+  remove_file(disk, path);
   if (failed) {
-    remove_file(join_path(dir, line_description_name(m.scenario_name)));
-    remove_file(join_path(dir, train_description_name(m.scenario_name, m.train_number)));
+    remove_file(disk, join_path(dir, line_description_name(m.scenario_name)));
+    remove_file(disk, join_path(dir, train_description_name(m.scenario_name, m.train_number)));
   }
 }
 

@@ -7,8 +7,10 @@
 #include <functional>
 #include <string>
 
+#include "compiler/compile_mode.h"
 #include "compiler/model.h"
 #include "descriptions/field_reader.h"
+#include "files/disk.h"
 
 namespace lorvena {
 
@@ -34,10 +36,12 @@ bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& r
 bool beyond_line(Scenario& m, int64_t c);
 
 // Reads the description `name` in `dir` with `parse`, then deletes it. A
-// failure to read (a missing file, a bad number, a value that does not fit)
-// deletes both descriptions and records error 25. When `parse` records an
+// failure to read (a bad number, a value that does not fit, and outside the
+// installer's run a file that cannot be opened or read) deletes both
+// descriptions and records error 25. In the installer's run a file that
+// cannot be opened or read throws FileSystemError. When `parse` records an
 // error, the stop position is kept for reports.
-void read_description(Scenario& m, const std::filesystem::path& dir, const std::string& name,
-                      const std::function<void(FieldReader&)>& parse);
+void read_description(Disk& disk, Scenario& m, const std::filesystem::path& dir, const std::string& name,
+                      CompileMode mode, const std::function<void(FieldReader&)>& parse);
 
 }  // namespace lorvena

@@ -223,15 +223,16 @@ class LineReader {
 
 }  // namespace
 
-void read_line_description(Scenario& m, const std::filesystem::path& dir) {
+void read_line_description(Disk& disk, Scenario& m, const std::filesystem::path& dir, CompileMode mode) {
   m.table[kScenarioEntry].nome = m.scenario_name;
   m.table[kTrainEntry].nome = m.train_number;
   std::string name = line_description_name(m.scenario_name);
-  if (!file_exists(join_path(dir, name))) {
+  // The installer's run has just written it: missing, it is a disk failure.
+  if (mode == CompileMode::kCopies && !file_exists(disk, join_path(dir, name))) {
     m.record_error(error::kLineMissing);
     return;
   }
-  read_description(m, dir, name, [&m](FieldReader& in) { LineReader(m, in).run(); });
+  read_description(disk, m, dir, name, mode, [&m](FieldReader& in) { LineReader(m, in).run(); });
 }
 
 }  // namespace lorvena

@@ -6,11 +6,13 @@
 
 #include <filesystem>
 
+#include "compiler/compile_mode.h"
 #include "compiler/model.h"
+#include "files/disk.h"
 
 namespace lorvena {
 
-void read_line_description(Scenario& m, const std::filesystem::path& dir);
-void read_train_description(Scenario& m, const std::filesystem::path& dir);
+void read_line_description(Disk& disk, Scenario& m, const std::filesystem::path& dir, CompileMode mode);
+void read_train_description(Disk& disk, Scenario& m, const std::filesystem::path& dir, CompileMode mode);
 
 }  // namespace lorvena

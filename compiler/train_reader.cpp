@@ -213,9 +213,9 @@ class TrainReader {
 
 }  // namespace
 
-void read_train_description(Scenario& m, const std::filesystem::path& dir) {
+void read_train_description(Disk& disk, Scenario& m, const std::filesystem::path& dir, CompileMode mode) {
   std::string name = train_description_name(m.scenario_name, m.train_number);
-  read_description(m, dir, name, [&m](FieldReader& in) { TrainReader(m, in).run(); });
+  read_description(disk, m, dir, name, mode, [&m](FieldReader& in) { TrainReader(m, in).run(); });
 }
 
 }  // namespace lorvena

@@ -150,8 +150,8 @@ constexpr std::array<std::string_view, 135> kLineDescription{
 
 }  // namespace
 
-void dati_linea(const std::filesystem::path& dir, std::string_view scenario_name) {
-  write_text_document(dir, line_description_name(scenario_name), kLineDescription);
+void dati_linea(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name) {
+  write_text_document(disk, dir, line_description_name(scenario_name), kLineDescription, Flush::kNo);
 }
 
 }  // namespace lorvena

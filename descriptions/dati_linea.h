@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <string_view>
 
+#include "files/disk.h"
+
 namespace lorvena {
 
-// Replaces dir/<scenario name>_linea.txt with the line description.
-void dati_linea(const std::filesystem::path& dir, std::string_view scenario_name);
+// Replaces dir/<scenario name>_linea.txt with the line description (not
+// flushed: the compile reads it back and deletes it).
+void dati_linea(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name);
 
 }  // namespace lorvena

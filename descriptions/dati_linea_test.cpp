@@ -6,6 +6,7 @@
 #include <map>
 #include <regex>
 
+#include "files/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
@@ -19,7 +20,8 @@ using testing::split_fields;
 class LineDescription : public ::testing::Test {
  protected:
   void SetUp() override {
-    dati_linea(dir.path(), "LORVENA PF");
+    SystemDisk disk;
+    dati_linea(disk, dir.path(), "LORVENA PF");
     bytes = testing::read_bytes(dir / "LORVENA PF_linea.txt");
     ASSERT_TRUE(testing::ends_every_line_with_crlf(bytes)) << "a line without CR LF";
     lines = testing::crlf_lines(bytes);
@@ -73,7 +75,8 @@ TEST_F(LineDescription, HasItsSectionsAndGeneralBlock) {
   EXPECT_EQ(longest->size(), 67u);
   EXPECT_EQ(bytes.find("riferimento"), std::string::npos);
 
-  dati_linea(dir.path(), "LORVENA PF");
+  SystemDisk disk;
+  dati_linea(disk, dir.path(), "LORVENA PF");
   EXPECT_EQ(testing::read_bytes(dir / "LORVENA PF_linea.txt"), bytes);
   EXPECT_EQ(testing::list_files(dir.path()), "LORVENA PF_linea.txt");
 }

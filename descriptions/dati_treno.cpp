@@ -117,9 +117,10 @@ constexpr std::array<std::string_view, 102> kTrainDescription{
 
 }  // namespace
 
-void dati_treno(const std::filesystem::path& dir, std::string_view scenario_name,
+void dati_treno(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name,
                 std::string_view train_number) {
-  write_text_document(dir, train_description_name(scenario_name, train_number), kTrainDescription);
+  write_text_document(disk, dir, train_description_name(scenario_name, train_number), kTrainDescription,
+                      Flush::kNo);
 }
 
 }  // namespace lorvena

@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <string_view>
 
+#include "files/disk.h"
+
 namespace lorvena {
 
-// Replaces dir/<scenario name>_<train number>-.txt with the train description.
-void dati_treno(const std::filesystem::path& dir, std::string_view scenario_name,
+// Replaces dir/<scenario name>_<train number>-.txt with the train description
+// (not flushed: the compile reads it back and deletes it).
+void dati_treno(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name,
                 std::string_view train_number);
 
 }  // namespace lorvena

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "files/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
@@ -39,7 +40,8 @@ std::string format(const char* pattern, auto... values) {
 class TrainDescription : public ::testing::Test {
  protected:
   void SetUp() override {
-    dati_treno(dir.path(), "LORVENA PF", "4316");
+    SystemDisk disk;
+    dati_treno(disk, dir.path(), "LORVENA PF", "4316");
     bytes = testing::read_bytes(dir / "LORVENA PF_4316-.txt");
     ASSERT_TRUE(testing::ends_every_line_with_crlf(bytes)) << "a line without CR LF";
     lines = testing::crlf_lines(bytes);
@@ -103,7 +105,8 @@ TEST_F(TrainDescription, HasItsSectionsGeneralBlockAndAdhesion) {
                                              "aderenza,   66850,    73", "aderenza,   70350,   100"}));
   EXPECT_EQ(bytes.find("riferimento"), std::string::npos);
 
-  dati_treno(dir.path(), "LORVENA PF", "4316");
+  SystemDisk disk;
+  dati_treno(disk, dir.path(), "LORVENA PF", "4316");
   EXPECT_EQ(testing::read_bytes(dir / "LORVENA PF_4316-.txt"), bytes);
   EXPECT_EQ(testing::list_files(dir.path()), "LORVENA PF_4316-.txt");
 }

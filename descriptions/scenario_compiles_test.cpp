@@ -8,6 +8,7 @@
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena {
@@ -18,10 +19,11 @@ TEST(ScenarioCompiles, WithoutErrorPlacingEveryObject) {
   Scenario model;
   model.scenario_name = "LORVENA PF";
   model.train_number = "4316";
-  dati_linea(dir.path(), model.scenario_name);
-  dati_treno(dir.path(), model.scenario_name, model.train_number);
+  SystemDisk disk;
+  dati_linea(disk, dir.path(), model.scenario_name);
+  dati_treno(disk, dir.path(), model.scenario_name, model.train_number);
 
-  const int markers = memorizza_percorso(model, dir.path(), 1);
+  const int markers = memorizza_percorso(disk, model, dir.path(), 1, CompileMode::kInstallerRun);
 
   EXPECT_EQ(model.err_code, 0) << "at " << model.err_pos << " m, reading " << model.stop_file;
   EXPECT_FALSE(std::filesystem::exists(dir / line_description_name(model.scenario_name)));

@@ -8,9 +8,10 @@
 #include <cmath>
 #include <map>
 
-#include "documents/driver_documents.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
+#include "documents/driver_documents.h"
+#include "files/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
@@ -49,9 +50,10 @@ std::string trimmed(const std::string& text) {
 class ScenarioDocuments : public ::testing::Test {
  protected:
   void SetUp() override {
-    dati_linea(dir.path(), "LORVENA PF");
-    dati_treno(dir.path(), "LORVENA PF", "4316");
-    dati_scheda(dir.path(), "LORVENA PF", "4316");
+    SystemDisk disk;
+    dati_linea(disk, dir.path(), "LORVENA PF");
+    dati_treno(disk, dir.path(), "LORVENA PF", "4316");
+    dati_scheda(disk, dir.path(), "LORVENA PF", "4316");
     line = read("LORVENA PF_linea.txt");
     train = read("LORVENA PF_4316-.txt");
     card = read("LORVENA PF_4316_scheda_treno.txt");

@@ -56,10 +56,10 @@ constexpr std::array<std::string_view, 39> kNoteLines{
 
 }  // namespace
 
-void dati_note(const std::filesystem::path& dir, std::string_view scenario_name,
+void dati_note(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name,
                std::string_view train_number) {
   std::string name = notes_file_name(scenario_name, train_number);
-  write_text_document(dir, name, kNoteLines);
+  write_text_document(disk, dir, name, kNoteLines, Flush::kYes);
 }
 
 }  // namespace lorvena

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
+#include "files/system_disk.h"
 #include "files/text_document.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
@@ -16,7 +17,8 @@ constexpr std::string_view kFileName = "LORVENA PF_4316_note.txt";
 constexpr size_t kWidth = 79;
 
 std::string written_notes(const ScratchDir& dir) {
-  dati_note(dir.path(), "LORVENA PF", "4316");
+  SystemDisk disk;
+  dati_note(disk, dir.path(), "LORVENA PF", "4316");
   return testing::read_bytes(dir / kFileName);
 }
 
@@ -107,7 +109,8 @@ TEST(DatiNote, ReplacesALongerFileCompletely) {
 
 TEST(DatiNote, NamesTheFileAfterTheScenarioAndTheTrain) {
   ScratchDir dir;
-  dati_note(dir.path(), "ALTRA", "12");
+  SystemDisk disk;
+  dati_note(disk, dir.path(), "ALTRA", "12");
   EXPECT_EQ(testing::list_files(dir.path()), "ALTRA_12_note.txt");
 }
 

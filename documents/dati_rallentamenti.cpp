@@ -45,11 +45,11 @@ std::array<std::string_view, 47> order_lines() {
 
 }  // namespace
 
-void dati_rallentamenti(const std::filesystem::path& dir, std::string_view scenario_name,
+void dati_rallentamenti(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name,
                         std::string_view train_number) {
   const auto lines = order_lines();
   std::string name = slowdown_order_file_name(scenario_name, train_number);
-  write_text_document(dir, name, lines);
+  write_text_document(disk, dir, name, lines, Flush::kYes);
 }
 
 }  // namespace lorvena

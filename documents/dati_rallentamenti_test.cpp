@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
+#include "files/system_disk.h"
 #include "files/text_document.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
@@ -19,7 +20,8 @@ constexpr std::string_view kEmptyRow =
     " |   |                            |            |          |         |            |";
 
 std::string written_order(const ScratchDir& dir) {
-  dati_rallentamenti(dir.path(), "LORVENA PF", "4316");
+  SystemDisk disk;
+  dati_rallentamenti(disk, dir.path(), "LORVENA PF", "4316");
   return testing::read_bytes(dir / kFileName);
 }
 
@@ -94,7 +96,8 @@ TEST(DatiRallentamenti, ReplacesALongerFileCompletely) {
 
 TEST(DatiRallentamenti, NamesTheFileAfterTheScenarioAndTheTrain) {
   ScratchDir dir;
-  dati_rallentamenti(dir.path(), "ALTRA", "12");
+  SystemDisk disk;
+  dati_rallentamenti(disk, dir.path(), "ALTRA", "12");
   EXPECT_EQ(testing::list_files(dir.path()), "ALTRA_12_rallentamenti.txt");
 }
 

@@ -87,10 +87,10 @@ constexpr std::array<std::string_view, 72> kTrainCard{
 
 }  // namespace
 
-void dati_scheda(const std::filesystem::path& dir, std::string_view scenario_name,
+void dati_scheda(Disk& disk, const std::filesystem::path& dir, std::string_view scenario_name,
                  std::string_view train_number) {
   const std::string name = train_card_file_name(scenario_name, train_number);
-  write_text_document(dir, name, kTrainCard);
+  write_text_document(disk, dir, name, kTrainCard, Flush::kYes);
 }
 
 }  // namespace lorvena

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "documents/driver_documents.h"
+#include "files/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
@@ -16,7 +17,8 @@ namespace {
 class TrainCard : public ::testing::Test {
  protected:
   void SetUp() override {
-    dati_scheda(dir.path(), "LORVENA PF", "4316");
+    SystemDisk disk;
+    dati_scheda(disk, dir.path(), "LORVENA PF", "4316");
     bytes = testing::read_bytes(dir / "LORVENA PF_4316_scheda_treno.txt");
     ASSERT_TRUE(testing::ends_every_line_with_crlf(bytes)) << "a line without CR LF";
     lines = testing::crlf_lines(bytes);

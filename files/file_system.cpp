@@ -1,124 +1,120 @@
 #include "files/file_system.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <system_error>
-
 namespace lorvena {
 namespace fs = std::filesystem;
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
+std::string describe(FileAction action, const fs::path& file, const std::string& system_text) {
+  const char* what = action == FileAction::kWrite    ? "cannot write "
+                     : action == FileAction::kRead   ? "cannot read "
+                     : action == FileAction::kRemove ? "cannot delete "
+                                                     : "cannot flush the directory ";
+  return what + file.string() + ": " + system_text;
+}
+
+[[noreturn]] void fail(FileAction action, const fs::path& file, int number) {
+  throw FileSystemError(action, file, number);
+}
+
+// Closes a file on every way out; close() reports the closing's own failure.
+class OpenFile {
+ public:
+  OpenFile(Disk& disk, FileHandle file) : disk_(disk), file_(file) {}
+  ~OpenFile() {
+    if (open_) disk_.close(file_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  FileHandle handle() const { return file_; }
+  int close() {
+    open_ = false;
+    return disk_.close(file_);
+  }
+
+ private:
+  Disk& disk_;
+  FileHandle file_;
+  bool open_ = true;
 };
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File open_file(const fs::path& path, bool for_writing) {
-#ifdef _WIN32
-  return File(_wfopen(path.c_str(), for_writing ? L"wb" : L"rb"));
-#else
-  return File(std::fopen(path.c_str(), for_writing ? "wb" : "rb"));
-#endif
-}
-
-[[noreturn]] void fail(int number, const std::string& what, const fs::path& path,
-                       const std::string& reason) {
-  throw FileSystemError(number, what + " " + path.string() + ": " + reason);
-}
-
-[[noreturn]] void fail(int number, const std::string& what, const fs::path& path) {
-  fail(number, what, path, std::strerror(number));
-}
-
-void discard(const fs::path& temporary) {
-  std::error_code ignored;
-  fs::remove(temporary, ignored);
-}
-
-int failure_number() { return errno ? errno : EIO; }
-
-// Hands `produce` a sink into `f` and closes it. The error number of the
-// first failed write, flush or close, or 0. After a failed write the rest is
-// dropped.
-int write_through(File f, const std::function<void(const ByteSink&)>& produce) {
-  // The pieces are large already: each goes out in one write, not copied
-  // through a small stream buffer first.
-  std::setvbuf(f.get(), nullptr, _IONBF, 0);
+// Hands `produce` a sink into `file`, flushes it when asked and closes it.
+// The error number of the first failed write, sync or close, or 0; after a
+// failed write the rest is dropped.
+int write_and_close(Disk& disk, OpenFile file, const std::function<void(const ByteSink&)>& produce, Flush flush) {
   int number = 0;
-  ByteSink sink = [&f, &number](std::string_view piece) {
-    if (number != 0 || piece.empty()) return;
-    errno = 0;
-    if (std::fwrite(piece.data(), 1, piece.size(), f.get()) != piece.size()) number = failure_number();
-  };
-  produce(sink);
-  errno = 0;
-  if (number == 0 && std::fflush(f.get()) != 0) number = failure_number();
-  errno = 0;
-  bool closed = std::fclose(f.release()) == 0;
-  if (number == 0 && !closed) number = failure_number();
-  return number;
+  produce([&disk, &file, &number](std::string_view piece) {
+    if (number == 0 && !piece.empty()) number = disk.write(file.handle(), piece);
+  });
+  if (number == 0 && flush == Flush::kYes) number = disk.sync(file.handle());
+  int closed = file.close();
+  return number != 0 ? number : closed;
 }
 
 }  // namespace
+
+FileSystemError::FileSystemError(FileAction action, const fs::path& file, int number)
+    : FileSystemError(action, file, number, system_error_text(number)) {}
+
+FileSystemError::FileSystemError(FileAction action, const fs::path& file, int number, std::string system_text)
+    : std::runtime_error(describe(action, file, system_text)),
+      action_(action),
+      file_(file),
+      number_(number),
+      system_text_(std::move(system_text)) {}
 
 fs::path join_path(const fs::path& dir, std::string_view name) {
   return dir / fs::path(std::string(name));
 }
 
-bool file_exists(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
+bool file_exists(Disk& disk, const fs::path& path) { return disk.exists(path); }
 
-std::string read_file(const fs::path& path) {
-  File f = open_file(path, false);
-  if (!f) fail(errno, "cannot open", path);
+std::string read_file(Disk& disk, const fs::path& path) {
+  FileHandle handle;
+  if (int number = disk.open_read(path, handle)) fail(FileAction::kRead, path, number);
+  OpenFile file(disk, handle);
   std::string content;
   char buffer[65536];
   for (;;) {
-    size_t got = std::fread(buffer, 1, sizeof buffer, f.get());
+    size_t got = 0;
+    if (int number = disk.read(file.handle(), buffer, got)) fail(FileAction::kRead, path, number);
+    if (got == 0) break;
     content.append(buffer, got);
-    if (got < sizeof buffer) break;
   }
-  if (std::ferror(f.get())) fail(EIO, "cannot read", path);
+  if (int number = file.close()) fail(FileAction::kRead, path, number);
   return content;
 }
 
-void replace_file(const fs::path& target, std::string_view bytes) {
-  replace_file_with(target, [bytes](const ByteSink& sink) { sink(bytes); });
+void replace_file(Disk& disk, const fs::path& target, std::string_view bytes, Flush flush) {
+  replace_file_with(disk, target, [bytes](const ByteSink& sink) { sink(bytes); }, flush);
 }
 
-void replace_file_with(const fs::path& target, const std::function<void(const ByteSink&)>& produce) {
+void replace_file_with(Disk& disk, const fs::path& target, const std::function<void(const ByteSink&)>& produce,
+                       Flush flush) {
   fs::path temporary = target;
   temporary += ".tmp";
-  File f = open_file(temporary, true);
-  if (!f) fail(errno, "cannot create", temporary);
+  FileHandle handle;
+  if (int number = disk.create(temporary, handle)) fail(FileAction::kWrite, target, number);
   int number = 0;
   try {
-    number = write_through(std::move(f), produce);
+    number = write_and_close(disk, OpenFile(disk, handle), produce, flush);
   } catch (...) {
-    discard(temporary);
+    disk.remove(temporary);
     throw;
   }
-  if (number != 0) {
-    discard(temporary);
-    fail(number, "cannot write", target);
-  }
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    discard(temporary);
-    fail(ec.value(), "cannot replace", target, ec.message());
-  }
+  if (number == 0) number = disk.rename(temporary, target);
+  if (number == 0) return;
+  disk.remove(temporary);
+  fail(FileAction::kWrite, target, number);
 }
 
-void remove_file(const fs::path& path) {
-  std::error_code ec;
-  fs::remove(path, ec);
-  if (ec) fail(ec.value(), "cannot delete", path, ec.message());
+void remove_file(Disk& disk, const fs::path& path) {
+  if (int number = disk.remove(path)) fail(FileAction::kRemove, path, number);
+}
+
+void sync_directory(Disk& disk, const fs::path& dir) {
+  if (int number = disk.sync_directory(dir)) fail(FileAction::kFlushFolder, dir, number);
 }
 
 }  // namespace lorvena

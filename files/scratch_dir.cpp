@@ -1,5 +1,6 @@
 #include "files/scratch_dir.h"
 
+#include <cerrno>
 #include <random>
 
 #include "files/file_system.h"
@@ -11,16 +12,16 @@ ScratchDir::ScratchDir(std::string_view prefix) {
   std::random_device seed;
   std::mt19937_64 random(seed());
   fs::path base = fs::temp_directory_path();
+  std::error_code ec;
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path candidate = base / (std::string(prefix) + std::to_string(random()));
-    std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
       path_ = candidate;
       return;
     }
   }
-  throw FileSystemError(75, "cannot create a scratch directory in " + base.string());
+  throw FileSystemError(FileAction::kWrite, base, ec ? ec.value() : EEXIST);
 }
 
 // A test may have left the directory read-only: it is made writable again

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "files/file_system.h"
-
 namespace lorvena {
 
 std::string document_bytes(std::span<const std::string_view> lines) {
@@ -17,9 +15,9 @@ std::string document_bytes(std::span<const std::string_view> lines) {
   return bytes;
 }
 
-void write_text_document(const std::filesystem::path& dir, std::string_view file_name,
-                         std::span<const std::string_view> lines) {
-  replace_file(join_path(dir, file_name), document_bytes(lines));
+void write_text_document(Disk& disk, const std::filesystem::path& dir, std::string_view file_name,
+                         std::span<const std::string_view> lines, Flush flush) {
+  replace_file(disk, join_path(dir, file_name), document_bytes(lines), flush);
 }
 
 }  // namespace lorvena

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_system.h"
+
 namespace lorvena {
 
 // Ends the lines of a document; it is never written itself.
@@ -20,7 +22,7 @@ inline constexpr size_t kDocumentCapacity = 1001;
 std::string document_bytes(std::span<const std::string_view> lines);
 
 // Replaces dir/file_name with the document's bytes (atomically).
-void write_text_document(const std::filesystem::path& dir, std::string_view file_name,
-                         std::span<const std::string_view> lines);
+void write_text_document(Disk& disk, const std::filesystem::path& dir, std::string_view file_name,
+                         std::span<const std::string_view> lines, Flush flush);
 
 }  // namespace lorvena

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/file_system.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena {
@@ -28,7 +29,8 @@ TEST(TextDocument, ReplacesALongerFileCompletely) {
   ScratchDir dir;
   testing::write_bytes(dir / "doc.txt", std::string(5000, 'z'));
   const std::string_view lines[] = {"one", "two", kEndMarker};
-  write_text_document(dir.path(), "doc.txt", lines);
+  SystemDisk disk;
+  write_text_document(disk, dir.path(), "doc.txt", lines, Flush::kYes);
   EXPECT_EQ(read_bytes(dir / "doc.txt"), "one\r\ntwo\r\n");
   EXPECT_EQ(testing::list_files(dir.path()), "doc.txt");
 }
@@ -36,7 +38,8 @@ TEST(TextDocument, ReplacesALongerFileCompletely) {
 TEST(TextDocument, JoinsTheDirectoryWithOneSeparator) {
   ScratchDir dir;
   const std::string_view lines[] = {"a", kEndMarker};
-  write_text_document(dir.path().string() + "/", "doc.txt", lines);
+  SystemDisk disk;
+  write_text_document(disk, dir.path().string() + "/", "doc.txt", lines, Flush::kNo);
   EXPECT_EQ(join_path(dir.path().string() + "/", "doc.txt"), join_path(dir.path(), "doc.txt"));
   EXPECT_EQ(read_bytes(dir / "doc.txt"), "a\r\n");
 }
@@ -44,7 +47,8 @@ TEST(TextDocument, JoinsTheDirectoryWithOneSeparator) {
 TEST(TextDocument, FailsCleanlyWhenTheFileCannotBeCreated) {
   ScratchDir dir;
   const std::string_view lines[] = {"a", kEndMarker};
-  EXPECT_THROW(write_text_document(dir / "missing", "doc.txt", lines), FileSystemError);
+  SystemDisk disk;
+  EXPECT_THROW(write_text_document(disk, dir / "missing", "doc.txt", lines, Flush::kYes), FileSystemError);
   EXPECT_EQ(testing::list_files(dir.path()), "");
 }
 
@@ -53,7 +57,8 @@ TEST(TextDocument, FailedReplacementLeavesTargetAndNoTemporaryFile) {
   std::filesystem::create_directory(dir / "doc.txt");
   testing::write_bytes(dir / "doc.txt" / "inside", "kept");
   const std::string_view lines[] = {"a", kEndMarker};
-  EXPECT_THROW(write_text_document(dir.path(), "doc.txt", lines), FileSystemError);
+  SystemDisk disk;
+  EXPECT_THROW(write_text_document(disk, dir.path(), "doc.txt", lines, Flush::kYes), FileSystemError);
   EXPECT_EQ(testing::list_files(dir.path()), "doc.txt");
   EXPECT_EQ(read_bytes(dir / "doc.txt" / "inside"), "kept");
 }

@@ -10,6 +10,7 @@
 #include "compiler/errore.h"
 #include "files/file_system.h"
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 
 namespace lorvena::fuzz {
 namespace fs = std::filesystem;
@@ -88,7 +89,8 @@ Outcome compile_input(std::string_view input, const fs::path& dir) {
     write_file(join_path(dir, train_description_name(m.scenario_name, m.train_number)), train);
 
   try {
-    memorizza_percorso(m, dir, (flags & kWriteProfile) ? 1 : 0);
+    SystemDisk disk;
+    memorizza_percorso(disk, m, dir, (flags & kWriteProfile) ? 1 : 0, CompileMode::kCopies);
     if (!m.track.empty()) check_compiled_files(m, dir);
   } catch (const FatalError& e) {
     outcome.fatal = e.number();

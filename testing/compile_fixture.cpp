@@ -30,7 +30,7 @@ bool CompileFixture::exists(std::string_view name) const { return std::filesyste
 int CompileFixture::compile(std::optional<std::string> line, std::optional<std::string> train, int32_t j) {
   if (line) write_bytes(line_path(), *line);
   if (train) write_bytes(train_path(), *train);
-  return memorizza_percorso(model, dir.path(), j);
+  return memorizza_percorso(disk, model, dir.path(), j, CompileMode::kCopies);
 }
 
 }  // namespace lorvena::testing

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "compiler/model.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena::testing {
@@ -30,6 +31,7 @@ class CompileFixture {
 
   ScratchDir dir;
   Scenario model;
+  SystemDisk disk;
 };
 
 }  // namespace lorvena::testing

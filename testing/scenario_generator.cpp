@@ -203,8 +203,10 @@ GeneratedScenario generate_scenario(int32_t length) {
 
 void write_generated_scenario(const GeneratedScenario& scenario, const std::filesystem::path& dir,
                               std::string_view scenario_name, std::string_view train_number) {
-  replace_file(join_path(dir, line_description_name(scenario_name)), scenario.line);
-  replace_file(join_path(dir, train_description_name(scenario_name, train_number)), scenario.train);
+  SystemDisk disk;
+  replace_file(disk, join_path(dir, line_description_name(scenario_name)), scenario.line, Flush::kNo);
+  replace_file(disk, join_path(dir, train_description_name(scenario_name, train_number)), scenario.train,
+               Flush::kNo);
 }
 
 }  // namespace lorvena::testing

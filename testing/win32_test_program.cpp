@@ -13,6 +13,7 @@
 #include "app/platform_win32.h"
 #include "compiler/errore.h"
 #include "files/file_system.h"
+#include "files/system_disk.h"
 
 namespace {
 
@@ -63,27 +64,31 @@ class HookedPlatform : public lorvena::Win32Platform {
   HookedPlatform(HINSTANCE instance, int show_command, Hooks hooks)
       : Win32Platform(instance, show_command), hooks_(std::move(hooks)) {}
 
-  void show_waiting_window() override {
-    Win32Platform::show_waiting_window();
+  bool show_waiting_window() override {
+    bool shown = Win32Platform::show_waiting_window();
     if (hooks_.hold_ms > 0) Sleep(static_cast<DWORD>(hooks_.hold_ms));
     std::filesystem::path dir = program_directory();
     if (hooks_.write_directory) {
       std::u8string utf8 = dir.u8string();
-      lorvena::replace_file(lorvena::join_path(dir, "program_directory.txt"),
-                            std::string(utf8.begin(), utf8.end()));
+      lorvena::replace_file(disk_, lorvena::join_path(dir, "program_directory.txt"),
+                            std::string(utf8.begin(), utf8.end()), lorvena::Flush::kNo);
     }
-    if (hooks_.write_dpi) lorvena::replace_file(lorvena::join_path(dir, "dpi.txt"), dpi_report(form()));
-    if (hooks_.unwritable) lorvena::replace_file(dir / L"missing" / L"file.txt", "x");
+    if (hooks_.write_dpi)
+      lorvena::replace_file(disk_, lorvena::join_path(dir, "dpi.txt"), dpi_report(form()), lorvena::Flush::kNo);
+    if (hooks_.unwritable) lorvena::replace_file(disk_, dir / L"missing" / L"file.txt", "x", lorvena::Flush::kNo);
     if (!hooks_.errore_number.empty()) lorvena::errore(hooks_.errore_number);
+    return shown;
   }
 
  private:
   Hooks hooks_;
+  lorvena::SystemDisk disk_;
 };
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   HookedPlatform platform(instance, show_command, parse_hooks(__argc, __argv));
-  return lorvena::run_installer(platform);
+  lorvena::SystemDisk disk;
+  return lorvena::run_installer(platform, disk);
 }

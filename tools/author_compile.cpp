@@ -14,9 +14,9 @@ namespace {
 
 // The author's description, or nothing when it is missing (the compiler then
 // reports it as the installer would).
-std::optional<std::string> read_description_file(const fs::path& path) {
-  if (!file_exists(path)) return std::nullopt;
-  return read_file(path);
+std::optional<std::string> read_description_file(Disk& disk, const fs::path& path) {
+  if (!file_exists(disk, path)) return std::nullopt;
+  return read_file(disk, path);
 }
 
 std::string in_1252(const std::string& utf8) { return exact_1252_from_utf8(utf8).value_or(utf8); }
@@ -32,7 +32,7 @@ class ErrorList : public ErrorObserver {
 
 // Writes the texts into `scratch` under the names the compiler looks for, and
 // compiles them there.
-void compile_in(CompileResult& result, const CompileRequest& request, const fs::path& scratch,
+void compile_in(Disk& disk, CompileResult& result, const CompileRequest& request, const fs::path& scratch,
                 const std::optional<std::string>& line, const std::optional<std::string>& train) {
   Scenario& m = result.model;
   m.scenario_name = in_1252(request.name);
@@ -41,12 +41,13 @@ void compile_in(CompileResult& result, const CompileRequest& request, const fs::
   result.train_found = train.has_value();
   result.line_text = line.value_or("");
   result.train_text = train.value_or("");
-  if (line) replace_file(join_path(scratch, line_description_name(m.scenario_name)), *line);
-  if (train) replace_file(join_path(scratch, train_description_name(m.scenario_name, m.train_number)), *train);
+  if (line) replace_file(disk, join_path(scratch, line_description_name(m.scenario_name)), *line, Flush::kNo);
+  if (train)
+    replace_file(disk, join_path(scratch, train_description_name(m.scenario_name, m.train_number)), *train, Flush::kNo);
   ErrorList errors(result.recorded);
   m.observer = &errors;
   try {
-    result.markers = memorizza_percorso(m, scratch, request.plan ? 1 : 0);
+    result.markers = memorizza_percorso(disk, m, scratch, request.plan ? 1 : 0, CompileMode::kCopies);
   } catch (const FatalError& fatal) {
     result.fatal = fatal.number();
   }
@@ -63,36 +64,36 @@ std::vector<std::pair<std::string, std::string>> compiled_names(const Scenario& 
   return names;
 }
 
-void place_compiled(CompileResult& result, const CompileRequest& request, const fs::path& scratch) {
+void place_compiled(Disk& disk, CompileResult& result, const CompileRequest& request, const fs::path& scratch) {
   const fs::path& out = *request.out;
   std::error_code ec;
   fs::create_directories(out, ec);  // a failure shows in the first write
   for (const auto& [made_name, target_name] : compiled_names(result.model, request)) {
     fs::path made = join_path(scratch, made_name);
-    if (!file_exists(made)) continue;
+    if (!file_exists(disk, made)) continue;
     fs::path target = join_path(out, target_name);
-    replace_file(target, read_file(made));
+    replace_file(disk, target, read_file(disk, made), Flush::kYes);
     result.written.push_back(target);
   }
 }
 
 }  // namespace
 
-CompileResult compile_copies(const CompileRequest& request) {
+CompileResult compile_copies(Disk& disk, const CompileRequest& request) {
   CompileResult result;
   ScratchDir scratch;
-  compile_in(result, request, scratch.path(),
-             read_description_file(join_path(request.dir, line_description_name(request.name))),
-             read_description_file(join_path(request.dir, train_description_name(request.name, request.train))));
-  if (result.fatal.empty() && request.out) place_compiled(result, request, scratch.path());
+  compile_in(disk, result, request, scratch.path(),
+             read_description_file(disk, join_path(request.dir, line_description_name(request.name))),
+             read_description_file(disk, join_path(request.dir, train_description_name(request.name, request.train))));
+  if (result.fatal.empty() && request.out) place_compiled(disk, result, request, scratch.path());
   return result;
 }
 
-CompileResult compile_texts(const CompileRequest& request, const std::optional<std::string>& line_text,
+CompileResult compile_texts(Disk& disk, const CompileRequest& request, const std::optional<std::string>& line_text,
                             const std::optional<std::string>& train_text) {
   CompileResult result;
   ScratchDir scratch;
-  compile_in(result, request, scratch.path(), line_text, train_text);
+  compile_in(disk, result, request, scratch.path(), line_text, train_text);
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compiler/model.h"
+#include "files/disk.h"
 
 namespace lorvena {
 
@@ -41,11 +42,11 @@ struct CompileResult {
 };
 
 // Throws FileSystemError when the scratch directory or `out` cannot be written.
-CompileResult compile_copies(const CompileRequest& request);
+CompileResult compile_copies(Disk& disk, const CompileRequest& request);
 
 // Compiles the two texts (a missing description for nothing) in a scratch
 // directory of its own, exactly as compile_copies does, and places nothing.
-CompileResult compile_texts(const CompileRequest& request, const std::optional<std::string>& line_text,
+CompileResult compile_texts(Disk& disk, const CompileRequest& request, const std::optional<std::string>& line_text,
                             const std::optional<std::string>& train_text);
 
 }  // namespace lorvena

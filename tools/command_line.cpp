@@ -5,6 +5,7 @@
 
 #include "files/file_system.h"
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "tools/arguments.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
@@ -61,10 +62,10 @@ std::string pairs_listed(const std::filesystem::path& dir) {
 }
 
 // Both descriptions must be there before anything is compiled or written.
-void require_pair(const CompileRequest& r) {
+void require_pair(Disk& disk, const CompileRequest& r) {
   std::filesystem::path line = join_path(r.dir, line_description_name(r.name));
   std::filesystem::path train = join_path(r.dir, train_description_name(r.name, r.train));
-  bool has_line = file_exists(line), has_train = file_exists(train);
+  bool has_line = file_exists(disk, line), has_train = file_exists(disk, train);
   if (has_line && has_train) return;
   std::string text = "no description pair " + r.name + " " + r.train + " in " + r.dir.string() + "\n";
   text += "  " + line.string() + (has_line ? ": found\n" : ": missing\n");
@@ -72,10 +73,10 @@ void require_pair(const CompileRequest& r) {
   throw CannotStart(text + pairs_listed(r.dir));
 }
 
-CompileRequest pair_request(const Arguments& a) {
+CompileRequest pair_request(Disk& disk, const Arguments& a) {
   CompileRequest r{a.operands[0], checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2]), true,
                    std::nullopt};
-  require_pair(r);
+  require_pair(disk, r);
   return r;
 }
 
@@ -85,26 +86,29 @@ int status(const ErrorReport& r) { return report_status(r); }
 
 // The compile's report with every diagnostic of the pair; they go to
 // standard error unless they travel in the JSON report.
-ErrorReport diagnosed_report(const CompileRequest& request, const CompileResult& result, bool json, Streams& s) {
+ErrorReport diagnosed_report(Disk& disk, const CompileRequest& request, const CompileResult& result, bool json,
+                             Streams& s) {
   ErrorReport report = make_report(result);
-  report.diagnostics = diagnose(request, result).list;
+  report.diagnostics = diagnose(disk, request, result).list;
   if (!json) s.err << diagnostics_text(report.diagnostics);
   return report;
 }
 
 int compile_command(const Arguments& a, Streams& s) {
-  CompileRequest request = pair_request(a);
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
   request.plan = !a.has("--no-plan");
   request.out = a.value("--out").value_or(request.dir.string());
-  ErrorReport report = diagnosed_report(request, compile_copies(request), a.has("--json"), s);
+  ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), a.has("--json"), s);
   s.out << (a.has("--json") ? report_json(report) : report_text(report));
   return status(report);
 }
 
 int check_command(const Arguments& a, Streams& s) {
-  CompileRequest request = pair_request(a);
-  CompileResult result = compile_copies(request);
-  ErrorReport report = diagnosed_report(request, result, false, s);
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
+  CompileResult result = compile_copies(disk, request);
+  ErrorReport report = diagnosed_report(disk, request, result, false, s);
   s.out << summary_text(summarize(result.model, result.markers));
   s.out << report_text(report);
   return status(report);
@@ -114,20 +118,22 @@ int dump_command(const Arguments& a, Streams& s) {
   if (a.has("--csv") && a.has("--json")) throw UsageError("--csv or --json, not both");
   std::filesystem::path file = a.operands[0];
   DumpFormat format = a.has("--csv") ? DumpFormat::kCsv : a.has("--json") ? DumpFormat::kJson : DumpFormat::kText;
-  s.out << dump_compiled(file.filename().string(), read_file(file), format);
+  SystemDisk disk;
+  s.out << dump_compiled(file.filename().string(), read_file(disk, file), format);
   return 0;
 }
 
 int draw_command(const Arguments& a, Streams& s) {
   std::string svg = *a.value("--out");
-  CompileResult result = compile_copies(pair_request(a));
+  SystemDisk disk;
+  CompileResult result = compile_copies(disk, pair_request(disk, a));
   ErrorReport report = make_report(result);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to draw: the line was not read\n";
     return 1;
   }
-  replace_file(svg, draw_svg(result.model));
+  replace_file(disk, svg, draw_svg(result.model), Flush::kYes);
   s.out << "drawn: " << svg << "\n";
   return status(report);
 }
@@ -185,34 +191,38 @@ const Command* find_command(std::string_view name) {
 // --- help and usage ----------------------------------------------------------
 
 std::string synopsis(const Command& c) {
-  std::string text = std::string(kProgram) + " " + std::string(c.name) + " " + std::string(c.operands);
+  std::string text(kProgram);
+  text.append(" ").append(c.name).append(" ").append(c.operands);
   for (const OptionSpec& o : c.options) {
-    std::string option = std::string(o.name);
-    if (!o.value_name.empty()) option += " " + std::string(o.value_name);
-    text += o.required ? " " + option : " [" + option + "]";
+    text.append(o.required ? " " : " [").append(o.name);
+    if (!o.value_name.empty()) text.append(" ").append(o.value_name);
+    if (!o.required) text.append("]");
   }
   return text;
 }
 
 std::string command_help(const Command& c) {
-  std::string text = "usage: " + synopsis(c) + "\n\n" + std::string(c.summary) + "\n";
+  std::string text = "usage: ";
+  text.append(synopsis(c)).append("\n\n").append(c.summary).append("\n");
   if (c.options.empty()) return text;
-  text += "\noptions:\n";
+  text.append("\noptions:\n");
   for (const OptionSpec& o : c.options) {
-    std::string left = std::string(o.name) + (o.value_name.empty() ? "" : " " + std::string(o.value_name));
+    std::string left(o.name);
+    if (!o.value_name.empty()) left.append(" ").append(o.value_name);
     left.resize(std::max<size_t>(left.size() + 2, 16), ' ');
-    text += "  " + left + std::string(o.help) + "\n";
+    text.append("  ").append(left).append(o.help).append("\n");
   }
   return text;
 }
 
 std::string usage() {
-  std::string text = "usage: " + std::string(kProgram) + " COMMAND [ARGUMENTS]\n\ncommands:\n";
-  for (const Command& c : commands()) text += "  " + synopsis(c) + "\n";
-  text += "\n" + std::string(kProgram) + " help COMMAND, or COMMAND --help, tells more of one command.\n";
-  text += std::string(kProgram) + " --version prints the version.\n";
-  text += "\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
-          "a description pair that is not there, or a file that cannot be read or written.\n";
+  std::string text = "usage: ";
+  text.append(kProgram).append(" COMMAND [ARGUMENTS]\n\ncommands:\n");
+  for (const Command& c : commands()) text.append("  ").append(synopsis(c)).append("\n");
+  text.append("\n").append(kProgram).append(" help COMMAND, or COMMAND --help, tells more of one command.\n");
+  text.append(kProgram).append(" --version prints the version.\n");
+  text.append("\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
+              "a description pair that is not there, or a file that cannot be read or written.\n");
   return text;
 }
 

@@ -43,8 +43,9 @@ bool is_walk_error(int32_t code) {
 
 class Diagnoser {
  public:
-  Diagnoser(const CompileRequest& request, const CompileResult& first)
-      : request_(request),
+  Diagnoser(Disk& disk, const CompileRequest& request, const CompileResult& first)
+      : disk_(disk),
+        request_(request),
         first_(first),
         line_name_(line_description_name(request.name)),
         train_name_(train_description_name(request.name, request.train)),
@@ -65,7 +66,7 @@ class Diagnoser {
         bounded_ = true;
         break;
       }
-      later = compile_texts(request_, text_for(line_, first_.line_found), text_for(train_, first_.train_found));
+      later = compile_texts(disk_, request_, text_for(line_, first_.line_found), text_for(train_, first_.train_found));
       round = &later;
     }
     warnings();
@@ -516,6 +517,7 @@ class Diagnoser {
     return out;
   }
 
+  Disk& disk_;
   const CompileRequest& request_;
   const CompileResult& first_;
   std::string line_name_, train_name_;
@@ -532,8 +534,8 @@ class Diagnoser {
 
 }  // namespace
 
-Diagnosis diagnose(const CompileRequest& request, const CompileResult& first) {
-  return Diagnoser(request, first).run();
+Diagnosis diagnose(Disk& disk, const CompileRequest& request, const CompileResult& first) {
+  return Diagnoser(disk, request, first).run();
 }
 
 }  // namespace lorvena

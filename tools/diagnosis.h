@@ -21,7 +21,8 @@ struct Diagnosis {
   int rounds = 0;  // compiles looked at, the author's own first
 };
 
-// `first` is compile_copies(request): the compile whose outcome is reported.
-Diagnosis diagnose(const CompileRequest& request, const CompileResult& first);
+// `first` is compile_copies(disk, request): the compile whose outcome is
+// reported. The further compiles go through `disk` too.
+Diagnosis diagnose(Disk& disk, const CompileRequest& request, const CompileResult& first);
 
 }  // namespace lorvena

@@ -9,6 +9,7 @@
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "tools/error_texts.h"
@@ -62,7 +63,8 @@ Outcome plain_compile(const Pair& pair, bool plan) {
   m.train_number = kExampleTrain;
   Outcome o;
   try {
-    memorizza_percorso(m, dir.path(), plan ? 1 : 0);
+    SystemDisk disk;
+    memorizza_percorso(disk, m, dir.path(), plan ? 1 : 0, CompileMode::kCopies);
   } catch (const FatalError& e) {
     o.fatal = e.number();
   }
@@ -84,8 +86,9 @@ Checked diagnose_pair(const Pair& pair, bool plan = true) {
   if (pair.line) testing::write_bytes(dir / kLineName, *pair.line);
   if (pair.train) testing::write_bytes(dir / kTrainName, *pair.train);
   CompileRequest request{dir.path(), kExampleName, kExampleTrain, plan, out.path()};
-  CompileResult result = compile_copies(request);
-  Checked c{diagnose(request, result), {}, dir.path().string()};
+  SystemDisk disk;
+  CompileResult result = compile_copies(disk, request);
+  Checked c{diagnose(disk, request, result), {}, dir.path().string()};
   c.outcome.files = compiled_bytes(out.path(), plan);
   c.outcome.err_code = result.model.err_code;
   c.outcome.err_pos = result.model.err_pos;
@@ -367,7 +370,8 @@ TEST(Diagnosis, ANameOutsideAsciiFindsItsLineDescription) {
   testing::write_bytes(dir / line_description_name(name), *pair.line);
   testing::write_bytes(dir / train_description_name(name, kExampleTrain), *pair.train);
   CompileRequest request{dir.path(), name, kExampleTrain, true, std::nullopt};
-  Diagnosis d = diagnose(request, compile_copies(request));
+  SystemDisk disk;
+  Diagnosis d = diagnose(disk, request, compile_copies(disk, request));
   ASSERT_EQ(d.list.size(), 2u) << diagnostics_text(d.list);
   EXPECT_EQ(d.list[0].file, (dir / line_description_name(name)).string());
   EXPECT_EQ(d.list[0].line, 30);
@@ -451,10 +455,11 @@ TEST(Diagnosis, TheExamplesAndTheInstallersPairAreClean) {
   EXPECT_EQ(diagnostics_text(diagnose_pair(example_pair(), false).diagnosis.list), "0 errors, 0 warnings\n");
 
   ScratchDir dir;
-  dati_linea(dir.path(), "LORVENA PF");
-  dati_treno(dir.path(), "LORVENA PF", "4316");
+  SystemDisk disk;
+  dati_linea(disk, dir.path(), "LORVENA PF");
+  dati_treno(disk, dir.path(), "LORVENA PF", "4316");
   CompileRequest request{dir.path(), "LORVENA PF", "4316", true, std::nullopt};
-  Diagnosis d = diagnose(request, compile_copies(request));
+  Diagnosis d = diagnose(disk, request, compile_copies(disk, request));
   EXPECT_EQ(diagnostics_text(d.list), "0 errors, 0 warnings\n");
   EXPECT_EQ(d.rounds, 1);
 }

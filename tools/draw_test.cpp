@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 #include "tools/author_compile.h"
 #include "testing/example_pair.h"
@@ -28,7 +29,8 @@ int64_t records(const std::string& description, const std::string& keyword) {
 }
 
 std::string example_svg(CompileResult& result) {
-  result = compile_copies({testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true, {}});
+  SystemDisk disk;
+  result = compile_copies(disk, {testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true, {}});
   return draw_svg(result.model);
 }
 

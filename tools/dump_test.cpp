@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 #include "tools/author_compile.h"
 #include "tools/cell_kinds.h"
@@ -46,7 +47,8 @@ int64_t num(const std::string& field) { return std::stoll(field); }
 class DumpRoundTrip : public ::testing::Test {
  protected:
   void SetUp() override {
-    result_ = compile_copies({testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true,
+    SystemDisk disk;
+    result_ = compile_copies(disk, {testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true,
                               out_.path()});
     ASSERT_EQ(result_.model.err_code, 0);
     ASSERT_EQ(result_.written.size(), 3u);

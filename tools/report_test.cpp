@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/compile_fixture.h"
 #include "tools/error_texts.h"
 
@@ -25,7 +26,8 @@ struct Pair {
 CompileResult compile_pair(const ScratchDir& dir, const Pair& pair, std::optional<std::filesystem::path> out = {}) {
   if (pair.line) write_bytes(dir / line_description_name(kName), *pair.line);
   if (pair.train) write_bytes(dir / train_description_name(kName, kTrain), *pair.train);
-  return compile_copies({dir.path(), kName, kTrain, true, out});
+  SystemDisk disk;
+  return compile_copies(disk, {dir.path(), kName, kTrain, true, out});
 }
 
 const std::string kSignal = "segnale,    2000,   2, 4, 0,  0, 0,    2,  2,0,0, 0\r\n";

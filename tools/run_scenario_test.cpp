@@ -7,6 +7,7 @@
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
 #include "files/scenario_files.h"
+#include "files/system_disk.h"
 #include "testing/test_files.h"
 #include "tools/command_line.h"
 
@@ -22,8 +23,9 @@ int64_t count_of(const std::string& text, const std::string& word) {
 
 TEST(RunScenario, CompileCheckDumpAndDrawTheInstallersScenario) {
   ScratchDir dir, out;
-  dati_linea(dir.path(), "LORVENA PF");
-  dati_treno(dir.path(), "LORVENA PF", "4316");
+  SystemDisk disk;
+  dati_linea(disk, dir.path(), "LORVENA PF");
+  dati_treno(disk, dir.path(), "LORVENA PF", "4316");
   std::string d = dir.path().string(), o = out.path().string();
   std::ostringstream text, err;
 
