@@ -477,6 +477,8 @@ class Diagnoser {
     }
     std::vector<Diagnostic> cells = cell_warnings(replay_);
     all.insert(all.end(), cells.begin(), cells.end());
+    std::vector<Diagnostic> table = table_warnings(replay_);
+    all.insert(all.end(), table.begin(), table.end());
     for (Diagnostic& d : all) {
       bool said = d.code == warning::kPastEnd || d.code == warning::kRange;
       if (said && error_at_place(d)) continue;  // the error at the record says more

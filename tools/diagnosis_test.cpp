@@ -472,6 +472,20 @@ TEST(Diagnosis, WithoutThePlanCurvesAreNotRead) {
   EXPECT_EQ(diagnose_pair(pair, false).outcome, plain_compile(pair, false));
 }
 
+// With no station to stop them, sign texts run down into the stations'
+// entries: the 80th takes entry 1 and the 81st entry 0, with no error.
+TEST(Diagnosis, SignTextsInTheStationsEntriesAreWarned) {
+  Pair pair = edited({{'L', "lunghezza percorso,    12000", "lunghezza percorso,    100000"},
+                      {'L', "[fine]", repeated([](int i) {
+                                         return "cartello_indicatore, " + std::to_string(20000 + 100 * i) + ", S\r\n";
+                                       }, 79) + "[fine]"}});
+  pair.train = "[generale]\r\n";
+  Checked c = diagnose_pair(pair, false);
+  EXPECT_EQ(brief(c), "L109 W-table-full, L110 W-table-full") << diagnostics_text(c.diagnosis.list);
+  EXPECT_EQ(c.outcome, plain_compile(pair, false));
+  expect_known(c.diagnosis.list);
+}
+
 TEST(Diagnosis, SearchEndsWithinTheBoundOfRounds) {
   // Every station after the 78th is one too many: one error, one round each,
   // up to the bound.

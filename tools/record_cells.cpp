@@ -294,6 +294,22 @@ std::vector<Diagnostic> cell_warnings(const TrackReplay& replay) {
   return out;
 }
 
+std::vector<Diagnostic> table_warnings(const TrackReplay& replay) {
+  std::vector<Diagnostic> out;
+  int64_t entry = kFirstSignSlot;
+  for (const PlacedRecord& p : replay.records()) {
+    if (p.record->format->heading != "cartello_indicatore" || !p.placement.unstorable.empty()) continue;
+    int64_t here = entry--;
+    if (here > 1) continue;
+    std::string whose = here == 1 ? "the first station's entry" : "which the table keeps empty";
+    out.push_back(p.lint->at(p.record->offset, Severity::kWarning, warning::kTableFull,
+                             record_name(*p.lint, *p.record) + ": its text goes into table entry " +
+                                 std::to_string(here) + ", " + whose + "; at most " +
+                                 std::to_string(kFirstSignSlot - 1) + " sign texts fit above the stations"));
+  }
+  return out;
+}
+
 StationArea station_area(const LintRecord& r) {
   int64_t pos = r.number(0), tipo = r.number(1), length = r.number(2);
   if (tipo == 5 || tipo == 6) return {pos - length, pos + 150};

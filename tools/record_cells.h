@@ -75,6 +75,12 @@ class TrackReplay {
 // stop point on another object's cell.
 std::vector<Diagnostic> cell_warnings(const TrackReplay& replay);
 
+// Warnings for sign texts that the table stores where stations belong: the
+// texts fill the entries from 80 down, and only the stations' own count
+// stops them (error 10), so without stations the 80th text takes entry 1,
+// the first station's, and the 81st entry 0, which the table keeps empty.
+std::vector<Diagnostic> table_warnings(const TrackReplay& replay);
+
 // The area of a complete station record, as the compile sets it.
 struct StationArea {
   int64_t inizio = 0;

@@ -55,6 +55,9 @@ const std::vector<WarningText>& warning_texts() {
        "place it further along the line"},
       {kOverwritten, "a station's stop point falls on a cell that holds another object, which it replaces",
        "move the object or the station"},
+      {kTableFull, "a sign text stored in table entry 1 or 0: the first station's entry, or the one the table "
+                   "keeps empty; the compile stops only at a station (error 10)",
+       "keep the sign boards to 79 at most, fewer with stations"},
   };
   return texts;
 }

@@ -40,6 +40,7 @@ inline constexpr std::string_view kTime = "W-time";
 inline constexpr std::string_view kOrder = "W-order";
 inline constexpr std::string_view kReservedCell = "W-reserved-cell";
 inline constexpr std::string_view kOverwritten = "W-overwritten";
+inline constexpr std::string_view kTableFull = "W-table-full";
 }  // namespace warning
 
 }  // namespace lorvena
