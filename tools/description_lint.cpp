@@ -64,17 +64,8 @@ size_t edit_distance(std::string_view a, std::string_view b) {
 
 // A whole text that is valid UTF-8 with at least one multi-byte character.
 bool is_utf8_text(std::string_view s) {
-  bool multi = false;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char lead = static_cast<unsigned char>(s[i]);
-    size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 9;
-    if (extra == 9 || (extra == 1 && lead < 0xC2) || i + extra >= s.size() + (extra == 0 ? 1 : 0)) return false;
-    for (size_t k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    multi = multi || extra > 0;
-    i += extra + 1;
-  }
-  return multi;
+  bool multi = std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return multi && is_utf8(s);
 }
 
 class Linter {

@@ -256,7 +256,7 @@ class Diagnoser {
     const LintRecord* before = station_before(r);
     StationArea here = station_area(r);
     if (before == nullptr) return error_at(lint, r, error::kStationsTooClose, record_label(r) + ": " +
-                                                                                 std::string(error_text(22).meaning));
+                                                                                 std::string(error_text(error::kStationsTooClose).meaning));
     StationArea there = station_area(*before);
     int64_t gap = here.inizio - there.fine;
     std::string other = "the " + record_name(lint, *before) + ", which ends at " + metres(there.fine);

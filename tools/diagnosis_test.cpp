@@ -13,6 +13,7 @@
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "tools/error_texts.h"
+#include "tools/text_encoding.h"
 #include "tools/warning_texts.h"
 
 namespace lorvena {
@@ -107,18 +108,6 @@ std::string brief(const Checked& c) {
            (d.severity == Severity::kNote ? "note" : d.code);
   }
   return out;
-}
-
-bool is_utf8(const std::string& s) {
-  for (size_t i = 0; i < s.size();) {
-    unsigned char lead = static_cast<unsigned char>(s[i]);
-    size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 9;
-    if (extra == 9 || i + extra >= s.size() + (extra == 0)) return false;
-    for (size_t k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 // Codes that `explain` knows, places inside the descriptions, UTF-8 messages.

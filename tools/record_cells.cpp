@@ -63,8 +63,8 @@ class Placer {
 
   bool inside(int64_t cell) const { return fits(cell, 0, size_.top); }
 
-  void take(int64_t cell, uint8_t kind, int32_t error, int64_t p1 = 0, int64_t p2 = 0) {
-    out_.writes.push_back({cell, kind, error, p1, p2});
+  void take(int64_t cell, uint8_t kind, error::Code taken_error, int64_t p1 = 0, int64_t p2 = 0) {
+    out_.writes.push_back({cell, kind, taken_error, p1, p2});
   }
 
   // The cell at `cell`, which the compile reaches through the track's bounds.
@@ -83,7 +83,7 @@ class Placer {
   void signal() {
     int64_t j = position_cell(v(0));
     if (!reach(j, "its cell")) return;
-    take(j, kSignal, 16, v(2) * 10 + v(7), v(3) * 10 + v(8));
+    take(j, kSignal, error::kSignalCellTaken, v(2) * 10 + v(7), v(3) * 10 + v(8));
     packed("rapp·10 + sx·3 + dx", v(5) * 10 + v(1) * 3 + v(6));
     packed("s1·10 + d1", v(2) * 10 + v(7));
     packed("s2·10 + d2", v(3) * 10 + v(8));
@@ -98,7 +98,7 @@ class Placer {
       if (!fits(mark, 0, 255))
         return cannot("its approach mark sx·30 + dx·10 + " + std::to_string(b) + " = " + std::to_string(mark) +
                       " does not fit 0 to 255");
-      take(j - 2 * b, kNone, 0);
+      take(j - 2 * b, kNone, error::kNone);
     }
   }
 
@@ -106,7 +106,7 @@ class Placer {
     int64_t j = position_cell(v(0));
     if (!reach(j, "its cell")) return;
     int64_t p1 = cell_of(v(5) / 5.0 + v(1) * 20.0), p2 = cell_of(v(6) / 5.0 + v(2) * 20.0);
-    take(j, kSpeedIndicator, 21, p1, p2);
+    take(j, kSpeedIndicator, error::kIndicatorCellTaken, p1, p2);
     packed("vad/5 + vas·20", p1);
     packed("vbd/5 + vbs·20", p2);
     packed("vcd/5 + vcs·20", cell_of(v(7) / 5.0 + v(3) * 20.0));
@@ -115,7 +115,7 @@ class Placer {
 
   void sign() {
     int64_t j = position_cell(v(0));
-    if (reach(j, "its cell")) take(j, kSignBoard, 6, 1);
+    if (reach(j, "its cell")) take(j, kSignBoard, error::kSignCellTaken, 1);
   }
 
   void mountain() {
@@ -136,27 +136,27 @@ class Placer {
     if (x > 1500) {
       int64_t w = cell_of((x - 1200) / 50.0 + 1.0);
       if (!reach(w, "its warning board")) return;
-      take(w, kWarningBoard, 17, speed, second);
+      take(w, kWarningBoard, error::kWarningBoardCellTaken, speed, second);
     }
     int64_t s = position_cell(x);
     if (!reach(s, "its start")) return;
-    take(s, kSlowdownStart, 18, speed, second);
+    take(s, kSlowdownStart, error::kSlowdownStartCellTaken, speed, second);
     int64_t e = position_cell(x + length);
     if (!reach(e, "its end (" + metres(x + length) + ")")) return;
-    take(e, kSlowdownEnd, 19, speed, second);
+    take(e, kSlowdownEnd, error::kSlowdownEndCellTaken, speed, second);
     if (!fits16(speed)) cannot("speed " + std::to_string(speed) + " does not fit -32768 to 32767");
     if (!fits16(d_v)) cannot("d_v " + std::to_string(d_v) + " does not fit -32768 to 32767");
     if (!fits16(v(3))) cannot("f_tt " + std::to_string(v(3)) + " does not fit -32768 to 32767");
     if (v(4) == 0 || x <= 1500) return;
     int64_t h = cell_of((x - 1200) / 50.0);
-    for (int64_t i = 0; i < 4; ++i) take(h - i, kApproach, 20, i + 1, d_v != 0 ? i + 1 : 0);
+    for (int64_t i = 0; i < 4; ++i) take(h - i, kApproach, error::kApproachCellTaken, i + 1, d_v != 0 ? i + 1 : 0);
   }
 
   void marker() {
     int64_t c = cell_of(v(0) / 50.0);
     if (!reach(c, "its cell")) return;
     bool low = v(1) < 1;
-    take(c, low ? kLowMarker : kMarker, 7, low ? 0 : v(1));
+    take(c, low ? kLowMarker : kMarker, error::kMarkerCellTaken, low ? 0 : v(1));
     if (!low && !fits16(v(1))) cannot("value " + std::to_string(v(1)) + " does not fit -32768 to 32767");
   }
 
@@ -182,7 +182,7 @@ class Placer {
     }
     double stop = fine / 50.0 - 1.0;
     if (stop > 1.0 && reach(cell_of(stop), "its stop point (its area ends at " + metres(fine) + ")"))
-      take(cell_of(stop), kStationStop, 0, 1);
+      take(cell_of(stop), kStationStop, error::kNone, 1);
   }
 
   void speed() {

@@ -13,17 +13,7 @@ TextPosition text_position(std::string_view text, int64_t offset) {
   if (end > 0 && text[end - 1] == '\n') --end;
   if (end > 0 && text[end - 1] == '\r') --end;
   else if (end > 0 && text[end - 1] == ',') --end;
-  TextPosition at{1, 1};
-  size_t line_start = 0;
-  for (size_t i = 0; i < end; ++i) {
-    bool cr = text[i] == '\r';
-    if (!cr && text[i] != '\n') continue;
-    if (cr && i + 1 < end && text[i + 1] == '\n') ++i;
-    ++at.line;
-    line_start = i + 1;
-  }
-  at.column = static_cast<int64_t>(end - line_start) + 1;
-  return at;
+  return TextLines(text).at(static_cast<int64_t>(end));
 }
 
 namespace {

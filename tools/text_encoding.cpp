@@ -102,6 +102,12 @@ std::optional<std::string> exact_1252_from_utf8(std::string_view text) {
   return out;
 }
 
+bool is_utf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();)
+    if (next_code_point(text, at) < 0) return false;
+  return true;
+}
+
 std::string json_string(std::string_view utf8) {
   std::string out = "\"";
   for (char c : utf8) {

@@ -17,6 +17,9 @@ std::string cp1252_from_utf8(std::string_view text);
 // character that Windows-1252 has no byte for.
 std::optional<std::string> exact_1252_from_utf8(std::string_view text);
 
+// Is `text` well-formed UTF-8 (shortest forms, no surrogates)?
+bool is_utf8(std::string_view text);
+
 // A JSON string literal (quotes included) of a UTF-8 text.
 std::string json_string(std::string_view utf8);
 
