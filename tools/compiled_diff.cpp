@@ -184,8 +184,12 @@ std::string metres(double d) {
   return buf;
 }
 
+std::string points_label(size_t first, size_t last) {
+  return (first == last ? "plan point " : "plan points ") + range(first, last) + " m";
+}
+
 std::string plan_run_text(const PlanColumns& a, const PlanColumns& b, const Run& r) {
-  std::string label = (r.first == r.last ? "plan point " : "plan points ") + range(r.first, r.last) + " m: ";
+  std::string label = points_label(r.first, r.last) + ": ";
   if (r.change != "differ") return label + r.change;
   double most = 0;
   for (size_t m = r.first; m <= r.last; ++m) {
@@ -241,8 +245,8 @@ std::vector<std::string> plan_changes(const PlanColumns& a, const PlanColumns& b
   for (const Run& r : runs(common, [&](size_t m) { return point_change(a, b, m); }))
     lines.push_back(plan_run_text(a, b, r));
   if (a.x.size() != b.x.size())
-    lines.push_back("plan points " + range(common, std::max(a.x.size(), b.x.size()) - 1) +
-                    " m: " + side_with_more(a.x.size(), b.x.size()));
+    lines.push_back(points_label(common, std::max(a.x.size(), b.x.size()) - 1) + ": " +
+                    side_with_more(a.x.size(), b.x.size()));
   return lines;
 }
 
