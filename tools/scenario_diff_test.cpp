@@ -41,6 +41,8 @@ struct Edit {
 const std::string kTrack = track_file_name(testing::kExampleName, testing::kExampleTrain);
 const std::string kTable = table_file_name(testing::kExampleName, testing::kExampleTrain);
 const std::string kPlan = plan_file_name(testing::kExampleName);
+const std::string kAllEqual =
+    "track VALDORNO_2417.dat: equal\ntable VALDORNO_2417.sim: equal\nplan VALDORNO_linea.dat: equal\n";
 
 // The example pair, edited, compiled into `out` as the installer would.
 void compile_example(const fs::path& out, const std::vector<Edit>& edits, bool plan = true) {
@@ -86,7 +88,7 @@ TEST_F(Diff, TellsEachChangeOfTwoCompiledScenarios) {
     std::vector<std::string> lines;
   };
   const std::vector<Case> cases = {
-      {"nothing changed", {}, 0, {"track VALDORNO_2417.dat: equal\ntable VALDORNO_2417.sim: equal\nplan VALDORNO_linea.dat: equal\n"}},
+      {"nothing changed", {}, 0, {kAllEqual}},
       {"the first signal taken away",
        {{"train", "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0, 0", ""}},
        1,
@@ -166,7 +168,7 @@ TEST_F(Diff, FindsTheScenarioInEachDirectory) {
 
   ToolRun named = tool({"diff", a(), two.path().string(), "--name", "VALDORNO", "--train", "2417"});
   EXPECT_EQ(named.status, 0) << named.err;
-  EXPECT_EQ(named.out, "track VALDORNO_2417.dat: equal\ntable VALDORNO_2417.sim: equal\nplan VALDORNO_linea.dat: equal\n");
+  EXPECT_EQ(named.out, kAllEqual);
 }
 
 // What diff cannot compare: exit status 2, a message on standard error that
@@ -184,7 +186,8 @@ TEST_F(Diff, RefusesWhatItCannotCompare) {
     std::string err_has;
   };
   const std::vector<Case> cases = {
-      {{"diff", track.string(), table.string()}, "a track (.dat) and " + table.string() + " a table (.sim): diff compares two files of one kind"},
+      {{"diff", track.string(), table.string()},
+       "a track (.dat) and " + table.string() + " a table (.sim): diff compares two files of one kind"},
       {{"diff", track.string(), (bad / kTrack).string()},
        (bad / kTrack).string() + ": not a compiled track: a track file holds 15-byte cells; this one has 5714 bytes"},
       {{"diff", (bad / kTable).string(), table.string()},
