@@ -19,8 +19,12 @@ constexpr int64_t kCellMetres = 50;
 
 using Parts = std::vector<std::string>;
 
-void add_change(Parts& parts, const std::string& what, int64_t a, int64_t b, const std::string& unit = "") {
-  if (a != b) parts.push_back(what + " " + std::to_string(a) + " -> " + std::to_string(b) + unit);
+std::string changed(const std::string& what, int64_t a, int64_t b, const std::string& unit = "") {
+  return a == b ? "" : what + " " + std::to_string(a) + " -> " + std::to_string(b) + unit;
+}
+
+void add_change(Parts& parts, const std::string& what, int64_t a, int64_t b) {
+  if (a != b) parts.push_back(changed(what, a, b));
 }
 
 std::string joined(const Parts& parts) {
@@ -67,8 +71,7 @@ bool holds_nothing(const TrackCell& c) {
   return c.kind == cell_kind::kNone && c.param1 == 0 && c.param2 == 0 && c.param3 == 0 && c.param4 == 0;
 }
 
-// What changed in a cell, one aspect at a time, so that a profile changed
-// along many cells reads as one line beside the objects within it.
+// The object in the cell, its timing and its approach mark.
 std::string object_change(const TrackCell& a, const TrackCell& b) {
   Parts parts;
   if (a.kind != b.kind) parts.push_back(kind_label(a.kind) + " -> " + kind_label(b.kind));
@@ -84,33 +87,20 @@ std::string object_change(const TrackCell& a, const TrackCell& b) {
   return joined(parts);
 }
 
-std::string landscape_change(const TrackCell& a, const TrackCell& b) {
-  Parts parts;
-  add_change(parts, "landscape", a.landscape, b.landscape);
-  return joined(parts);
-}
-
-std::string speed_change(const TrackCell& a, const TrackCell& b) {
-  Parts parts;
-  add_change(parts, "speed", a.speed_limit * 5, b.speed_limit * 5, " km/h");
-  return joined(parts);
-}
-
-std::string gradient_change(const TrackCell& a, const TrackCell& b) {
-  Parts parts;
-  add_change(parts, "gradient", a.gradient - 100, b.gradient - 100, " \u2030");
-  return joined(parts);
-}
-
-std::string adhesion_change(const TrackCell& a, const TrackCell& b) {
-  Parts parts;
-  add_change(parts, "adhesion", a.adhesion, b.adhesion, " %");
-  return joined(parts);
-}
-
+// What changed in a cell, one aspect at a time, so that a profile changed
+// along many cells reads as one line beside the objects within it.
 using CellAspect = std::string (*)(const TrackCell&, const TrackCell&);
-constexpr CellAspect kCellAspects[] = {object_change, landscape_change, speed_change, gradient_change,
-                                       adhesion_change};
+constexpr CellAspect kCellAspects[] = {
+    object_change,
+    [](const TrackCell& a, const TrackCell& b) { return changed("landscape", a.landscape, b.landscape); },
+    [](const TrackCell& a, const TrackCell& b) {
+      return changed("speed", a.speed_limit * 5, b.speed_limit * 5, " km/h");
+    },
+    [](const TrackCell& a, const TrackCell& b) {
+      return changed("gradient", a.gradient - 100, b.gradient - 100, " \u2030");
+    },
+    [](const TrackCell& a, const TrackCell& b) { return changed("adhesion", a.adhesion, b.adhesion, " %"); },
+};
 
 // --- the table ----------------------------------------------------------------
 
