@@ -15,6 +15,7 @@
 #include "tools/explain.h"
 #include "tools/dump.h"
 #include "tools/report.h"
+#include "tools/scenario_diff.h"
 #include "tools/summary.h"
 #include "tools/text_encoding.h"
 
@@ -123,6 +124,13 @@ int dump_command(const Arguments& a, Streams& s) {
   return 0;
 }
 
+int diff_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  ScenarioDiff d = diff_scenarios(disk, a.operands[0], a.operands[1], a.value("--name"), a.value("--train"));
+  s.out << d.text;
+  return d.differ ? 1 : 0;
+}
+
 int draw_command(const Arguments& a, Streams& s) {
   std::string svg = *a.value("--out");
   SystemDisk disk;
@@ -171,6 +179,12 @@ const std::vector<Command>& commands() {
        "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
        {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},
        dump_command},
+      {"diff", "A B", 2,
+       "Compares two compiled scenarios (two directories) or two compiled files of one kind, field by field,\n"
+       "and tells each change in words: exit status 0 when they are equal, 1 when they differ.",
+       {{"--name", "NAME", "the scenario to compare when a directory holds more than one"},
+        {"--train", "TRAIN", "its train, with --name"}},
+       diff_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
        {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
       {"explain", "[TOPIC]", 0,
@@ -222,7 +236,8 @@ std::string usage() {
   text.append("\n").append(kProgram).append(" help COMMAND, or COMMAND --help, tells more of one command.\n");
   text.append(kProgram).append(" --version prints the version.\n");
   text.append("\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
-              "a description pair that is not there, or a file that cannot be read or written.\n");
+              "a description pair that is not there, or a file that cannot be read or written.\n"
+              "diff: 0 equal, 1 different, 2 as above or a file that is not a compiled file.\n");
   return text;
 }
 

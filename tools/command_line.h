@@ -3,6 +3,7 @@
 // a fatal one, 2 for a wrong command line, a description pair that is not
 // there or a file that cannot be read or written. Help and usage errors go to
 // standard output and standard error respectively.
+// `diff` exits with 0 when the two are equal and 1 when they differ.
 #pragma once
 
 #include <ostream>
