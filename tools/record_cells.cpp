@@ -120,9 +120,11 @@ class Placer {
 
   void mountain() {
     int64_t kind = v(2) > 10 ? v(2) - 10 : v(2);
-    if (!fits(kind, 0, 255)) cannot("kind " + std::to_string(v(2)) + " gives landscape " + std::to_string(kind) +
-                                    ", which does not fit 0 to 255");
     int64_t first = cell_of(v(0) / 50.0), last = cell_of(v(1) / 50.0 - 1.0);
+    // The kind is stored cell by cell: a mountain without cells stores none.
+    if (first <= last && !fits(kind, 0, 255))
+      cannot("kind " + std::to_string(v(2)) + " gives landscape " + std::to_string(kind) +
+             ", which does not fit 0 to 255");
     if (first <= last && (!inside(first) || !inside(last)))
       cannot("its cells from " + metres(v(0)) + " to " + metres(v(1)) + " reach " +
              (inside(first) ? "past the end of the track (" + metres(50 * size_.top) + ")" : "before the start of the line"));
