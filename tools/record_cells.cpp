@@ -113,9 +113,15 @@ class Placer {
     packed("strisces·10 + strisced", v(4) * 10 + v(8));
   }
 
+  // The text is stored after the cell's kind and slot: a taken cell is
+  // error 6 whatever its length.
   void sign() {
     int64_t j = position_cell(v(0));
-    if (reach(j, "its cell")) take(j, kSignBoard, error::kSignCellTaken, 1);
+    if (!reach(j, "its cell")) return;
+    take(j, kSignBoard, error::kSignCellTaken, 1);
+    size_t length = r_.fields.at(1).text.size();
+    if (length > kLongestName)
+      cannot("its text is " + std::to_string(length) + " bytes long; at most 65535 can be stored");
   }
 
   void mountain() {
