@@ -18,6 +18,7 @@
 #include "tools/scenario_diff.h"
 #include "tools/summary.h"
 #include "tools/text_encoding.h"
+#include "tools/view.h"
 
 namespace lorvena {
 namespace {
@@ -146,6 +147,25 @@ int draw_command(const Arguments& a, Streams& s) {
   return status(report);
 }
 
+int view_command(const Arguments& a, Streams& s) {
+  std::string page = *a.value("--out");
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
+  CompileResult result = compile_copies(disk, request);
+  ErrorReport report = make_report(result);
+  s.out << report_text(report);
+  if (result.model.track.empty()) {
+    s.out << "nothing to view: the line was not read\n";
+    return 1;
+  }
+  std::vector<Diagnostic> diagnostics = diagnose(disk, request, result).list;
+  std::string line_file = join_path(request.dir, line_description_name(request.name)).string();
+  std::string train_file = join_path(request.dir, train_description_name(request.name, request.train)).string();
+  replace_file(disk, page, view_html(result, diagnostics, line_file, train_file), Flush::kYes);
+  s.out << "written: " << page << "\n";
+  return status(report);
+}
+
 int explain_command(const Arguments& a, Streams& s) {
   if (a.has("--markdown")) {
     if (!a.operands.empty()) throw UsageError("explain --markdown takes no TOPIC");
@@ -187,6 +207,10 @@ const std::vector<Command>& commands() {
        diff_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
        {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
+      {"view", "DIR NAME TRAIN", 3,
+       "Compiles the pair and writes one HTML page that shows the line to zoom into, each object's record\n"
+       "and the diagnostics at their chainage.",
+       {{"--out", "FILE.html", "where to write the page", true}}, view_command},
       {"explain", "[TOPIC]", 0,
        "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
        "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",
