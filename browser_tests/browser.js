@@ -1,11 +1,16 @@
-// Debian's Chromium driven headless through puppeteer-core, which downloads
-// no browser of its own: every check here runs in the system's browser.
+// Debian's Chromium and Firefox driven headless through puppeteer-core, which
+// downloads no browser of its own: every check here runs in the system's
+// browsers.
 'use strict';
 const fs = require('fs');
 
-const kChromium = process.env.CHROMIUM || '/usr/bin/chromium';
+const kBrowsers = {
+  chromium: { path: process.env.CHROMIUM || '/usr/bin/chromium', pkg: 'chromium' },
+  firefox: { path: process.env.FIREFOX || '/usr/bin/firefox-esr', pkg: 'firefox-esr' },
+};
 
-async function launch() {
+// `kind`: 'chromium' or 'firefox'.
+async function launch(kind = 'chromium') {
   let puppeteer;
   try {
     puppeteer = require('puppeteer-core');
@@ -13,9 +18,11 @@ async function launch() {
     throw new Error(`puppeteer-core is not installed in ${__dirname}/node_modules: ` +
                     `run 'npm ci' there (scripts/test.sh does)`);
   }
-  if (!fs.existsSync(kChromium)) throw new Error(`${kChromium} is missing: install Debian's package chromium`);
+  const { path, pkg } = kBrowsers[kind];
+  if (!fs.existsSync(path)) throw new Error(`${path} is missing: install Debian's package ${pkg}`);
+  if (kind === 'firefox') return puppeteer.launch({ browser: 'firefox', executablePath: path, headless: true });
   return puppeteer.launch({
-    executablePath: kChromium,
+    executablePath: path,
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--allow-file-access-from-files', '--font-render-hinting=none'],
   });

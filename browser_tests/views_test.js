@@ -1,4 +1,5 @@
-// The authors' line view and picture checked in Debian's headless Chromium:
+// The authors' line view and picture checked in Debian's headless Chromium
+// and Firefox:
 // node views_test.js SCENARIO_TOOL WRITE_TEST_PAIRS EXAMPLES_DIR [SHOTS_DIR]
 // On the example pair, the installer's scenario and a generated 300 km line:
 // the page loads without a console or page error; no two visible labels
@@ -32,11 +33,12 @@ async function noOverlaps(page, name, where) {
   check(r.pairs.length === 0, `${name} ${where}: ${r.pairs.length} overlapping labels, e.g. ${JSON.stringify(r.pairs.slice(0, 3))}`);
 }
 
-async function checkView(browser, name, html) {
+// `shot`: the name its screenshots take (none when empty).
+async function checkView(browser, name, html, shot) {
   const { page, errors } = await openPage(browser, 'file://' + html, 1400, 1300);
   await noOverlaps(page, name, 'whole line');
   const [from, to] = await shownRange(page);
-  if (shots) await page.screenshot({ path: path.join(shots, `view_${name}_whole.png`), fullPage: true });
+  if (shots && shot) await page.screenshot({ path: path.join(shots, `view_${shot}_whole.png`), fullPage: true });
 
   // The range box: the middle fifth of the line.
   const fifth = (to - from) / 5;
@@ -46,7 +48,7 @@ async function checkView(browser, name, html) {
   const [a, b] = await shownRange(page);
   check(Math.abs(a - (from + 2 * fifth)) < 1 && Math.abs(b - (from + 3 * fifth)) < 1, `${name}: the range box shows ${a}-${b}`);
   await noOverlaps(page, name, 'a fifth of the line');
-  if (shots) await page.screenshot({ path: path.join(shots, `view_${name}_zoomed.png`), fullPage: true });
+  if (shots && shot) await page.screenshot({ path: path.join(shots, `view_${shot}_zoomed.png`), fullPage: true });
 
   // The wheel, four steps in over the objects panel.
   const svg = await page.$('#view');
@@ -78,24 +80,32 @@ async function main() {
     ['installer', path.join(dir, 'installer'), 'LORVENA PF', '4316'],
     ['generated', path.join(dir, 'generated'), 'LINEA LUNGA', '300'],
   ];
-  const browser = await launch();
+  try {
+    for (const kind of ['chromium', 'firefox']) await checkIn(kind, dir, pairs);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+// Every check in one browser; the failures name it.
+async function checkIn(kind, dir, pairs) {
+  const browser = await launch(kind);
   // The browser goes with this process whatever ends it.
-  const timer = setTimeout(() => { console.error('browser checks took too long'); browser.process()?.kill('SIGKILL'); process.exit(1); }, 150000);
+  const timer = setTimeout(() => { console.error(`${kind}: browser checks took too long`); browser.process()?.kill('SIGKILL'); process.exit(1); }, 70000);
   try {
     for (const [name, pairDir, scenario, train] of pairs) {
       const html = path.join(dir, `${name}.html`);
-      execFileSync(tool, ['view', pairDir, scenario, train, '--out', html]);
-      await checkView(browser, name, html);
+      if (!fs.existsSync(html)) execFileSync(tool, ['view', pairDir, scenario, train, '--out', html]);
+      await checkView(browser, `${kind}, ${name}`, html, kind === 'chromium' ? name : '');
     }
     const svgFile = path.join(dir, 'installer.svg');
-    execFileSync(tool, ['draw', pairs[1][1], pairs[1][2], pairs[1][3], '--out', svgFile]);
+    if (!fs.existsSync(svgFile)) execFileSync(tool, ['draw', pairs[1][1], pairs[1][2], pairs[1][3], '--out', svgFile]);
     const { page } = await openPage(browser, 'file://' + svgFile, 1000, 1460);
     const r = await labelOverlaps(page, 'text');
-    check(r.pairs.length === 0, `draw, installer: ${r.pairs.length} overlapping labels, e.g. ${JSON.stringify(r.pairs.slice(0, 3))}`);
+    check(r.pairs.length === 0, `${kind}, draw, installer: ${r.pairs.length} overlapping labels, e.g. ${JSON.stringify(r.pairs.slice(0, 3))}`);
   } finally {
     clearTimeout(timer);
     await browser.close();
-    fs.rmSync(dir, { recursive: true, force: true });
   }
 }
 
