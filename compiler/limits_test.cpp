@@ -99,6 +99,8 @@ TEST(Limits, A32BitStepThatOverflowsIsUnreadable) {
   const Case cases[] = {
       {"a record's position plus its margin", "", "pendenza, 2147483600, 1\r\n", ""},
       {"a curve's end", "", "curvad1, 100, 2147483647\r\n", ""},
+      {"a gradient plus 100, at the next gradient", "", "pendenza, 1000, 2147483600\r\npendenza, 2000, 5\r\n", ""},
+      {"a gradient plus 100, at the closing fill", "", "pendenza, 1000, 2147483548\r\n", ""},
       {"the gap after a mountain", "", "montagna, 1000, -2147483000, 1\r\nmontagna, 1000, 1200, 1\r\n", ""},
       {"the sum of the kilometre references",
        "progressiva chilometrica tre, 2000000000, 0, 0\r\nprogressiva chilometrica due, 2000000000, 0, 0\r\n"

@@ -118,7 +118,7 @@ class LineReader {
     if (beyond_line(m_, c)) return Next::kEndBody;
     int64_t k = nearest(c / 50.0);
     if (k > 0) {
-      do cell_at(m_, gradient_cursor_++).gradient = low_byte(int64_t{previous_gradient_} + 100);
+      do cell_at(m_, gradient_cursor_++).gradient = low_byte(fit<int32_t>(int64_t{previous_gradient_} + 100));
       while (gradient_cursor_ < k);
     }
     previous_gradient_ = g;
@@ -207,7 +207,7 @@ class LineReader {
 
   void closing_fills() {
     int64_t last = m_.track_upper_bound() - 2;
-    do cell_at(m_, gradient_cursor_++).gradient = low_byte(int64_t{previous_gradient_} + 100);
+    do cell_at(m_, gradient_cursor_++).gradient = low_byte(fit<int32_t>(int64_t{previous_gradient_} + 100));
     while (gradient_cursor_ < last);
     if (m_.write_profile == 0) return;
     int64_t last_point = m_.profile.upper_bound() - 2;
