@@ -18,7 +18,18 @@ std::string general(std::string_view rows) {
   return "[generale]\r\nlunghezza percorso,    5000\r\n" + std::string(rows) + "[curve]\r\n[fine]\r\n";
 }
 
-TEST(LineReader, EachRecordedErrorDeletesTheLineFile) {
+// Records that change the model when read: each error case puts one after
+// the record that fails, so a reader that goes on after an error is caught.
+const std::string kAfterGeneral = "sfondo uno,    7\r\n";
+const std::string kAfterBody = "cartello_indicatore,  4000,   (DOPO)\r\n";
+
+bool read_a_record_after_the_error(const Scenario& m) {
+  for (const TableEntry& e : m.table)
+    if (e.nome == "(DOPO)") return true;
+  return m.table[kScenarioEntry].inizio == 7;
+}
+
+TEST(LineReader, EachRecordedErrorStopsTheReadingAndDeletesTheLineFile) {
   struct Case {
     std::string name;
     std::optional<std::string> line;
@@ -26,24 +37,25 @@ TEST(LineReader, EachRecordedErrorDeletesTheLineFile) {
     int32_t err_pos;  // -1: not set
   };
   const Case cases[] = {
-      {"length over the limit", line_text("", 1000001), 1, -1},
-      {"negative length", line_text("", -50), 1, -1},
-      {"cab start off the step", general("ripetizione segnali 4 codici,    25,    100\r\n"), 3, -1},
-      {"cab end off the step", general("ripetizione segnali 4 codici,    0,    125\r\n"), 4, -1},
-      {"cab without code count", general("ripetizione segnali codici,    0,    100\r\n"), 5, -1},
+      {"length over the limit",
+       "[generale]\r\nlunghezza percorso, 1000001\r\n" + kAfterGeneral + "[curve]\r\n" + kAfterBody, 1, -1},
+      {"negative length", "[generale]\r\nlunghezza percorso, -50\r\n" + kAfterGeneral + "[curve]\r\n", 1, -1},
+      {"cab start off the step", general("ripetizione segnali 4 codici,    25,    100\r\n" + kAfterGeneral), 3, -1},
+      {"cab end off the step", general("ripetizione segnali 4 codici,    0,    125\r\n" + kAfterGeneral), 4, -1},
+      {"cab without code count", general("ripetizione segnali codici,    0,    100\r\n" + kAfterGeneral), 5, -1},
       {"sign on an indicator",
        line_text("indicatori_vmax,  500,  60,  70,  75,  0,  60,  70,  75,  0\r\n"
-                 "cartello_indicatore,  500,   (X)\r\n"),
+                 "cartello_indicatore,  500,   (X)\r\n" + kAfterBody),
        6, 500},
-      {"record beyond the line", line_text("pendenza,  11950,   3\r\n"), 15, 11950},
+      {"record beyond the line", line_text("pendenza,  11950,   3\r\n" + kAfterBody), 15, 11950},
       {"missing file", std::nullopt, 101, -1},
-      {"no general header", std::string("[curve]\r\ncurvad3,  100,  50\r\n"), 102, -1},
-      {"curve without class", line_text("curvad,  100,  50\r\n"), 103, -1},
+      {"no general header", "[curve]\r\ncurvad3,  100,  50\r\n" + kAfterBody, 102, -1},
+      {"curve without class", line_text("curvad,  100,  50\r\n" + kAfterBody), 103, -1},
       {"indicator on an indicator",
        line_text("indicatori_vmax,  500,  60,  70,  75,  0,  ,  ,  ,  0\r\n"
-                 "indicatori_vmax,  520,  60,  70,  75,  0,  ,  ,  ,  0\r\n"),
+                 "indicatori_vmax,  520,  60,  70,  75,  0,  ,  ,  ,  0\r\n" + kAfterBody),
        21, 520},
-      {"unparsable number", line_text("pendenza,  1x00,   3\r\n"), 25, -1},
+      {"unparsable number", line_text("pendenza,  1x00,   3\r\n" + kAfterBody), 25, -1},
       {"record cut short", line_text("") + "montagna,  100", 25, -1},
   };
   for (const Case& c : cases) {
@@ -52,11 +64,25 @@ TEST(LineReader, EachRecordedErrorDeletesTheLineFile) {
     f.compile(c.line, kEmptyTrain);
     EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
     EXPECT_EQ(f.model.err_pos, c.err_pos) << c.name;
+    EXPECT_FALSE(read_a_record_after_the_error(f.model)) << c.name;
     EXPECT_FALSE(std::filesystem::exists(f.line_path())) << c.name;
     // Only an unreadable description takes the train description with it.
     bool train_left = c.err_code != 25 && c.err_code != 15;
     EXPECT_EQ(std::filesystem::exists(f.train_path()), train_left) << c.name;
   }
+}
+
+TEST(LineReader, ARecordBeyondTheLineEndsTheBodyButTheClosingFillsRun) {
+  CompileFixture f;
+  f.compile(line_text("pendenza,  0,  7\r\ncurvad3,  100,  100\r\npendenza,  11950,   3\r\n" + kAfterBody),
+            kEmptyTrain);
+  EXPECT_EQ(f.model.err_code, 15);
+  EXPECT_FALSE(read_a_record_after_the_error(f.model));
+  EXPECT_EQ(f.model.track[0].gradient, 107);
+  EXPECT_EQ(f.model.track[237].gradient, 107);
+  EXPECT_EQ(f.model.profile.next, 11999);  // the plan runs on straight to L + 6998
+  EXPECT_NEAR(f.model.profile.x[11998] - f.model.profile.x[11997], f.model.profile.x[300] - f.model.profile.x[299],
+              1e-9);
 }
 
 TEST(LineReader, LengthLimitAndTrackSize) {
@@ -159,15 +185,40 @@ TEST(LineReader, SignBoardsTakeSlotsDownwardsAndReplaceTunnelMarkers) {
   EXPECT_EQ(f.model.track[27].kind, kTunnelMarker);
 }
 
-TEST(LineReader, DividerFieldsAndUnknownKeywordsAreSkipped) {
-  CompileFixture f;
-  f.compile(line_text("-- pendenze --\r\npendenza,  100,  4\r\nnota, 12\r\n- a -, - b -, pendenza,  200,  6\r\n"),
-            kEmptyTrain);
-  ASSERT_EQ(f.model.err_code, 0);
-  EXPECT_EQ(f.model.track[1].gradient, 100);
-  EXPECT_EQ(f.model.track[2].gradient, 104);
-  EXPECT_EQ(f.model.track[3].gradient, 104);
-  EXPECT_EQ(f.model.track[4].gradient, 106);
+// Dividers here hold keywords, so a divider that is read as a record shows:
+// its values would be the next fields, or the record after it would be lost.
+TEST(LineReader, DividerFieldsAreSkippedUpToTheirLimit) {
+  const std::string ten_dividers = [] {
+    std::string d;
+    for (int i = 0; i < 10; ++i) d += "- sfondo uno -,";
+    return d;
+  }();
+  struct Case {
+    std::string name;
+    std::string line;
+    int scenery;   // entry 85's inizio
+    int gradient;  // cell 5, after the closing fill
+  };
+  const Case cases[] = {
+      {"one divider in the body", line_text("-- pendenza --\r\npendenza,  100,  4\r\n"), 0, 104},
+      {"two dividers in the body", line_text("- pendenza -, - pendenza -, pendenza,  100,  4\r\n"), 0, 104},
+      {"a third is the keyword", line_text("- a -, - b -, - pendenza -,  100,  4\r\n"), 0, 104},
+      {"ten dividers in the general block",
+       "[generale]\r\nlunghezza percorso, 5000\r\n" + ten_dividers + "sfondo uno, 7\r\n[curve]\r\n", 7, 100},
+      {"an eleventh is the keyword",
+       "[generale]\r\nlunghezza percorso, 5000\r\n- a -,- a -,- a -,- a -,- a -,- a -,- a -,- a -,- a -,- a -,"
+       "- sfondo uno -, 7\r\n[curve]\r\n",
+       7, 100},
+      {"a divider at the end of the file", line_text("pendenza,  100,  4\r\n") + "- pendenza -", 0, 104},
+      {"unknown keywords", line_text("nota, 12\r\npendenza,  100,  4\r\n"), 0, 104},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(c.line, kEmptyTrain);
+    EXPECT_EQ(f.model.err_code, 0) << c.name;
+    EXPECT_EQ(f.model.table[kScenarioEntry].inizio, c.scenery) << c.name;
+    EXPECT_EQ(f.model.track[5].gradient, c.gradient) << c.name;
+  }
 }
 
 }  // namespace

@@ -19,7 +19,11 @@ std::string station(int pos, int kind, int length, int flag5 = 1, int flag4 = 0)
          ",  1,1,7,  4,1,1,    60,  17,42, 5, NOME " + std::to_string(pos) + "\r\n";
 }
 
-TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
+// Read, it sets the number of coaches: each error case puts it after the
+// record that fails, so a reader that goes on after an error is caught.
+const std::string kAfter = "vetture,  9\r\n";
+
+TEST(TrainReader, EachRecordedErrorStopsTheReadingAndDeletesTheTrainFile) {
   std::string signs;
   for (int i = 0; i < 78; ++i) signs += "cartello_indicatore,  " + std::to_string(100 * i + 1000) + ",   (S)\r\n";
   struct Case {
@@ -30,24 +34,26 @@ TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
     int32_t err_pos;  // -1: not set
   };
   const Case cases[] = {
+      // Found after the reading: the records before it were all read.
       {"reference off the step",
        "[generale]\r\nlunghezza percorso, 5000\r\nprogressiva chilometrica uno, 25, 0, 0\r\n[curve]\r\n", "", 2,
        -1},
       {"signal on a signal", kLine,
-       "segnale, 1000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nsegnale, 1010, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n", 16, 1010},
+       "segnale, 1000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nsegnale, 1010, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n" + kAfter, 16,
+       1010},
       {"slowdown start taken", kLine,
-       "segnale, 3000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nrallentamento, 3000, 30, 500, 0, 0, 0\r\n", 18, 3000},
-      {"marker on a marker", kLine, "abbattimento, 1000, 2\r\nabbattimento, 1010, 0\r\n", 7, 1010},
-      {"station off the step", kLine, station(1025, 12, 300), 8, 1025},
-      {"platform off the step", kLine, station(1000, 12, 350), 9, 1000},
-      {"too many stations", line_text(signs), station(1000, 26, 300), 10, -1},
-      {"record beyond the line", kLine, "velocita,  11950,  50\r\n", 15, 11950},
-      {"station beyond the line", kLine, station(11250, 12, 300), 15, 11250},
-      {"stations too close", kLine, station(1000, 12, 300) + station(1600, 12, 300), 22, 1600},
-      {"station end too early", kLine, station(0, 12, 100), 24, -1},
-      {"speed too high for a byte", kLine, "velocita, 0, 1300\r\nvelocita, 500, 50\r\n", 25, -1},
-      {"bad number", kLine, "sabbia, 2o0\r\n", 25, -1},
-      {"clock beyond 16 bits", kLine, "orologio, 17, 41, 40000\r\n", 25, -1},
+       "segnale, 3000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nrallentamento, 3000, 30, 500, 0, 0, 0\r\n" + kAfter, 18, 3000},
+      {"marker on a marker", kLine, "abbattimento, 1000, 2\r\nabbattimento, 1010, 0\r\n" + kAfter, 7, 1010},
+      {"station off the step", kLine, station(1025, 12, 300) + kAfter, 8, 1025},
+      {"platform off the step", kLine, station(1000, 12, 350) + kAfter, 9, 1000},
+      {"too many stations", line_text(signs), station(1000, 26, 300) + kAfter, 10, -1},
+      {"record beyond the line", kLine, "velocita,  11950,  50\r\n" + kAfter, 15, 11950},
+      {"station beyond the line", kLine, station(11250, 12, 300) + kAfter, 15, 11250},
+      {"stations too close", kLine, station(1000, 12, 300) + station(1600, 12, 300) + kAfter, 22, 1600},
+      {"station end too early", kLine, station(0, 12, 100) + kAfter, 24, -1},
+      {"speed too high for a byte", kLine, "velocita, 0, 1300\r\nvelocita, 500, 50\r\n" + kAfter, 25, -1},
+      {"bad number", kLine, "sabbia, 2o0\r\n" + kAfter, 25, -1},
+      {"clock beyond 16 bits", kLine, "orologio, 17, 41, 40000\r\n" + kAfter, 25, -1},
   };
   for (const Case& c : cases) {
     CompileFixture f;
@@ -55,8 +61,21 @@ TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
     f.compile(c.line, train_text(c.train));
     EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
     EXPECT_EQ(f.model.err_pos, c.err_pos) << c.name;
+    EXPECT_EQ(f.model.table[kLineEntry].posizione, 0) << c.name << ": a record after the error was read";
     EXPECT_FALSE(std::filesystem::exists(f.train_path())) << c.name;
     EXPECT_FALSE(std::filesystem::exists(f.line_path())) << c.name;
+  }
+}
+
+TEST(TrainReader, ARecordBeyondTheLineEndsTheBodyButTheClosingFillsRun) {
+  for (std::string beyond : {std::string("velocita,  11950,  60\r\n"), station(11250, 12, 300)}) {
+    CompileFixture f;
+    f.compile(kLine, train_text("velocita,  0,  50\r\naderenza,  0,  80\r\n" + beyond + kAfter));
+    EXPECT_EQ(f.model.err_code, 15) << beyond;
+    EXPECT_EQ(f.model.table[kLineEntry].posizione, 0) << beyond;
+    EXPECT_EQ(f.model.track[0].speed_limit, 10) << beyond;
+    EXPECT_EQ(f.model.track[237].speed_limit, 10) << beyond;
+    EXPECT_EQ(f.model.track[237].adhesion, 80) << beyond;
   }
 }
 
