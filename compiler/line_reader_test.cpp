@@ -113,6 +113,16 @@ TEST(LineReader, GeneralBlockValues) {
   EXPECT_EQ(f.model.table[81].fine, 400);  // the only reference, moved first, +100 for posizione 1
 }
 
+TEST(LineReader, HeadersAndKeywordsInCapitals) {
+  CompileFixture f;
+  f.compile("[GENERALE]\r\nLUNGHEZZA PERCORSO,    5000\r\n[CURVE]\r\nPENDENZA,  100,  4\r\n",
+            "[GENERALE]\r\nVETTURE,    4\r\n");
+  ASSERT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.table[kLineEntry].fine, 5000);
+  EXPECT_EQ(f.model.track[5].gradient, 104);
+  EXPECT_EQ(f.model.table[kLineEntry].posizione, 4);
+}
+
 TEST(LineReader, CabSignallingEndZeroMeansNoCodes) {
   CompileFixture f;
   f.compile(general("ripetizione segnali 4 codici,    0,    0\r\n"), kEmptyTrain);
