@@ -51,6 +51,7 @@ TEST(TrainReader, EachRecordedErrorStopsTheReadingAndDeletesTheTrainFile) {
       {"station beyond the line", kLine, station(11250, 12, 300) + kAfter, 15, 11250},
       {"stations too close", kLine, station(1000, 12, 300) + station(1600, 12, 300) + kAfter, 22, 1600},
       {"station end too early", kLine, station(0, 12, 100) + kAfter, 24, -1},
+      {"station stop on cell 1", kLine, station(50, 12, 100) + kAfter, 24, -1},
       {"speed too high for a byte", kLine, "velocita, 0, 1300\r\nvelocita, 500, 50\r\n" + kAfter, 25, -1},
       {"bad number", kLine, "sabbia, 2o0\r\n" + kAfter, 25, -1},
       {"clock beyond 16 bits", kLine, "orologio, 17, 41, 40000\r\n" + kAfter, 25, -1},
@@ -186,6 +187,54 @@ TEST(TrainReader, StationAreasMarksAndFlags) {
   EXPECT_EQ(t[72].kind, kStationStop);    // kind 5 gets its stop cell ...
   EXPECT_EQ(t[71].approach, 0);           // ... but no approach marks
   for (int c = 100; c <= 115; ++c) EXPECT_NE(t[static_cast<size_t>(c)].kind, kStationStop);  // kind 26
+}
+
+// Which station kinds get a stop cell and approach marks, and where: the
+// station under test comes second, so its flags are kept as read.
+TEST(TrainReader, StationKindsStopCellsAndApproachMarks) {
+  struct Case {
+    std::string name;
+    std::string stations;
+    int fine, flag4;
+    int stop;            // the stop cell, -1: none
+    int first_approach;  // the cell marked 81, then 82..84 below it; -1: none
+  };
+  const std::string first = station(1000, 26, 300);
+  const Case cases[] = {
+      {"kind 24", first + station(3000, 24, 200), 3100, 0, 61, 60},
+      {"kind 25", first + station(3000, 25, 200), 3100, 0, -1, -1},
+      {"kind 6", first + station(3000, 6, 200, 1, 1), 3150, 0, 62, -1},
+      {"kind 7 with flag4", first + station(3000, 7, 200, 1, 1), 3200, 0, 63, 62},
+      {"kind 8 with flag4", first + station(3000, 8, 200, 1, 1), 3200, 0, 63, 62},
+      {"kind 12 with flag4", first + station(3000, 12, 200, 1, 1), 3150, 1, 62, 61},
+      // Ends at 300 m: marks on cells 4, 3, 2; none on cell 1.
+      {"near the start", station(250, 12, 100), 300, 0, 5, 4},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(kLine, train_text(c.stations));
+    ASSERT_EQ(f.model.err_code, 0) << c.name;
+    int entry = c.first_approach == 4 ? 1 : 2;
+    const TableEntry& e = f.model.table[static_cast<size_t>(entry)];
+    EXPECT_EQ(e.fine, c.fine) << c.name;
+    EXPECT_EQ(e.flag4, c.flag4) << c.name;
+    std::vector<int> stops, marks;
+    for (size_t i = 0; i < f.model.track.size(); ++i) {
+      const TrackCell& cell = f.model.track[i];
+      if (cell.kind == kStationStop) {
+        stops.push_back(static_cast<int>(i));
+        EXPECT_EQ(cell.param1, entry) << c.name;
+      }
+      if (cell.approach != 0) marks.push_back(static_cast<int>(i) * 100 + cell.approach);
+    }
+    EXPECT_EQ(stops, c.stop < 0 ? std::vector<int>{} : std::vector<int>{c.stop}) << c.name;
+    // Exactly four marks, cell by cell: 100 * cell + mark.
+    std::vector<int> expected;
+    if (c.first_approach >= 0)
+      for (int k = 4; k >= 1; --k)
+        if (c.first_approach - k + 1 > 1) expected.push_back((c.first_approach - k + 1) * 100 + 80 + k);
+    EXPECT_EQ(marks, expected) << c.name;
+  }
 }
 
 TEST(TrainReader, StationsNeed350MetresBetweenThem) {
