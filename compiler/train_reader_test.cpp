@@ -110,6 +110,26 @@ TEST(TrainReader, GeneralValuesAndSectionHeaders) {
   for (const TrackCell& c : f.model.track) EXPECT_TRUE(c.kind == kNone || c.kind == kMarker);
 }
 
+// Up to two dividers before a keyword; these hold one, so a divider read as
+// a record would take the next field as its value.
+TEST(TrainReader, DividerFieldsAreSkippedUpToTwo) {
+  struct Case {
+    std::string body;
+    int32_t coaches;
+  };
+  const Case cases[] = {
+      {"- vetture -, - vetture -, vetture, 4\r\n", 4},
+      {"- a -, - b -, - vetture -, 4\r\n", 4},  // the third is the keyword
+      {"vetture, 4\r\n- vetture -", 4},         // a divider at the end of the file
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(kLine, "[generale]\r\n" + c.body);
+    EXPECT_EQ(f.model.err_code, 0) << c.body;
+    EXPECT_EQ(f.model.table[kLineEntry].posizione, c.coaches) << c.body;
+  }
+}
+
 TEST(TrainReader, SpeedAndAdhesionFills) {
   CompileFixture f;
   std::string repeated;
