@@ -165,6 +165,81 @@ TEST(LineReader, CurvesBuildThePlanAndTurnBySide) {
   EXPECT_LT(std::abs(end_heading), right_heading / 100);  // the left curve turns it back
 }
 
+struct Curve {
+  int64_t s, n;
+  double q;
+};
+
+// The plan point by point as written down for the format: straight up to a
+// curve's start s, turning by q from s + 1 to s + n, each point from the two
+// before it.
+std::pair<std::vector<double>, std::vector<double>> plan_by_hand(const std::vector<Curve>& curves, int64_t last) {
+  std::vector<double> x{0, 0}, y{0, 1};
+  for (int64_t i = 2; i <= last; ++i) {
+    double q = 0;
+    for (const Curve& c : curves)
+      if (i > c.s && i <= c.s + c.n) q = c.q;
+    double dx = x.back() - x[x.size() - 2];
+    double dy = y.back() - y[y.size() - 2];
+    x.push_back((x.back() + dx) + q * dy);
+    y.push_back((y.back() + dy) - q * dx);
+  }
+  return {x, y};
+}
+
+TEST(LineReader, PlanPointsAsWrittenDown) {
+  struct Case {
+    std::string name;
+    std::string rows;
+    std::vector<Curve> curves;
+  };
+  const Case cases[] = {
+      {"a right curve, then a left one", "curvad3,  100,  100\r\ncurvas3,  300,  100\r\n",
+       {{100, 100, 0.0004}, {300, 100, -0.0004}}},
+      {"a curve one metre after the one before", "curvad3,  100,  100\r\ncurvas5,  201,  50\r\n",
+       {{100, 100, 0.0004}, {201, 50, -0.002}}},
+      {"a curve at the end of the one before", "curvad6,  100,  100\r\ncurvad1,  200,  30\r\n",
+       {{100, 100, 0.003}, {200, 30, 0.0001}}},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(line_text(c.rows), kEmptyTrain);
+    ASSERT_EQ(f.model.err_code, 0) << c.name;
+    const Plan& p = f.model.profile;
+    ASSERT_EQ(p.next, 11999) << c.name;
+    auto [x, y] = plan_by_hand(c.curves, 11998);
+    for (size_t i = 0; i <= 11998; ++i) {
+      ASSERT_EQ(p.x[i], x[i]) << c.name << " x of metre " << i;
+      ASSERT_EQ(p.y[i], y[i]) << c.name << " y of metre " << i;
+    }
+  }
+}
+
+TEST(LineReader, PlanPointsWorkedOutByHand) {
+  CompileFixture f;
+  f.compile(line_text("curvad6,  10,  5\r\n"), kEmptyTrain);
+  ASSERT_EQ(f.model.err_code, 0);
+  const Plan& p = f.model.profile;
+  // Metre 13 turns from a heading (0.006, 0.999991): dy is no longer 1.
+  EXPECT_NEAR(p.x[13], 0.009 + 0.006 + 0.003 * 0.999991, 1e-15);
+  EXPECT_NEAR(p.y[13], 11.999991 + 0.999991 - 0.003 * 0.006, 1e-12);
+  // After the curve the heading (dx, dy) stays as metre 15 left it.
+  EXPECT_NEAR(p.x[16] - p.x[15], p.x[15] - p.x[14], 1e-15);
+  EXPECT_NEAR(p.y[16] - p.y[15], p.y[15] - p.y[14], 1e-15);
+  EXPECT_NEAR(p.x[15] - p.x[14], 0.015, 1e-6);  // five turns of 0.003
+}
+
+// A reading that stopped after the length but before the plan's origin:
+// the plan file holds only empty elements.
+TEST(LineReader, PlanWithoutItsOriginIsWrittenEmpty) {
+  CompileFixture f;
+  f.compile(general("ripetizione segnali 4 codici,    25,    100\r\n"), kEmptyTrain);
+  EXPECT_EQ(f.model.err_code, 3);
+  EXPECT_FALSE(f.model.profile.origin_set);
+  std::string plan = testing::read_bytes(f.dir / "LORVENA PF_linea.dat");
+  EXPECT_EQ(plan, std::string(2 * 12001 * 2, '\0'));
+}
+
 TEST(LineReader, CurvesAreSkippedWithoutThePlan) {
   CompileFixture f;
   f.compile(line_text("curvad,  100,  50\r\n"), kEmptyTrain, 0);  // no class: not read at all
