@@ -47,7 +47,8 @@ TEST(Limits, LineOfLengthZero) {
 
 std::string signs(int count) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += "cartello_indicatore, " + std::to_string(100 + 50 * i) + ", (S" + std::to_string(i) + ")\r\n";
+  for (int i = 0; i < count; ++i)
+    text += "cartello_indicatore, " + std::to_string(100 + 50 * i) + ", (S" + std::to_string(i) + ")\r\n";
   return text;
 }
 
