@@ -4,8 +4,6 @@
 // each file is left with its old content, its complete new content or not at
 // all, and no temporary file stays behind.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <map>
 #include <set>
@@ -14,6 +12,7 @@
 #include "app/form1.h"
 #include "app/platform_native.h"
 #include "testing/captured_stream.h"
+#include "testing/file_size_limit.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
 #include "files/system_disk.h"
@@ -177,27 +176,6 @@ TEST(FileFaults, FullDiskLeavesNoFileCutShort) {
   EXPECT_EQ(failed.count("LORVENA PF_linea.dat"), 1u);
 }
 
-// Caps the size of any file this process writes; a write past the cap fails
-// part way (EFBIG) instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_handler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit capped = saved_;
-    capped.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &capped);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, previous_handler_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t previous_handler_;
-};
-
 // The same fault with no mount needed: the first file of the run larger than
 // the cap fails part way through its writing.
 TEST(FileFaults, WriteFailingPartWayLeavesNoFileCutShort) {
@@ -217,7 +195,7 @@ TEST(FileFaults, WriteFailingPartWayLeavesNoFileCutShort) {
       if (old_laid) write_old_files(dir.path());
       RunResult run{};
       {
-        FileSizeLimit limit(cap);
+        testing::ScopedFileSizeCap limit(cap);
         run = run_in(dir.path());
       }
       EXPECT_EQ(run.status, kExitRunTimeError);

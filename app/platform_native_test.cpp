@@ -81,7 +81,7 @@ TEST(ConsoleOutput, StatusSaysWhatCouldNotBeShown) {
 
 // Runs `program` with its standard output opened on `output` (or closed when
 // empty) and its standard error on /dev/null; its exit status, or -1 when it
-// did not end normally within a minute (it is then killed).
+// did not end normally within half a minute (it is then killed).
 int run_program(const fs::path& program, const std::string& output) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -96,7 +96,7 @@ int run_program(const fs::path& program, const std::string& output) {
   if (spawned != 0) return -1;
   int status = 0;
   for (int waited_ms = 0; waitpid(pid, &status, WNOHANG) == 0; waited_ms += 10) {
-    if (waited_ms > 60000) {
+    if (waited_ms > 30000) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
       return -1;

@@ -195,13 +195,12 @@ class LineReader {
   Next sign_board() {
     int32_t p = in_.read_long();
     std::string text = in_.read_text();
-    if (text.size() > 65535) throw ReadFailure("sign text too long");
     if (beyond_line(m_, p)) return Next::kEndBody;
     TrackCell& cell = cell_at(m_, nearest(p / 50.0 + 1.0));
     if (!is_free(cell)) return stop(m_, error::kSignCellTaken, p);
     cell.kind = kSignBoard;
     cell.param1 = fit<int16_t>(m_.next_sign_slot);
-    entry_at(m_, m_.next_sign_slot).nome = std::move(text);
+    store_name(entry_at(m_, m_.next_sign_slot), std::move(text));
     m_.next_sign_slot -= 1;
     return Next::kGoOn;
   }

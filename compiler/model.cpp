@@ -33,6 +33,11 @@ TableEntry& entry_at(Scenario& model, int64_t index) {
   return model.table[static_cast<size_t>(index)];
 }
 
+void store_name(TableEntry& entry, std::string text) {
+  if (text.size() > kLongestName) throw ReadFailure("text longer than 65535 bytes");
+  entry.nome = std::move(text);
+}
+
 int64_t track_upper_bound_for(int64_t length) {
   return nearest(static_cast<double>(length + 7000) / 50.0);
 }

@@ -168,6 +168,14 @@ int64_t nearest(double value);
 template <typename T>
 T fit(int64_t value);
 
+// The longest name or sign text an entry can hold: it is written with a
+// 16-bit length.
+inline constexpr size_t kLongestName = 65535;
+
+// Stores `text` as the entry's `nome`. A longer text throws ReadFailure
+// before anything is stored: the entry keeps the name it had.
+void store_name(TableEntry& entry, std::string text);
+
 // The cell or entry at `index`; throws ReadFailure outside the array.
 TrackCell& cell_at(Scenario& model, int64_t index);
 TableEntry& entry_at(Scenario& model, int64_t index);

@@ -27,14 +27,15 @@ error::Code memo_montagna(Scenario& m, int32_t inizio, int32_t fine, int32_t& ti
   m.mountain_tunnel[here] = tunnel ? 1 : 0;
   if (m.mountain_count > 1 && fit<int32_t>(int64_t{inizio} - m.mountain_end[here - 1]) <= 150) tipo = 3;
 
+  // The kind is stored cell by cell: a mountain without cells stores none,
+  // whatever its kind.
   int64_t first = nearest(inizio / 50.0);
   int64_t last = nearest(fine / 50.0 - 1.0);
-  uint8_t landscape = fit<uint8_t>(tipo);
   int64_t n = 0;
   for (int64_t c = first; c <= last; ++c) {
     ++n;
     TrackCell& cell = cell_at(m, c);
-    cell.landscape = landscape;
+    cell.landscape = fit<uint8_t>(tipo);
     if (tunnel && n % 4 == 0 && cell.kind == kNone && (c - 4) * 50 < fine) cell.kind = kTunnelMarker;
   }
   return error::kNone;
@@ -56,19 +57,18 @@ error::Code memo_rallentamento(Scenario& m, int32_t x, int32_t v, int32_t l, int
   TrackCell& end = cell_at(m, cell_index(fit<int32_t>(int64_t{x} + l)));
   if (!is_free(end)) return m.record_error(error::kSlowdownEndCellTaken);
 
+  // Value by value over the three cells: a value that does not fit stops
+  // the store with the values before it written.
   end.kind = kSlowdownEnd;
   start.kind = kSlowdownStart;
   if (warned) warning->kind = kWarningBoard;
-  int16_t speed = fit<int16_t>(v);
-  int16_t second = fit<int16_t>(d_v);
-  int16_t stored_tt = fit<int16_t>(f_tt);
-  for (TrackCell* cell : {&end, &start, warning}) {
-    if (cell == nullptr) continue;
-    if (d_v != 0) cell->param2 = second;
-    cell->param1 = speed;
-  }
-  start.param3 = stored_tt;
-  end.param3 = stored_tt;
+  if (d_v != 0)
+    for (TrackCell* cell : {&end, &start, warning})
+      if (cell != nullptr) cell->param2 = fit<int16_t>(d_v);
+  for (TrackCell* cell : {warning, &start, &end})
+    if (cell != nullptr) cell->param1 = fit<int16_t>(v);
+  start.param3 = fit<int16_t>(f_tt);
+  end.param3 = fit<int16_t>(f_tt);
 
   if (f_ta == 0) return error::kNone;
   int64_t h = nearest(board / 50.0);

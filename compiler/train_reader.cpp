@@ -130,7 +130,7 @@ class TrainReader {
       cell.kind = kStationStop;
       cell.param1 = fit<int16_t>(station_counter_);
     }
-    if (station_counter_ > 1 && int64_t{e.inizio} - 350 < previous_station_end_)
+    if (station_counter_ > 1 && fit<int32_t>(int64_t{e.inizio} - 350) < previous_station_end_)
       return stop(m_, error::kStationsTooClose, e.posizione);
     previous_station_end_ = e.fine;
     station_counter_ += 1;
@@ -155,8 +155,7 @@ class TrainReader {
     // In 32-bit steps: a step that overflows cannot be read.
     int64_t in_minutes = fit<int32_t>(fit<int32_t>(hours * 60) + minutes);
     e.ora = fit<int32_t>(fit<int32_t>(in_minutes * 60) + seconds);
-    e.nome = in_.read_text();
-    if (e.nome.size() > 65535) throw ReadFailure("station name too long");
+    store_name(e, in_.read_text());
   }
 
   static void set_station_area(TableEntry& e, int32_t length) {

@@ -58,7 +58,7 @@ constexpr std::array<std::string_view, 102> kTrainDescription{
       "stazione,   53500, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, VALDORSO",
       "stazione,   58900, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, MELARIA",
       "stazione,   62800, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, ROVENZA",
-      "stazione,   67900, 22,  400,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, FAVILLE",
+      "stazione,   67900, 22,  400,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, ULVIA",
       "stazione,   73100, 22,  300,  0, 0, 0,  0,0,0,  4,1,1,    0,   0, 0, 0, QUARTO NERINO",
       "stazione,   76200, 26,  300,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Case Pratella",
       "stazione,   80000, 28,  300,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, LORVENA COLLI",

@@ -116,7 +116,9 @@ std::vector<RecordFormat> make_formats() {
                       "the cells' `landscape`: `tipo`, or above 10 `tipo` − 10 with a tunnel (every 4th cell of the "
                       "mountain, counting from its first, gets a tunnel marker if it holds nothing); a mountain that "
                       "starts at most 150 m after the end of the previous one read gets landscape 3")},
-               {{{15}, "`inizio` beyond the line"}, {{25}, "`fine` beyond the track, `tipo` out of range"}}, ""});
+               {{{15}, "`inizio` beyond the line"},
+                {{25}, "`fine` beyond the track, `tipo` out of range on a mountain with cells"}},
+               ""});
   f.push_back({"indicatori_vmax", "indicatori_vmax", S::kLineBody, {"indicatori_v"}, false, false, false, "",
                "a maximum-speed board (kind 6)",
                {chainage("posizione", kOnTrack, "the board's cell, `nearest(posizione / 50 + 1)`"),

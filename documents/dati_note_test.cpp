@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,74 @@ TEST(DatiNote, WrapsProseAtWordBoundariesAsLateAsTheWidthAllows) {
     std::string_view next_word = first_word(lines[n]);
     EXPECT_GT(line.size() + 1 + next_word.size(), kWidth) << "line " << n << ": " << line;
   }
+}
+
+// A prose line keeps the one blank after its last word where that word ends a
+// sentence and the block goes on; no other line ends with a blank.
+TEST(DatiNote, KeepsTheBlankAfterASentenceThatEndsALineInsideABlock) {
+  ScratchDir dir;
+  const std::vector<std::string> lines = testing::crlf_lines(written_notes(dir));
+  ASSERT_EQ(lines.size(), 38u);
+  int kept_first = 0, kept_second = 0;
+  for (int n = 1; n <= 38; ++n) {
+    const std::string& line = lines[n - 1];
+    const std::string_view words = without_trailing_blanks(line);
+    const bool block_goes_on = is_prose_line(n) && is_prose_line(n + 1);
+    const size_t blanks = block_goes_on && words.ends_with('.') ? 1 : 0;
+    EXPECT_EQ(line.size() - words.size(), blanks) << "line " << n << ": " << line;
+    if (blanks == 1) (n <= 21 ? kept_first : kept_second) += 1;
+  }
+  EXPECT_GE(kept_first, 1);
+  EXPECT_GE(kept_second, 1);
+}
+
+std::string upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return "";
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// The first block read as one text, in capitals: lines joined by one blank.
+std::string first_block(const std::vector<std::string>& lines) {
+  std::string text;
+  for (int n = 1; n <= 21; ++n) text += std::string(without_trailing_blanks(lines[n - 1])) + " ";
+  return upper(text);
+}
+
+// The notes name each stop of the train card (a row with an arrival and a
+// departure time) and the arrival, with the kilometre the card gives, and
+// the multiple unit of the card's header.
+TEST(DatiNote, NamesTheCardsStopsWhereTheyAreAndItsMultipleUnit) {
+  ScratchDir dir;
+  SystemDisk disk;
+  dati_scheda(disk, dir.path(), "LORVENA PF", "4316");
+  const std::vector<std::string> card =
+      testing::crlf_lines(testing::read_bytes(dir / "LORVENA PF_4316_scheda_treno.txt"));
+  const std::string notes = first_block(testing::crlf_lines(written_notes(dir)));
+  ASSERT_EQ(card.size(), 71u);
+
+  const std::regex stop_times(R"(\d\d\.\d\d +\d\d\.\d\d)");
+  std::vector<std::string> named;  // "NAME (KM 43.800)"
+  for (size_t n = 16; n <= 55; ++n) {
+    const std::string& row = card[n - 1];
+    const bool arrival = n == 55;
+    if (!arrival && !std::regex_search(row.substr(48, 19), stop_times)) continue;
+    named.push_back(upper(trimmed(row.substr(25, 22))) + " (KM " + trimmed(row.substr(14, 8)) + ")");
+  }
+  ASSERT_EQ(named.size(), 4u);  // three stops and the arrival
+  EXPECT_EQ(named.back(), "LORVENA P.F. (KM 87.800)");
+  for (const std::string& place : named) EXPECT_NE(notes.find(place), std::string::npos) << place;
+  EXPECT_NE(notes.find("TRE FERMATE"), std::string::npos);
+
+  const std::string unit = trimmed(card[9].substr(60, 17));
+  EXPECT_EQ(unit, "Ale 801/940");
+  EXPECT_NE(notes.find(upper(unit)), std::string::npos);
 }
 
 TEST(DatiNote, WritesAccentedLettersAsSingleWindows1252Bytes) {

@@ -57,7 +57,7 @@ constexpr std::array<std::string_view, 72> kTrainCard{
       " |  95 |     |  53.500  |VALDORSO              |       18.33       |       |     |     |",
       " |     |     |  58.900  |MELARIA               |       18.37       |       |     |     |",
       " |  90 |     |  62.800  |ROVENZA               |       18.40       |    /  |     |     |",
-      " |     |     |  67.900  |FAVILLE               |       18.44       |       |     |     |",
+      " |     |     |  67.900  |ULVIA                 |       18.44       |       |     |     |",
       " |     |     |  73.100  |QUARTO NERINO         |       18.48       |       |     |     |",
       " | 105 |     |  76.200  |Case Pratella         |       18.51       |    /  |     |     |",
       " |     |     |  80.000  |Lorvena Colli         |       18.53       |       |     |     |",

@@ -39,14 +39,24 @@ class OpenFile {
   bool open_ = true;
 };
 
+// Thrown out of a producer by its first failed write, so that the writing
+// ends there: a producer that never stopped would otherwise run on forever.
+struct WriteFailed {
+  int number;
+};
+
 // Hands `produce` a sink into `file`, flushes it when asked and closes it.
-// The error number of the first failed write, sync or close, or 0; after a
-// failed write the rest is dropped.
+// The error number of the first failed write, sync or close, or 0.
 int write_and_close(Disk& disk, OpenFile file, const std::function<void(const ByteSink&)>& produce, Flush flush) {
   int number = 0;
-  produce([&disk, &file, &number](std::string_view piece) {
-    if (number == 0 && !piece.empty()) number = disk.write(file.handle(), piece);
-  });
+  try {
+    produce([&disk, &file](std::string_view piece) {
+      if (piece.empty()) return;
+      if (int failed = disk.write(file.handle(), piece)) throw WriteFailed{failed};
+    });
+  } catch (const WriteFailed& e) {
+    number = e.number;
+  }
   if (number == 0 && flush == Flush::kYes) number = disk.sync(file.handle());
   int closed = file.close();
   return number != 0 ? number : closed;

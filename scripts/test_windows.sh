@@ -70,6 +70,10 @@ if dpkg --print-foreign-architectures | grep -qx i386 && [ "$have_wine32" = 0 ];
   log "note: i386 was already a foreign architecture before this run"
 fi
 
+# Past the installs, no file written may pass 256 MiB (in KiB), as in
+# scripts/test.sh: a runaway writer fails instead of filling the disk.
+ulimit -f $((256 * 1024))
+
 # ---------------------------------------------------------------- builds
 
 build() {

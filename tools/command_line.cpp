@@ -15,8 +15,10 @@
 #include "tools/explain.h"
 #include "tools/dump.h"
 #include "tools/report.h"
+#include "tools/scenario_diff.h"
 #include "tools/summary.h"
 #include "tools/text_encoding.h"
+#include "tools/view.h"
 
 namespace lorvena {
 namespace {
@@ -123,6 +125,13 @@ int dump_command(const Arguments& a, Streams& s) {
   return 0;
 }
 
+int diff_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  ScenarioDiff d = diff_scenarios(disk, a.operands[0], a.operands[1], a.value("--name"), a.value("--train"));
+  s.out << d.text;
+  return d.differ ? 1 : 0;
+}
+
 int draw_command(const Arguments& a, Streams& s) {
   std::string svg = *a.value("--out");
   SystemDisk disk;
@@ -135,6 +144,25 @@ int draw_command(const Arguments& a, Streams& s) {
   }
   replace_file(disk, svg, draw_svg(result.model), Flush::kYes);
   s.out << "drawn: " << svg << "\n";
+  return status(report);
+}
+
+int view_command(const Arguments& a, Streams& s) {
+  std::string page = *a.value("--out");
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
+  CompileResult result = compile_copies(disk, request);
+  ErrorReport report = make_report(result);
+  s.out << report_text(report);
+  if (result.model.track.empty()) {
+    s.out << "nothing to view: the line was not read\n";
+    return 1;
+  }
+  std::vector<Diagnostic> diagnostics = diagnose(disk, request, result).list;
+  std::string line_file = join_path(request.dir, line_description_name(request.name)).string();
+  std::string train_file = join_path(request.dir, train_description_name(request.name, request.train)).string();
+  replace_file(disk, page, view_html(result, diagnostics, line_file, train_file), Flush::kYes);
+  s.out << "written: " << page << "\n";
   return status(report);
 }
 
@@ -171,8 +199,18 @@ const std::vector<Command>& commands() {
        "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
        {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},
        dump_command},
+      {"diff", "A B", 2,
+       "Compares two compiled scenarios (two directories) or two compiled files of one kind, field by field,\n"
+       "and tells each change in words: exit status 0 when they are equal, 1 when they differ.",
+       {{"--name", "NAME", "the scenario to compare when a directory holds more than one"},
+        {"--train", "TRAIN", "its train, with --name"}},
+       diff_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
        {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
+      {"view", "DIR NAME TRAIN", 3,
+       "Compiles the pair and writes one HTML page that shows the line to zoom into, each object's record\n"
+       "and the diagnostics at their chainage.",
+       {{"--out", "FILE.html", "where to write the page", true}}, view_command},
       {"explain", "[TOPIC]", 0,
        "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
        "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",
@@ -222,7 +260,8 @@ std::string usage() {
   text.append("\n").append(kProgram).append(" help COMMAND, or COMMAND --help, tells more of one command.\n");
   text.append(kProgram).append(" --version prints the version.\n");
   text.append("\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
-              "a description pair that is not there, or a file that cannot be read or written.\n");
+              "a description pair that is not there, or a file that cannot be read or written.\n"
+              "diff: 0 equal, 1 different, 2 as above or a file that is not a compiled file.\n");
   return text;
 }
 

@@ -1,8 +1,9 @@
-// The authors' tool's commands: compile, check, dump, draw and help. Exit
+// The authors' tool's commands: compile, check, dump, draw, view, explain and help. Exit
 // status 0 when nothing was recorded, 1 when the compile recorded an error or
 // a fatal one, 2 for a wrong command line, a description pair that is not
 // there or a file that cannot be read or written. Help and usage errors go to
 // standard output and standard error respectively.
+// `diff` exits with 0 when the two are equal and 1 when they differ.
 #pragma once
 
 #include <ostream>

@@ -1,14 +1,11 @@
 #include "tools/description_pairs.h"
 
 #include <algorithm>
-#include <set>
 
 #include "files/scenario_files.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
-
-namespace {
 
 std::set<std::string> file_names(const fs::path& dir) {
   std::set<std::string> names;
@@ -17,6 +14,8 @@ std::set<std::string> file_names(const fs::path& dir) {
     if (it->is_regular_file(ec)) names.insert(it->path().filename().string());
   return names;
 }
+
+namespace {
 
 // The scenario name of a line description's file name, or "" for another file.
 std::string line_name(const std::string& file) {

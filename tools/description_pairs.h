@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct DescriptionPair {
   std::string name;
   std::string train;
 };
+
+// The names of the regular files in `dir`; none when it cannot be read.
+std::set<std::string> file_names(const std::filesystem::path& dir);
 
 // Every complete pair in `dir`, sorted by name, then train; none when the
 // directory cannot be read.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/dump.h"
+#include "tools/label_placement.h"
 #include "tools/line_features.h"
 #include "tools/svg_writer.h"
 #include "tools/text_encoding.h"
@@ -19,14 +20,16 @@ constexpr double kLeft = 80;
 constexpr double kRight = 980;
 constexpr double kPlanMaxHeight = 420;
 constexpr double kPanelHeight = 90;
-constexpr double kBoardsHeight = 70;
-constexpr double kObjectsHeight = 400;
+constexpr double kBoardsHeight = 96;
+constexpr double kObjectsHeight = 430;
 constexpr double kGap = 24;  // between panels, room for a title
 
 constexpr const char* kStationColour = "#1f4e9c";
 constexpr const char* kSignalColour = "#c62828";
 constexpr const char* kSlowdownColour = "#ef6c00";
 constexpr const char* kTunnelColour = "#5d4037";
+constexpr const char* kCurveColour = "#6a1b9a";
+constexpr const char* kSignColour = "#666";
 
 // Pieces joined (kept apart from operator+ chains, which GCC 12 warns about
 // wrongly at -O2).
@@ -35,6 +38,70 @@ std::string cat(std::initializer_list<std::string> parts) {
   for (const std::string& p : parts) out += p;
   return out;
 }
+
+// A text's box is its size times this across its lines (ascent and descent).
+constexpr double kLineHeight = 1.2;
+
+// The chainage as the line's boards write it: "12+350".
+std::string board_chainage(int64_t metres) {
+  std::string m = std::to_string(metres % 1000);
+  return std::to_string(metres / 1000) + "+" + std::string(3 - m.size(), '0') + m;
+}
+
+// " +2": how many labels were left out nearest to a placed one.
+std::string left_out_suffix(int count) { return count == 0 ? "" : " +" + std::to_string(count); }
+
+// A label read upwards in `box`, its baseline along the box's right edge,
+// cut to the box's height before its count of left-out labels.
+void vertical_label(SvgWriter& svg, const LabelBox& box, const std::string& text, int left_out, double size,
+                    const std::string& style) {
+  std::string suffix = left_out_suffix(left_out);
+  std::string shown = fitted_text(text, size, box.h - text_length(suffix, size)) + suffix;
+  svg.text(box.x + box.w - 0.3 * size, box.y + box.h, shown, size, "start", -90, style);
+}
+
+void horizontal_label(SvgWriter& svg, const LabelBox& box, const std::string& text, double size,
+                      const std::string& style) {
+  svg.text(box.x, box.y + 0.95 * size, text, size, "start", 0, style);
+}
+
+// One lane of labels read upwards above marks along the chainage: each label
+// as near its mark as the others let it, joined to it by a leader, the ones
+// that find no room counted on the nearest placed one.
+struct LaneLabel {
+  double x;           // the mark
+  double mark_top;    // where its leader starts
+  std::string text;   // UTF-8
+  std::string style;  // the text's
+  std::string cls;    // the group's class
+  std::string title;
+};
+
+void label_lane(SvgWriter& svg, const std::vector<LaneLabel>& labels, double top, double height, double size) {
+  double thickness = kLineHeight * size;
+  std::vector<std::vector<LabelBox>> candidates;
+  std::vector<double> anchors;
+  for (const LaneLabel& l : labels) {
+    double edge = l.x + 0.3 * size;
+    candidates.push_back(lane_candidates(edge, thickness, top, height, 2, 8 * thickness, kLeft - 30, kRight + 15));
+    anchors.push_back(l.x);
+  }
+  std::vector<int> chosen = place_labels(candidates);
+  std::vector<int> left_out = left_out_counts(anchors, chosen);
+  for (size_t k = 0; k < labels.size(); ++k) {
+    if (chosen[k] < 0) continue;
+    const LabelBox& box = candidates[k][size_t(chosen[k])];
+    const LaneLabel& l = labels[k];
+    double foot = box.x + box.w - 0.3 * size - 0.35 * size;
+    svg.open_group(l.cls, l.title);
+    svg.path(cat({"M", fmt(l.x), " ", fmt(l.mark_top), " V", fmt(top + height + 8), " L", fmt(foot), " ",
+                  fmt(top + height + 2)}),
+             "fill:none;stroke:#999;stroke-width:0.7");
+    vertical_label(svg, box, l.text, left_out[k], size, l.style);
+    svg.close_group();
+  }
+}
+
 
 class Drawing {
  public:
@@ -125,7 +192,42 @@ class Drawing {
     for (const StationMark& s : f_.stations) {
       auto [x, y] = point(s.chainage);
       svg.circle(x, y, 4.5, std::string("fill:white;stroke-width:2.2;stroke:") + kStationColour, "plan-station");
-      svg.text(x + 2, y - 9, utf8_from_1252(s.name), 10, "start", -60, std::string("fill:") + kStationColour);
+    }
+    plan_labels(svg, top);
+  }
+
+  // The stations' names beside their circles: above or below, right or left,
+  // farther out with a leader when nearer places are taken.
+  void plan_labels(SvgWriter& svg, double top) {
+    constexpr double kSize = 10;
+    std::vector<std::vector<LabelBox>> candidates;
+    std::vector<double> anchors;
+    std::vector<std::string> names;
+    double room = kLineHeight * kSize;
+    for (const StationMark& s : f_.stations) {
+      auto [x, y] = point(s.chainage);
+      names.push_back(utf8_from_1252(s.name));
+      double w = text_length(names.back() + " +99", kSize);
+      std::vector<LabelBox> boxes;
+      for (double d : {7.0, 20.0, 34.0, 50.0})
+        for (auto [dx, dy] : {std::pair{1, -1}, {-1, -1}, {1, 1}, {-1, 1}})
+          boxes.push_back({dx > 0 ? x + d * 0.7 : x - d * 0.7 - w, dy < 0 ? y - d - room : y + d, w, room});
+      std::erase_if(boxes, [&](const LabelBox& b) {
+        return b.x < kLeft + 2 || b.x + b.w > kRight - 2 || b.y < top + 2 || b.y + b.h > top + plan_height_ - 2;
+      });
+      candidates.push_back(std::move(boxes));
+      anchors.push_back(s.chainage);
+    }
+    std::vector<LabelBox> title = {{kLeft + 6, top + 4, text_length("pianta della linea", 13), 16}};
+    std::vector<int> chosen = place_labels(candidates, title);
+    std::vector<int> left_out = left_out_counts(anchors, chosen);
+    for (size_t k = 0; k < f_.stations.size(); ++k) {
+      if (chosen[k] < 0) continue;
+      const LabelBox& b = candidates[k][size_t(chosen[k])];
+      auto [x, y] = point(f_.stations[k].chainage);
+      double lx = std::clamp(x, b.x, b.x + b.w), ly = b.y + b.h / 2 < y ? b.y + b.h : b.y;
+      if (std::hypot(lx - x, ly - y) > 12) svg.line(x, y, lx, ly, "stroke:#9fb3d9;stroke-width:0.7");
+      horizontal_label(svg, b, names[k] + left_out_suffix(left_out[k]), kSize, std::string("fill:") + kStationColour);
     }
   }
 
@@ -155,6 +257,7 @@ class Drawing {
     for (size_t c = 0; c < cells; ++c) lo = std::min(lo, value(m_.track[c])), hi = std::max(hi, value(m_.track[c]));
     if (hi - lo < 1) hi = lo + 1;
     auto y_of = [&](double v) { return top + kPanelHeight - 6 - (v - lo) / (hi - lo) * (kPanelHeight - 26); };
+    value_ticks(svg, lo, hi, y_of);
     std::string d = cat({"M", fmt(at(0)), " ", fmt(y_of(value(m_.track[0])))});
     for (size_t c = 1; c < cells; ++c) {
       double v = value(m_.track[c]);
@@ -164,8 +267,31 @@ class Drawing {
     d += cat({" H", fmt(at(double(length_)))});
     if (lo < 0 && hi > 0) svg.line(kLeft, y_of(0), kRight, y_of(0), "stroke:#ccc;stroke-dasharray:4 3");
     svg.path(d, "fill:none;stroke:#00695c;stroke-width:1.6");
-    svg.text(kLeft - 6, y_of(hi) + 4, fmt_int(hi), 11, "end");
-    svg.text(kLeft - 6, y_of(lo) + 4, fmt_int(lo), 11, "end");
+  }
+
+  // Round values from `lo` to `hi` on the panel's left, with a faint line
+  // across; a tick label that would touch another is left out.
+  static void value_ticks(SvgWriter& svg, double lo, double hi, const std::function<double(double)>& y_of) {
+    double step = nice_step((hi - lo) / 4);
+    std::vector<double> values = {lo, hi};
+    for (double v = std::ceil(lo / step) * step; v < hi; v += step) values.push_back(v);
+    std::vector<std::vector<LabelBox>> boxes;
+    for (double v : values) {
+      double w = text_length(fmt_int(v), 11);
+      boxes.push_back({{kLeft - 6 - w, y_of(v) - 5.5, w, 11 * kLineHeight}});
+    }
+    std::vector<int> chosen = place_labels(boxes);
+    for (size_t k = 0; k < values.size(); ++k) {
+      if (chosen[k] < 0) continue;
+      svg.text(kLeft - 6, y_of(values[k]) + 4, fmt_int(values[k]), 11, "end");
+      svg.line(kLeft - 3, y_of(values[k]), kRight, y_of(values[k]), "stroke:#eee");
+    }
+  }
+
+  // 1, 2 or 5 times a power of ten, at least `raw`.
+  static double nice_step(double raw) {
+    double unit = std::pow(10.0, std::floor(std::log10(std::max(raw, 1e-9))));
+    return raw <= unit ? unit : raw <= 2 * unit ? 2 * unit : raw <= 5 * unit ? 5 * unit : 10 * unit;
   }
 
   static std::string fmt_int(double v) { return std::to_string(int64_t(std::llround(v))); }
@@ -173,77 +299,73 @@ class Drawing {
   void speed_boards(SvgWriter& svg, double top) {
     frame(svg, top, kBoardsHeight - 6, "");
     svg.text(kLeft, top - 4, "indicatori_vmax (km/h)", 12, "start", 0, "font-weight:bold;fill:#333");
+    std::vector<LaneLabel> labels;
     for (const SpeedBoard& b : f_.speed_boards) {
       double x = at(b.chainage);
       std::string speeds = std::to_string(b.left[0]) + " " + std::to_string(b.left[1]) + " " +
                            std::to_string(b.left[2]);
-      svg.open_group("speed-board", std::to_string(b.chainage) + " m: " + speeds);
-      svg.line(x, top + kBoardsHeight - 6, x, top + kBoardsHeight - 20, "stroke:#333;stroke-width:1.5");
-      svg.text(x + 3, top + kBoardsHeight - 22, speeds, 10, "start", -60);
-      svg.close_group();
+      svg.line(x, top + kBoardsHeight - 6, x, top + kBoardsHeight - 16, "stroke:#333;stroke-width:1.5", "speed-board");
+      labels.push_back({x, top + kBoardsHeight - 16, speeds, "fill:#222", "speed-board-label",
+                        std::to_string(b.chainage) + " m: " + speeds});
     }
+    label_lane(svg, labels, top + 4, kBoardsHeight - 32, 10);
   }
 
+  // From the foot of the panel up: tunnels, curves, slowdowns, warning boards
+  // and signals; above them a lane of labels for signals, slowdowns and sign
+  // boards, and over it a lane for the stations.
   void objects(SvgWriter& svg, double top) {
     double base = top + kObjectsHeight - 10;
     frame(svg, top, kObjectsHeight - 4, "");
     for (const Stretch& t : f_.tunnels)
       svg.rect(at(t.start), base - 6, std::max(1.0, at(t.end) - at(t.start)), 6,
                std::string("stroke:none;fill:") + kTunnelColour, "tunnel");
+    curves(svg, base - 12);
+    std::vector<LaneLabel> lower;
     for (const Stretch& s : f_.slowdowns) {
-      svg.open_group("slowdown", "rallentamento " + std::to_string(s.start) + " m, " + std::to_string(s.speed) +
-                                     " km/h");
-      svg.rect(at(s.start), base - 30, std::max(2.0, at(s.end) - at(s.start)), 12,
-               std::string("stroke:none;fill-opacity:0.6;fill:") + kSlowdownColour);
-      svg.text(at(s.start), base - 34, std::to_string(s.speed), 11, "start", 0,
-               std::string("font-weight:bold;fill:") + kSlowdownColour);
-      svg.close_group();
+      std::string title = "rallentamento " + std::to_string(s.start) + " m, " + std::to_string(s.speed) + " km/h";
+      svg.rect(at(s.start), base - 40, std::max(2.0, at(s.end) - at(s.start)), 10,
+               std::string("stroke:none;fill-opacity:0.6;fill:") + kSlowdownColour, "slowdown");
+      lower.push_back({at(s.start), base - 40, std::to_string(s.speed) + " km/h",
+                       std::string("font-weight:bold;fill:") + kSlowdownColour, "slowdown-label", title});
     }
-    for (const Stretch& w : f_.warnings) {
-      double x = at(w.start);
-      svg.path(cat({"M", fmt(x), " ", fmt(base - 40), " l-5 9 h10 z"}),
+    for (const Stretch& w : f_.warnings)
+      svg.path(cat({"M", fmt(at(w.start)), " ", fmt(base - 52), " l-5 9 h10 z"}),
                std::string("stroke:none;fill:") + kSlowdownColour, "warning");
+    for (int32_t s : f_.signals) {
+      svg.line(at(s), base - 24, at(s), base - 44, std::string("stroke-width:2;stroke:") + kSignalColour, "signal");
+      lower.push_back({at(s), base - 44, board_chainage(s), std::string("fill:") + kSignalColour, "signal-label",
+                       "segnale " + std::to_string(s) + " m"});
     }
-    for (int32_t s : f_.signals)
-      svg.line(at(s), base, at(s), base - 20, std::string("stroke-width:2;stroke:") + kSignalColour, "signal");
-    std::vector<double> sign_x;
-    for (const SignMark& s : f_.signs) sign_x.push_back(at(s.chainage));
-    std::vector<double> sign_label = spread(sign_x, 11);
-    for (size_t k = 0; k < f_.signs.size(); ++k) {
-      double x = sign_x[k], lx = sign_label[k];
-      svg.open_group("sign", std::to_string(f_.signs[k].chainage) + " m");
-      svg.path(cat({"M", fmt(x), " ", fmt(base), " V", fmt(base - 44), " L", fmt(lx), " ", fmt(base - 52)}),
-               "fill:none;stroke:#777;stroke-width:0.8");
-      svg.text(lx + 3, base - 54, utf8_from_1252(f_.signs[k].text), 9, "start", -90, "fill:#666");
-      svg.close_group();
-    }
-    std::vector<double> station_x;
-    for (const StationMark& s : f_.stations) station_x.push_back(at(s.chainage));
-    std::vector<double> station_label = spread(station_x, 13);
-    for (size_t k = 0; k < f_.stations.size(); ++k) {
-      const StationMark& s = f_.stations[k];
-      double x = station_x[k], lx = station_label[k];
+    for (const SignMark& s : f_.signs)
+      lower.push_back({at(s.chainage), base - 24, utf8_from_1252(s.text), std::string("fill:") + kSignColour, "sign",
+                       std::to_string(s.chainage) + " m"});
+    std::sort(lower.begin(), lower.end(), [](const LaneLabel& a, const LaneLabel& b) { return a.x < b.x; });
+    label_lane(svg, lower, base - 178, 110, 9);
+    std::vector<LaneLabel> upper;
+    for (const StationMark& s : f_.stations) {
       std::string label = utf8_from_1252(s.name);
       if (s.ora != 0) label += "  " + clock_time(s.ora);
-      svg.open_group("station", std::to_string(s.chainage) + " m");
-      svg.path(cat({"M", fmt(x), " ", fmt(base), " V", fmt(base - 170), " L", fmt(lx), " ", fmt(base - 184)}),
-               std::string("fill:none;stroke-width:1.1;stroke:") + kStationColour);
-      svg.text(lx + 4, base - 188, label, 11, "start", -90, std::string("fill:") + kStationColour);
+      svg.open_group("station", label + ", " + std::to_string(s.chainage) + " m");
+      svg.line(at(s.chainage), base, at(s.chainage), base - 60, std::string("stroke-width:1.4;stroke:") + kStationColour);
       svg.close_group();
+      upper.push_back({at(s.chainage), base - 60, label, std::string("fill:") + kStationColour, "station-label",
+                       std::to_string(s.chainage) + " m"});
     }
+    label_lane(svg, upper, top + 8, base - 196 - top - 8, 11);
   }
 
-  // Label places for marks at `xs` (in increasing order) at least `gap` apart,
-  // each as near its mark as the others allow, inside the frame.
-  static std::vector<double> spread(const std::vector<double>& xs, double gap) {
-    std::vector<double> out(xs);
-    for (size_t k = 1; k < out.size(); ++k) out[k] = std::max(out[k], out[k - 1] + gap);
-    double limit = kRight - 8;
-    for (size_t k = out.size(); k-- > 0;) {
-      out[k] = std::min(out[k], limit);
-      limit = out[k] - gap;
+  // A band of curves: right-hand ones above its middle, left-hand ones below.
+  void curves(SvgWriter& svg, double bottom) {
+    for (const Curve& c : f_.curves) {
+      double x = at(c.start), w = std::max(1.0, at(c.end) - at(c.start));
+      std::string title = std::string(c.right ? "curva a destra" : "curva a sinistra") + ", raggio " +
+                          std::to_string(c.radius) + " m, " + std::to_string(c.start) + "-" + std::to_string(c.end) +
+                          " m";
+      svg.open_group("curve", title);
+      svg.rect(x, c.right ? bottom - 8 : bottom - 4, w, 4, std::string("stroke:none;fill:") + kCurveColour);
+      svg.close_group();
     }
-    return out;
   }
 
   void axis(SvgWriter& svg, double y) {
@@ -274,6 +396,7 @@ class Drawing {
     key("segnale", kSignalColour);
     key("rallentamento / avviso", kSlowdownColour);
     key("galleria", kTunnelColour);
+    key("curva", kCurveColour);
     key("cartello_indicatore", "#777");
   }
 

@@ -76,7 +76,7 @@ TEST(Draw, ChromiumRendersTheSvg) {
   ScratchDir dir;
   std::filesystem::path svg = dir / "line.svg", png = dir / "line.png";
   testing::write_bytes(svg, example_svg(result));
-  std::string browser = "timeout 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
+  std::string browser = "timeout -k 5 40 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
                         "--user-data-dir='" + (dir / "profile").string() + "' ";
   std::string url = "'file://" + svg.string() + "'";
   // An SVG that is not well-formed XML comes back as a page holding a parsererror.
@@ -96,7 +96,7 @@ TEST(Draw, BrokenXmlIsSeenByTheRenderCheck) {
   ScratchDir dir;
   std::filesystem::path svg = dir / "broken.svg";
   testing::write_bytes(svg, "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a & b</text></svg>");
-  std::string dom = run("timeout 120 chromium --headless --no-sandbox --disable-gpu --user-data-dir='" +
+  std::string dom = run("timeout -k 5 40 chromium --headless --no-sandbox --disable-gpu --user-data-dir='" +
                         (dir / "profile").string() + "' --dump-dom 'file://" + svg.string() + "' 2>/dev/null");
   EXPECT_NE(dom.find("parsererror"), std::string::npos);
 }

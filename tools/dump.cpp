@@ -1,7 +1,8 @@
 #include "tools/dump.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "compiler/compiled_format.h"
 #include "tools/cell_kinds.h"
@@ -75,34 +76,21 @@ std::string render(const std::string& what, const std::vector<Record>& records, 
   return out;
 }
 
-
-std::string entry_role(size_t index, const TableEntry& e) {
-  if (index == 0) return "unused";
-  if (index >= 81 && index <= 83) return "kilometre reference";
-  if (index == kLineEntry) return "line";
-  if (index == kScenarioEntry) return "scenario";
-  if (index == kTrainEntry) return "train";
-  if (has_values(e)) return "station";
-  return e.nome.empty() ? "empty" : "sign";
-}
-
-// A double always shows a point or an exponent, so that it reads back as a
-// double and never as one of the plan's integer elements.
-std::string double_text(double value) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", value);
-  std::string out = buf;
-  if (out.find_first_of(".eEn") == std::string::npos) out += ".0";
-  return out;
-}
-
+// Every plan value in one form, whatever its element: the shortest decimal
+// that reads back as the same double. A value that is no number (only a
+// damaged file holds one) is text, so that the JSON stays JSON.
 Field plan_field(std::string key, const PlanValue& v) {
   if (v.tag == kTagEmpty) return {std::move(key), "", Field::kEmpty};
-  if (v.tag == kTagInteger) return number(std::move(key), static_cast<int64_t>(v.value));
-  return {std::move(key), double_text(v.value), Field::kNumber};
+  std::string shown = shortest_number(v.value);
+  return {std::move(key), shown, std::isfinite(v.value) ? Field::kNumber : Field::kText};
 }
 
 }  // namespace
+
+std::string shortest_number(double value) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
 
 std::string clock_time(int32_t seconds) {
   int64_t s = seconds;

@@ -21,6 +21,10 @@ std::string dump_plan(const PlanColumns& plan, DumpFormat format);
 // A compiled file's bytes, decoded by the kind its name gives.
 std::string dump_compiled(const std::string& file_name, const std::string& bytes, DumpFormat format);
 
+// The shortest decimal that reads back as `value` ("0", "2", "0.003",
+// "1e-07"); "nan", "inf" or "-inf" for what is no number.
+std::string shortest_number(double value);
+
 // Seconds of the day as hh:mm:ss (a minus sign before a negative time).
 std::string clock_time(int32_t seconds);
 

@@ -1,5 +1,8 @@
 #include "tools/line_features.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "tools/table_entries.h"
 
 namespace lorvena {
@@ -36,6 +39,36 @@ Stretch slowdown_from(const Scenario& m, size_t start) {
   return {object_chainage(start), object_chainage(end), s.param1};
 }
 
+// The curvature at plan point i: how far the direction turns from the metre
+// before it to the metre after it (positive to the right), per metre.
+double curvature_at(const Plan& p, size_t i) {
+  double ax = p.x[i] - p.x[i - 1], ay = p.y[i] - p.y[i - 1];
+  double bx = p.x[i + 1] - p.x[i], by = p.y[i + 1] - p.y[i];
+  double square = ax * ax + ay * ay;
+  return square > 0 ? -(ax * by - ay * bx) / square : 0;
+}
+
+// The plan's curves: runs of points turning the same way at one curvature.
+std::vector<Curve> plan_curves(const Plan& p, int32_t length) {
+  std::vector<Curve> curves;
+  if (!p.origin_set || p.next < 4) return curves;
+  size_t last = static_cast<size_t>(std::min<int64_t>(p.next - 2, length));
+  double run_q = 0;
+  for (size_t i = 2; i <= last; ++i) {
+    double q = curvature_at(p, i);
+    if (std::abs(q) < 1e-5) q = 0;
+    bool continues = q != 0 && run_q != 0 && std::abs(q - run_q) < 1e-6;
+    if (continues) {
+      curves.back().end = static_cast<int32_t>(i + 1);
+    } else if (q != 0) {
+      curves.push_back({static_cast<int32_t>(i), static_cast<int32_t>(i + 1), q > 0,
+                        static_cast<int32_t>(std::lround(1 / std::abs(q)))});
+    }
+    run_q = q;
+  }
+  return curves;
+}
+
 }  // namespace
 
 LineFeatures line_features(const Scenario& m) {
@@ -63,6 +96,7 @@ LineFeatures line_features(const Scenario& m) {
   for (int32_t k = 1; k <= m.mountain_count && static_cast<size_t>(k) < m.mountain_tunnel.size(); ++k)
     if (m.mountain_tunnel[static_cast<size_t>(k)] != 0)
       f.tunnels.push_back({m.mountain_start[static_cast<size_t>(k)], m.mountain_end[static_cast<size_t>(k)]});
+  f.curves = plan_curves(m.profile, f.length);
   return f;
 }
 

@@ -1,6 +1,6 @@
 // What stands along a compiled line, read from the model: stations, signals,
-// sign boards, slowdowns with their warning boards, maximum-speed boards and
-// tunnels, each at its chainage in metres.
+// sign boards, slowdowns with their warning boards, maximum-speed boards,
+// tunnels and the curves of the plan, each at its chainage in metres.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +36,14 @@ struct SpeedBoard {
   int32_t right[3];
 };
 
+// A stretch where the plan turns one way at one curvature.
+struct Curve {
+  int32_t start;
+  int32_t end;
+  bool right;      // turning right (a "d" curve), else left ("s")
+  int32_t radius;  // metres
+};
+
 struct LineFeatures {
   int32_t length = 0;
   std::vector<StationMark> stations;
@@ -45,6 +53,7 @@ struct LineFeatures {
   std::vector<Stretch> warnings;  // start = end = the board; speed of the slowdown
   std::vector<SpeedBoard> speed_boards;
   std::vector<Stretch> tunnels;
+  std::vector<Curve> curves;  // none without a plan
 };
 
 LineFeatures line_features(const Scenario& m);

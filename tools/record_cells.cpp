@@ -113,16 +113,24 @@ class Placer {
     packed("strisces·10 + strisced", v(4) * 10 + v(8));
   }
 
+  // The text is stored after the cell's kind and slot: a taken cell is
+  // error 6 whatever its length.
   void sign() {
     int64_t j = position_cell(v(0));
-    if (reach(j, "its cell")) take(j, kSignBoard, error::kSignCellTaken, 1);
+    if (!reach(j, "its cell")) return;
+    take(j, kSignBoard, error::kSignCellTaken, 1);
+    size_t length = r_.fields.at(1).text.size();
+    if (length > kLongestName)
+      cannot("its text is " + std::to_string(length) + " bytes long; at most 65535 can be stored");
   }
 
   void mountain() {
     int64_t kind = v(2) > 10 ? v(2) - 10 : v(2);
-    if (!fits(kind, 0, 255)) cannot("kind " + std::to_string(v(2)) + " gives landscape " + std::to_string(kind) +
-                                    ", which does not fit 0 to 255");
     int64_t first = cell_of(v(0) / 50.0), last = cell_of(v(1) / 50.0 - 1.0);
+    // The kind is stored cell by cell: a mountain without cells stores none.
+    if (first <= last && !fits(kind, 0, 255))
+      cannot("kind " + std::to_string(v(2)) + " gives landscape " + std::to_string(kind) +
+             ", which does not fit 0 to 255");
     if (first <= last && (!inside(first) || !inside(last)))
       cannot("its cells from " + metres(v(0)) + " to " + metres(v(1)) + " reach " +
              (inside(first) ? "past the end of the track (" + metres(50 * size_.top) + ")" : "before the start of the line"));

@@ -1,6 +1,8 @@
-// What a scenario table entry holds, told from its members: the table is
-// cleared before reading, so an entry holding something was written.
+// What a scenario table entry holds, told from its members and its place:
+// the table is cleared before reading, so an entry holding something was written.
 #pragma once
+
+#include <string>
 
 #include "compiler/model.h"
 
@@ -14,5 +16,17 @@ inline bool has_values(const TableEntry& e) {
 }
 
 inline bool is_cleared(const TableEntry& e) { return !has_values(e) && e.nome.empty(); }
+
+// What entry `index` is for: "unused" (0), "station", "sign", "empty",
+// "kilometre reference" (81 to 83), "line", "scenario" or "train".
+inline std::string entry_role(size_t index, const TableEntry& e) {
+  if (index == 0) return "unused";
+  if (index >= 81 && index <= 83) return "kilometre reference";
+  if (index == kLineEntry) return "line";
+  if (index == kScenarioEntry) return "scenario";
+  if (index == kTrainEntry) return "train";
+  if (has_values(e)) return "station";
+  return e.nome.empty() ? "empty" : "sign";
+}
 
 }  // namespace lorvena

@@ -1,0 +1,109 @@
+// The authors' line view and picture checked in Debian's headless Chromium:
+// node views_test.js SCENARIO_TOOL WRITE_TEST_PAIRS EXAMPLES_DIR [SHOTS_DIR]
+// On the example pair, the installer's scenario and a generated 300 km line:
+// the page loads without a console or page error; no two visible labels
+// overlap at the whole-line view and at two zoom levels; zooming changes the
+// shown km range; hovering a station shows its record and line. Also no two
+// labels of draw's picture of the installer's line overlap.
+'use strict';
+const { execFileSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { launch, openPage } = require('./browser');
+const { labelOverlaps } = require('./label_overlaps');
+
+const [tool, writePairs, examples, shots] = process.argv.slice(2);
+const failures = [];
+let passed = 0;
+
+function check(ok, what) {
+  if (ok) ++passed;
+  else failures.push(what);
+}
+
+async function shownRange(page) {
+  return page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
+}
+
+async function noOverlaps(page, name, where) {
+  const r = await labelOverlaps(page, '#view text');
+  check(r.labels > 0, `${name} ${where}: no labels drawn`);
+  check(r.pairs.length === 0, `${name} ${where}: ${r.pairs.length} overlapping labels, e.g. ${JSON.stringify(r.pairs.slice(0, 3))}`);
+}
+
+async function checkView(browser, name, html) {
+  const { page, errors } = await openPage(browser, 'file://' + html, 1400, 1300);
+  await noOverlaps(page, name, 'whole line');
+  const [from, to] = await shownRange(page);
+  if (shots) await page.screenshot({ path: path.join(shots, `view_${name}_whole.png`), fullPage: true });
+
+  // The range box: the middle fifth of the line.
+  const fifth = (to - from) / 5;
+  await page.$eval('#from-km', (e, v) => { e.value = v; }, String((from + 2 * fifth) / 1000));
+  await page.$eval('#to-km', (e, v) => { e.value = v; }, String((from + 3 * fifth) / 1000));
+  await page.click('#range button[type=submit]');
+  const [a, b] = await shownRange(page);
+  check(Math.abs(a - (from + 2 * fifth)) < 1 && Math.abs(b - (from + 3 * fifth)) < 1, `${name}: the range box shows ${a}-${b}`);
+  await noOverlaps(page, name, 'a fifth of the line');
+  if (shots) await page.screenshot({ path: path.join(shots, `view_${name}_zoomed.png`), fullPage: true });
+
+  // The wheel, four steps in over the objects panel.
+  const svg = await page.$('#view');
+  const r = await svg.boundingBox();
+  await page.mouse.move(r.x + r.width / 2, r.y + 800);
+  for (let i = 0; i < 4; ++i) await page.mouse.wheel({ deltaY: -100 });
+  const [c, d] = await shownRange(page);
+  check(d - c < b - a && c >= a && d <= b, `${name}: the wheel did not zoom in (${a}-${b} to ${c}-${d})`);
+  await noOverlaps(page, name, 'zoomed by the wheel');
+
+  // Hovering a station's mark shows its record with its file and line.
+  await page.click('#whole-line');
+  const station = await (await page.$('#view .mark.station line')).boundingBox();
+  await page.mouse.move(station.x + station.width / 2, station.y + station.height / 2);
+  const record = await page.$eval('#record', (e) => e.textContent);
+  check(/^stazione/.test(record) && /-\.txt:\d+$/.test(record), `${name}: hovering a station shows '${record}'`);
+
+  check(errors.length === 0, `${name}: ${errors.join('; ')}`);
+  await page.close();
+}
+
+async function main() {
+  if (!fs.existsSync(path.join(__dirname, 'node_modules', 'puppeteer-core')))
+    throw new Error(`${__dirname}/node_modules is missing: run 'npm ci' in ${__dirname} (scripts/test.sh does)`);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'views-'));
+  execFileSync(writePairs, [dir]);
+  const pairs = [
+    ['example', examples, 'VALDORNO', '2417'],
+    ['installer', path.join(dir, 'installer'), 'LORVENA PF', '4316'],
+    ['generated', path.join(dir, 'generated'), 'LINEA LUNGA', '300'],
+  ];
+  const browser = await launch();
+  // The browser goes with this process whatever ends it.
+  const timer = setTimeout(() => { console.error('browser checks took too long'); browser.process()?.kill('SIGKILL'); process.exit(1); }, 150000);
+  try {
+    for (const [name, pairDir, scenario, train] of pairs) {
+      const html = path.join(dir, `${name}.html`);
+      execFileSync(tool, ['view', pairDir, scenario, train, '--out', html]);
+      await checkView(browser, name, html);
+    }
+    const svgFile = path.join(dir, 'installer.svg');
+    execFileSync(tool, ['draw', pairs[1][1], pairs[1][2], pairs[1][3], '--out', svgFile]);
+    const { page } = await openPage(browser, 'file://' + svgFile, 1000, 1460);
+    const r = await labelOverlaps(page, 'text');
+    check(r.pairs.length === 0, `draw, installer: ${r.pairs.length} overlapping labels, e.g. ${JSON.stringify(r.pairs.slice(0, 3))}`);
+  } finally {
+    clearTimeout(timer);
+    await browser.close();
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+main().then(() => {
+  for (const f of failures) console.error(`FAILED: ${f}`);
+  console.log(`browser views: ${passed} passed, ${failures.length} failed`);
+  process.exit(failures.length ? 1 : 0);
+}, (e) => {
+  console.error(e.stack);
+  process.exit(1);
+});

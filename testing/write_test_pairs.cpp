@@ -1,0 +1,32 @@
+// Writes the description pairs the browser tests look at into DIR: the
+// installer's own scenario as it writes it (DIR/installer, "LORVENA PF" train
+// 4316) and a generated 300 km line (DIR/generated, "LINEA LUNGA" train 300).
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/system_disk.h"
+#include "testing/scenario_generator.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: write_test_pairs DIR\n");
+    return 2;
+  }
+  try {
+    std::filesystem::path dir = argv[1];
+    std::filesystem::create_directories(dir / "installer");
+    std::filesystem::create_directories(dir / "generated");
+    lorvena::SystemDisk disk;
+    lorvena::dati_linea(disk, dir / "installer", "LORVENA PF");
+    lorvena::dati_treno(disk, dir / "installer", "LORVENA PF", "4316");
+    lorvena::testing::write_generated_scenario(lorvena::testing::generate_scenario(300000), dir / "generated",
+                                               "LINEA LUNGA", "300");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,116 @@
+#include "tools/scenario_diff.h"
+
+#include <algorithm>
+
+#include "files/file_system.h"
+#include "files/scenario_files.h"
+#include "tools/arguments.h"
+#include "tools/compiled_decode.h"
+#include "tools/compiled_diff.h"
+#include "tools/compiled_scenarios.h"
+
+namespace lorvena {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string kind_noun(CompiledKind kind) {
+  switch (kind) {
+    case CompiledKind::kTrack: return "track";
+    case CompiledKind::kTable: return "table";
+    case CompiledKind::kPlan: return "plan";
+  }
+  return {};
+}
+
+// A file's title, then its changes cut at kMaxChangeLines.
+void add_file(ScenarioDiff& d, const std::string& title, const std::vector<std::string>& changes) {
+  if (changes.empty()) {
+    d.text += title + ": equal\n";
+    return;
+  }
+  d.differ = true;
+  d.text += title + ": differs\n";
+  size_t shown = std::min(changes.size(), kMaxChangeLines);
+  for (size_t i = 0; i < shown; ++i) d.text += "  " + changes[i] + "\n";
+  if (changes.size() > shown) d.text += "  ... and " + std::to_string(changes.size() - shown) + " more\n";
+}
+
+void compare(Disk& disk, ScenarioDiff& d, CompiledKind kind, const fs::path& a, const fs::path& b) {
+  std::string a_name = a.filename().string(), b_name = b.filename().string();
+  std::string title = kind_noun(kind) + " " + a_name + (a_name == b_name ? "" : " -> " + b_name);
+  CompiledBytes a_file{a.string(), read_file(disk, a)}, b_file{b.string(), read_file(disk, b)};
+  add_file(d, title, compiled_changes(kind, a_file, b_file));
+}
+
+CompiledScenario scenario_in(const fs::path& dir, const std::optional<std::string>& name,
+                             const std::optional<std::string>& train) {
+  if (name) {
+    std::optional<CompiledScenario> s = compiled_scenario(dir, *name, *train);
+    if (!s)
+      throw UsageError("no compiled scenario " + *name + " " + *train + " in " + dir.string() + " (" +
+                       table_file_name(*name, *train) + " with " + track_file_name(*name, *train) + ")");
+    return *s;
+  }
+  std::vector<CompiledScenario> all = compiled_scenarios_in(dir);
+  if (all.empty())
+    throw UsageError("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) in " + dir.string());
+  if (all.size() == 1) return all[0];
+  std::string stems;
+  for (const CompiledScenario& s : all) stems += (stems.empty() ? "" : ", ") + s.stem;
+  throw UsageError(dir.string() + " holds more than one compiled scenario (" + stems +
+                   "); choose one with --name NAME --train TRAIN, or compare two files");
+}
+
+ScenarioDiff diff_directories(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
+                              const std::optional<std::string>& train) {
+  CompiledScenario in_a = scenario_in(a, name, train), in_b = scenario_in(b, name, train);
+  ScenarioDiff d;
+  compare(disk, d, CompiledKind::kTrack, join_path(a, in_a.track), join_path(b, in_b.track));
+  compare(disk, d, CompiledKind::kTable, join_path(a, in_a.table), join_path(b, in_b.table));
+  if (!in_a.plan.empty() && !in_b.plan.empty()) {
+    compare(disk, d, CompiledKind::kPlan, join_path(a, in_a.plan), join_path(b, in_b.plan));
+  } else if (in_a.plan.empty() && in_b.plan.empty()) {
+    d.text += "plan: in neither directory\n";
+  } else {
+    d.differ = true;
+    d.text += "plan " + (in_a.plan.empty() ? in_b.plan + ": only in B\n" : in_a.plan + ": only in A\n");
+  }
+  return d;
+}
+
+std::string kind_with_article(CompiledKind kind) {
+  switch (kind) {
+    case CompiledKind::kTrack: return "a track (.dat)";
+    case CompiledKind::kTable: return "a table (.sim)";
+    case CompiledKind::kPlan: return "a plan (_linea.dat)";
+  }
+  return {};
+}
+
+ScenarioDiff diff_files(Disk& disk, const fs::path& a, const fs::path& b) {
+  CompiledKind kind_a = compiled_kind(a.filename().string()), kind_b = compiled_kind(b.filename().string());
+  if (kind_a != kind_b)
+    throw UsageError(a.string() + " is " + kind_with_article(kind_a) + " and " + b.string() + " " +
+                     kind_with_article(kind_b) + ": diff compares two files of one kind");
+  ScenarioDiff d;
+  compare(disk, d, kind_a, a, b);
+  return d;
+}
+
+}  // namespace
+
+ScenarioDiff diff_scenarios(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
+                            const std::optional<std::string>& train) {
+  if (name.has_value() != train.has_value()) throw UsageError("--name and --train go together");
+  std::error_code ec;
+  bool a_dir = fs::is_directory(a, ec), b_dir = fs::is_directory(b, ec);
+  if (a_dir && b_dir) return diff_directories(disk, a, b, name, train);
+  if (a_dir || b_dir)
+    throw UsageError("diff compares two directories or two files; " + (a_dir ? a : b).string() +
+                     " is a directory and " + (a_dir ? b : a).string() + " is not");
+  if (name) throw UsageError("--name and --train choose a scenario in two directories, not between two files");
+  return diff_files(disk, a, b);
+}
+
+}  // namespace lorvena

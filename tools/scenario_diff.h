@@ -1,0 +1,29 @@
+// `scenario_tool diff A B`: two directories, each holding one compiled
+// scenario (or the one named), or two compiled files of one kind, compared
+// file by file: a title a file ("track VALDORNO_2417.dat: equal" or
+// ": differs"), then its changes, at most kMaxChangeLines of them.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "files/disk.h"
+
+namespace lorvena {
+
+inline constexpr size_t kMaxChangeLines = 40;
+
+struct ScenarioDiff {
+  std::string text;
+  bool differ = false;
+};
+
+// Operands that do not name two directories or two files of one kind, and
+// directories without the scenario to compare, throw UsageError; a file that
+// cannot be read throws FileSystemError, one that does not decode DecodeError.
+// `name` and `train` (both or neither) choose the scenario in directories.
+ScenarioDiff diff_scenarios(Disk& disk, const std::filesystem::path& a, const std::filesystem::path& b,
+                            const std::optional<std::string>& name, const std::optional<std::string>& train);
+
+}  // namespace lorvena

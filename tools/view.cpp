@@ -1,0 +1,55 @@
+#include "tools/view.h"
+
+#include "tools/text_encoding.h"
+#include "tools/view_data.h"
+
+namespace lorvena {
+
+// tools/view_page/, built in by cmake/embed_text.cmake.
+extern const char kViewStyle[];
+extern const char kViewLabelsScript[];
+extern const char kViewScript[];
+
+namespace {
+
+// Inside a script element only "</" can end it early; "<\/" reads the same
+// in JSON and in a script.
+std::string script_safe(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '<' && i + 1 < text.size() && text[i + 1] == '/') out += '\\';
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string view_html(const CompileResult& result, const std::vector<Diagnostic>& diagnostics,
+                      const std::string& line_file, const std::string& train_file) {
+  std::string title = xml_escape(utf8_from_1252(result.model.scenario_name + " " + result.model.train_number));
+  std::string html = "<!DOCTYPE html>\n<html lang=\"it\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
+                     "</title>\n<style>\n";
+  html += kViewStyle;
+  html += "</style>\n</head>\n<body>\n<header><h1>" + title + "</h1>\n"
+          "<form id=\"range\"><label>da km <input id=\"from-km\" type=\"number\" step=\"0.1\"></label> "
+          "<label>a km <input id=\"to-km\" type=\"number\" step=\"0.1\"></label> "
+          "<button type=\"submit\">mostra</button> <button type=\"button\" id=\"whole-line\">tutta la linea</button> "
+          "<span id=\"shown-range\"></span></form></header>\n"
+          "<main><svg id=\"view\" xmlns=\"http://www.w3.org/2000/svg\"></svg>\n"
+          "<aside id=\"record\">Passa sopra un oggetto per vederne il record.</aside></main>\n"
+          "<section><h2>Diagnostica</h2><ol id=\"diagnostics\"></ol></section>\n"
+          "<section><h2>Stazioni</h2><table id=\"stations\"><thead><tr><th>stazione</th><th>km</th><th>ora</th>"
+          "<th>record</th></tr></thead><tbody></tbody></table></section>\n"
+          "<script type=\"application/json\" id=\"line-data\">";
+  html += script_safe(view_data_json(result, diagnostics, line_file, train_file));
+  html += "</script>\n<script>\n";
+  html += kViewLabelsScript;
+  html += "\n";
+  html += kViewScript;
+  html += "</script>\n</body>\n</html>\n";
+  return html;
+}
+
+}  // namespace lorvena

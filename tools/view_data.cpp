@@ -1,0 +1,182 @@
+#include "tools/view_data.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "tools/description_lint.h"
+#include "tools/dump.h"
+#include "tools/line_features.h"
+#include "tools/svg_writer.h"
+#include "tools/text_encoding.h"
+
+namespace lorvena {
+namespace {
+
+// The plan is sent as at most this many points.
+constexpr int64_t kPlanPoints = 4000;
+
+std::string quoted(const std::string& text_1252) { return json_string(utf8_from_1252(text_1252)); }
+
+template <typename T, typename F>
+std::string json_list(const std::vector<T>& items, F item) {
+  std::string out = "[";
+  for (size_t k = 0; k < items.size(); ++k) out += (k == 0 ? "" : ",") + item(items[k]);
+  return out + "]";
+}
+
+std::string number(int64_t value) { return std::to_string(value); }
+
+// A record's chainage: its first value, when the record's format says it is one.
+std::optional<int64_t> record_chainage(const LintRecord& r) {
+  if (!r.complete() || r.fields.empty() || r.format->fields.empty() || !r.format->fields[0].chainage)
+    return std::nullopt;
+  return r.number(0);
+}
+
+struct IndexedRecord {
+  const DescriptionLint* lint;
+  const LintRecord* record;
+};
+
+// Every complete record of both descriptions, and which one an object of
+// the compiled line comes from.
+class RecordIndex {
+ public:
+  RecordIndex(const DescriptionLint& line, const DescriptionLint& train) {
+    for (const DescriptionLint* lint : {&line, &train})
+      for (const LintRecord& r : lint->records)
+        if (r.complete()) records_.push_back({lint, &r});
+  }
+
+  // The record whose keyword holds `word` and whose chainage is nearest
+  // `chainage`, no farther than `reach` metres; -1 when none is.
+  int64_t find(std::string_view word, int64_t chainage, int64_t reach = 50) const {
+    int64_t best = -1, best_distance = reach + 1;
+    for (size_t k = 0; k < records_.size(); ++k) {
+      std::optional<int64_t> at = record_chainage(*records_[k].record);
+      if (!at || records_[k].record->keyword.find(word) == std::string::npos) continue;
+      int64_t distance = std::llabs(*at - chainage);
+      if (distance < best_distance) best = int64_t(k), best_distance = distance;
+    }
+    return best;
+  }
+
+  // The chainage of the record a diagnostic points at, if it has one.
+  std::optional<int64_t> chainage_of(const Diagnostic& d) const {
+    for (const IndexedRecord& r : records_)
+      if (same_file(r.lint->file, d.file) && r.lint->lines.line_of(r.record->offset) == d.line)
+        return record_chainage(*r.record);
+    return std::nullopt;
+  }
+
+  std::string json() const {
+    return json_list(records_, [](const IndexedRecord& r) {
+      std::string values = json_list(r.record->fields, [](const ReadField& f) { return quoted(f.text); });
+      return "{\"file\":" + json_string(r.lint->file) + ",\"line\":" + number(r.lint->lines.line_of(r.record->offset)) +
+             ",\"keyword\":" + quoted(r.record->keyword) + ",\"values\":" + values + "}";
+    });
+  }
+
+ private:
+  static bool same_file(const std::string& a, const std::string& b) {
+    return std::filesystem::path(a).filename() == std::filesystem::path(b).filename();
+  }
+  std::vector<IndexedRecord> records_;
+};
+
+std::string cells_json(const Scenario& m, int64_t length) {
+  size_t cells = std::min<size_t>(m.track.size(), size_t(std::max<int64_t>(length, 0) / 50) + 1);
+  std::string gradient, speed, adhesion;
+  for (size_t c = 0; c < cells; ++c) {
+    const TrackCell& cell = m.track[c];
+    std::string sep = c == 0 ? "" : ",";
+    gradient += sep + number(int64_t(cell.gradient) - 100);
+    speed += sep + number(int64_t(cell.speed_limit) * 5);
+    adhesion += sep + number(cell.adhesion);
+  }
+  return "{\"gradient\":[" + gradient + "],\"speed\":[" + speed + "],\"adhesion\":[" + adhesion + "]}";
+}
+
+// [chainage, x, y] every few metres, from the start of the line to its end.
+std::string plan_json(const Scenario& m, int64_t length) {
+  const Plan& p = m.profile;
+  if (!p.origin_set || p.next <= 2) return "[]";
+  int64_t last = std::min<int64_t>(length, p.next - 1);
+  int64_t step = std::max<int64_t>(1, last / kPlanPoints);
+  std::string out = "[";
+  for (int64_t i = 0; i <= last; i = (i == last ? last + 1 : std::min(i + step, last))) {
+    out += (i == 0 ? "[" : ",[") + number(i) + "," + fmt(p.x[size_t(i)]) + "," + fmt(p.y[size_t(i)]) + "]";
+  }
+  return out + "]";
+}
+
+std::string features_json(const LineFeatures& f, const RecordIndex& index) {
+  auto rec = [](int64_t k) { return ",\"rec\":" + number(k); };
+  std::string out;
+  out += ",\"stations\":" + json_list(f.stations, [&](const StationMark& s) {
+    return "{\"at\":" + number(s.chainage) + ",\"name\":" + quoted(s.name) + ",\"time\":" +
+           json_string(s.ora != 0 ? clock_time(s.ora) : "") + rec(index.find("stazione", s.chainage)) + "}";
+  });
+  out += ",\"signals\":" + json_list(f.signals, [&](int32_t at) {
+    return "{\"at\":" + number(at) + rec(index.find("segnale", at)) + "}";
+  });
+  out += ",\"signs\":" + json_list(f.signs, [&](const SignMark& s) {
+    return "{\"at\":" + number(s.chainage) + ",\"text\":" + quoted(s.text) + rec(index.find("cartello", s.chainage)) +
+           "}";
+  });
+  out += ",\"slowdowns\":" + json_list(f.slowdowns, [&](const Stretch& s) {
+    return "{\"start\":" + number(s.start) + ",\"end\":" + number(s.end) + ",\"speed\":" + number(s.speed) +
+           rec(index.find("rallentamento", s.start)) + "}";
+  });
+  // A warning board stands 1200 m before its slowdown's start.
+  out += ",\"warnings\":" + json_list(f.warnings, [&](const Stretch& w) {
+    return "{\"at\":" + number(w.start) + rec(index.find("rallentamento", w.start + 1200)) + "}";
+  });
+  out += ",\"boards\":" + json_list(f.speed_boards, [&](const SpeedBoard& b) {
+    return "{\"at\":" + number(b.chainage) + ",\"speeds\":[" + number(b.left[0]) + "," + number(b.left[1]) + "," +
+           number(b.left[2]) + "]" + rec(index.find("indicatori", b.chainage)) + "}";
+  });
+  out += ",\"tunnels\":" + json_list(f.tunnels, [&](const Stretch& t) {
+    return "{\"start\":" + number(t.start) + ",\"end\":" + number(t.end) + rec(index.find("montagna", t.start)) + "}";
+  });
+  out += ",\"curves\":" + json_list(f.curves, [&](const Curve& c) {
+    return "{\"start\":" + number(c.start) + ",\"end\":" + number(c.end) + ",\"right\":" +
+           (c.right ? "true" : "false") + ",\"radius\":" + number(c.radius) + rec(index.find("curva", c.start, 2)) +
+           "}";
+  });
+  return out;
+}
+
+std::string severity_word(Severity s) {
+  return s == Severity::kError ? "error" : s == Severity::kWarning ? "warning" : "note";
+}
+
+std::string diagnostics_json(const std::vector<Diagnostic>& list, const RecordIndex& index) {
+  return json_list(list, [&](const Diagnostic& d) {
+    std::optional<int64_t> at = index.chainage_of(d);
+    return "{\"severity\":\"" + severity_word(d.severity) + "\",\"code\":" + json_string(d.code) +
+           ",\"file\":" + json_string(d.file) + ",\"line\":" + number(d.line) + ",\"column\":" + number(d.column) +
+           ",\"message\":" + json_string(d.message) + ",\"at\":" + (at ? number(*at) : "null") + "}";
+  });
+}
+
+}  // namespace
+
+std::string view_data_json(const CompileResult& result, const std::vector<Diagnostic>& diagnostics,
+                           const std::string& line_file, const std::string& train_file) {
+  const Scenario& m = result.model;
+  LineFeatures f = line_features(m);
+  DescriptionLint line = lint_line(result.line_text, line_file, true);
+  DescriptionLint train = lint_train(result.train_text, train_file);
+  RecordIndex index(line, train);
+  int64_t length = std::max<int64_t>(f.length, 50);
+  return "{\"name\":" + quoted(m.scenario_name) + ",\"train\":" + quoted(m.train_number) +
+         ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) + ",\"plan\":" + plan_json(m, length) +
+         features_json(f, index) + ",\"records\":" + index.json() +
+         ",\"diagnostics\":" + diagnostics_json(diagnostics, index) + "}";
+}
+
+}  // namespace lorvena

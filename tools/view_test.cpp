@@ -1,0 +1,66 @@
+#include "tools/view.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "files/system_disk.h"
+#include "testing/example_pair.h"
+#include "testing/test_files.h"
+#include "tools/command_line.h"
+
+namespace lorvena {
+namespace {
+
+CompileResult example() {
+  SystemDisk disk;
+  return compile_copies(disk, {testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true, {}});
+}
+
+// Everything the page needs is inside it: no element loads a file or an
+// address, and the data cannot end its script element early.
+TEST(View, ThePageIsSelfContained) {
+  CompileResult result = example();
+  result.model.table[1].nome = "A</script><b>";  // a hostile station name
+  std::string page = view_html(result, {}, "VALDORNO_linea.txt", "VALDORNO_2417-.txt");
+  EXPECT_FALSE(std::regex_search(page, std::regex(R"((src|href)\s*=\s*["']?(https?:|//|[a-z]))")));
+  EXPECT_EQ(page.find("<link"), std::string::npos);
+  EXPECT_EQ(page.find("A</script>"), std::string::npos);
+  EXPECT_NE(page.find("A<\\/script>"), std::string::npos);
+  EXPECT_NE(page.find("const Labels"), std::string::npos);  // the placement script is built in
+}
+
+// Each object carries the record it comes from: keyword, values, file and line.
+TEST(View, ObjectsPointAtTheirRecordsAndDiagnosticsAtTheirChainage) {
+  CompileResult result = example();
+  Diagnostic warning{Severity::kWarning, "W-time", "examples/VALDORNO_2417-.txt", 17, 1, "minute 75"};
+  std::string page = view_html(result, {warning}, "examples/VALDORNO_linea.txt", "examples/VALDORNO_2417-.txt");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(page, m, std::regex(R"("name":"Costalunga","time":"08:22:00","rec":(\d+))")));
+  std::string records = page.substr(page.find("\"records\":"));
+  std::regex record(R"(\{"file":"examples/VALDORNO_2417-.txt","line":17,"keyword":"stazione","values":\["5800",)");
+  ASSERT_TRUE(std::regex_search(records, record));
+  // Records are listed in order: the station's index finds that very record.
+  size_t at = records.find("{\"file\"");
+  for (int k = std::stoi(m[1]); k > 0; --k) at = records.find("{\"file\"", at + 1);
+  EXPECT_EQ(at, records.find("{\"file\":\"examples/VALDORNO_2417-.txt\",\"line\":17"));
+  EXPECT_NE(page.find("\"code\":\"W-time\",\"file\":\"examples/VALDORNO_2417-.txt\",\"line\":17,\"column\":1,"
+                      "\"message\":\"minute 75\",\"at\":5800}"),
+            std::string::npos);
+  EXPECT_NE(page.find("\"curves\":[{\"start\":1200,\"end\":1500,\"right\":true,\"radius\":1000,\"rec\":"),
+            std::string::npos);
+}
+
+TEST(View, TheCommandWritesThePage) {
+  ScratchDir dir;
+  std::ostringstream out, err;
+  std::string page = (dir / "line.html").string();
+  EXPECT_EQ(run_tool({"view", testing::examples_dir().string(), "VALDORNO", "2417", "--out", page}, out, err), 0)
+      << err.str();
+  EXPECT_NE(out.str().find("written: " + page), std::string::npos);
+  EXPECT_EQ(testing::read_bytes(page).substr(0, 15), "<!DOCTYPE html>");
+}
+
+}  // namespace
+}  // namespace lorvena
