@@ -15,27 +15,32 @@ Scenario identity(std::string train, std::string scenario) {
   return m;
 }
 
+// The sums worked out by hand from the character codes: the object code adds
+// the first 25 characters of train number + scenario name + fill, lower-cased;
+// the station code weighs each by its position.
 TEST(Codes, SumOverTheFirst25CharactersOfTheFilledText) {
-  Scenario m = identity("ab", "");
-  std::string summed = "ab" + std::string(kCodeFill.substr(0, 23));
-  int32_t object = 0, station = 0;
-  for (size_t q = 1; q <= 25; ++q) {
-    object += static_cast<unsigned char>(summed[q - 1]);
-    station += static_cast<unsigned char>(summed[q - 1]) * static_cast<int32_t>(q);
+  struct Case {
+    std::string train, scenario;
+    int16_t object;
+    int32_t station;
+  };
+  const Case cases[] = {
+      {"ab", "", 2557, 33957},  // "ab" and the fill's first 23 characters
+      {"AB", "", 2557, 33957},  // upper case sums as lower case
+      {"4316", "LORVENA PF", 2303, 31704},
+      {"4316", "lorvena pf", 2303, 31704},
+      {"abcdefghijklmnopqrstuvwxyz", "zz", 2725, 36725},  // the 26th character and on do not count
+      {"4316", "\xC0\xC8", 2588, 34148},                 // accented capitals lower to E0 and E8
+  };
+  for (const Case& c : cases) {
+    Scenario m = identity(c.train, c.scenario);
+    EXPECT_EQ(codice_gara_og(m), c.object) << c.train << c.scenario;
+    EXPECT_EQ(codice_gara_st(m), c.station) << c.train << c.scenario;
+    EXPECT_EQ(m.code_text, lower_1252(c.train + c.scenario) + std::string(kCodeFill));
   }
-  EXPECT_EQ(codice_gara_og(m), object);
-  EXPECT_EQ(codice_gara_st(m), station);
-  EXPECT_EQ(m.code_text, "ab" + std::string(kCodeFill));
-
-  Scenario upper = identity("AB", "");
-  EXPECT_EQ(codice_gara_og(upper), object);
-  EXPECT_EQ(codice_gara_st(upper), station);
 }
 
-TEST(Codes, TheRunsOwnIdentity) {
-  Scenario m = identity("4316", "LORVENA PF");
-  EXPECT_EQ(codice_gara_og(m), 2303);
-  EXPECT_EQ(codice_gara_st(m), 31704);
+TEST(Codes, LowerCaseInTheSingleByteCharacterSet) {
   EXPECT_EQ(lower_1252("\xC0\xC9\xD7\xDE\x8A Z"), "\xE0\xE9\xD7\xFE\x9A z");
 }
 

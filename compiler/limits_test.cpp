@@ -3,6 +3,7 @@
 // stored or stopped by a recorded error.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "testing/compile_fixture.h"
@@ -34,6 +35,94 @@ TEST(Limits, OneMetreLongerIsError1AndCompilesNothing) {
   EXPECT_EQ(testing::list_files(f.dir.path()), "LORVENA PF_4316-.txt");
 }
 
+TEST(Limits, LineOfLengthZero) {
+  CompileFixture f;
+  f.compile(line_text("", 0), train_text(""), 1);
+  EXPECT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.table[kLineEntry].fine, 0);
+  ASSERT_EQ(f.model.track.size(), 141u);  // 7000 / 50 = 140
+  EXPECT_EQ(read_bytes(f.dir / "LORVENA PF_4316.dat").size(), 141u * 15);
+  EXPECT_EQ(read_bytes(f.dir / "LORVENA PF_linea.dat").size(), 2u * (2 * 4 + 6997 * 10 + 2 * 2));
+}
+
+std::string signs(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += "cartello_indicatore, " + std::to_string(100 + 50 * i) + ", (S" + std::to_string(i) + ")\r\n";
+  return text;
+}
+
+TEST(Limits, SignTextsFillEntries80DownTo0) {
+  CompileFixture f;
+  f.compile(line_text(signs(81)), train_text(""), 0);
+  EXPECT_EQ(f.model.err_code, 0);
+  EXPECT_EQ(f.model.table[80].nome, "(S0)");
+  EXPECT_EQ(f.model.table[0].nome, "(S80)");
+  EXPECT_EQ(f.model.track[nearest(4100 / 50.0 + 1)].param1, 0);  // the 81st sign board points at entry 0
+
+  CompileFixture more;
+  more.compile(line_text(signs(82)), train_text(""), 0);
+  EXPECT_EQ(more.model.err_code, 25);
+}
+
+// A table entry's name that runs across the 64 KiB the table is written in
+// at a time comes out whole.
+TEST(Limits, NameAcrossTheWriteBufferIsWrittenWhole) {
+  auto text = [](char first) {
+    std::string t;
+    for (int i = 0; i < 40000; ++i) t += static_cast<char>(first + i % 23);
+    return t;
+  };
+  const std::string a = text('A'), b = text('a');
+  CompileFixture f;
+  f.compile(line_text("cartello_indicatore, 1000, " + a + "\r\ncartello_indicatore, 2000, " + b + "\r\n"),
+            train_text(""), 0);
+  ASSERT_EQ(f.model.err_code, 0);
+  std::string sim = read_bytes(f.dir / "LORVENA PF_4316.sim");
+  ASSERT_EQ(sim.size(), 2958u + 80000 + 10 + 4);
+  // Entry 79 holds the second text, entry 80 the first, which crosses 65536.
+  size_t entry79 = 79 * 34;
+  EXPECT_EQ(sim.substr(entry79 + 14, 2), std::string("\x40\x9C", 2));  // 40000
+  EXPECT_EQ(sim.substr(entry79 + 16, 40000), b);
+  size_t entry80 = entry79 + 34 + 40000;
+  EXPECT_EQ(sim.substr(entry80 + 14, 2), std::string("\x40\x9C", 2));
+  EXPECT_LT(entry80 + 16, 65536u);
+  EXPECT_GT(entry80 + 16 + 40000, 65536u);
+  EXPECT_EQ(sim.substr(entry80 + 16, 40000), a);
+  EXPECT_EQ(sim.substr(entry80 + 16 + 40000, 18), std::string(18, '\0'));  // the rest of entry 80
+}
+
+// The three kilometre references read into 81, 82, 83 by their word, then
+// ordered by their start.
+TEST(Limits, KilometreReferences) {
+  struct Case {
+    std::string name;
+    std::string rows;
+    std::array<int32_t, 9> table;  // inizio, fine, posizione of 81, 82, 83
+    int32_t err_code;
+  };
+  const Case cases[] = {
+      {"all three",
+       "progressiva chilometrica tre, 100, 200, 1\r\nprogressiva chilometrica due, 300, 400, 0\r\n"
+       "progressiva chilometrica uno, 200, 50, 1\r\n",
+       {300, 400, 0, 200, 150, 1, 100, 300, 1}, 0},
+      {"one with a start", "progressiva chilometrica uno, 150, 300, 0\r\n", {150, 300, 0, 0, 0, 0, 0, 0, 0}, 0},
+      {"a start off the step", "progressiva chilometrica due, 120, 300, 0\r\n", {120, 300, 0, 0, 0, 0, 0, 0, 0},
+       2},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile("[generale]\r\nlunghezza percorso, 5000\r\n" + c.rows + "[curve]\r\n", train_text(""), 0);
+    EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
+    std::array<int32_t, 9> got{};
+    for (int e = 0; e < 3; ++e) {
+      const TableEntry& t = f.model.table[static_cast<size_t>(81 + e)];
+      got[3 * e] = t.inizio, got[3 * e + 1] = t.fine, got[3 * e + 2] = t.posizione;
+    }
+    EXPECT_EQ(got, c.table) << c.name;
+  }
+}
+
 std::string repeated(int count, const std::function<std::string(int)>& record) {
   std::string text;
   for (int i = 0; i < count; ++i) text += record(i);
@@ -53,7 +142,7 @@ TEST(Limits, HundredsOfThousandsOfRecords) {
       {"mountains",
        line_text(repeated(kMany, [](int i) { return "montagna, " + std::to_string(3 * i) + ", 40, 2\r\n"; }), 1000000),
        "", 0},
-      // 80 table entries hold sign texts; the next sign has no entry.
+      // Sign texts take entries 80 down to 0: the 82nd sign has no entry.
       {"sign boards",
        line_text(repeated(kMany, [](int i) { return "cartello_indicatore, " + std::to_string(100 + 50 * (i % 19000)) +
                                                     ", (S)\r\n"; }),

@@ -58,15 +58,18 @@ TEST_F(Walk, LookBackStopsThreeCellsFromTheStart) {
 }
 
 TEST_F(Walk, ExistingMarkerBeforeSignalIsLoweredNotRaised) {
-  for (int16_t value : {200, 100}) {
-    reset();
-    put(30, kWarningBoard);
-    put(20, kSignal);
-    put(19, kMarker, value);
-    put(18, kSpeedIndicator);
-    place_markers(m);
-    EXPECT_EQ(at(19).param1, value == 200 ? 180 : 100);
-    EXPECT_EQ(m.err_code, 0);
+  for (int behind : {1, 2}) {
+    for (int16_t value : {200, 100}) {
+      reset();
+      put(30, kWarningBoard);
+      put(20, kSignal);
+      put(19, kSpeedIndicator);
+      put(18, kSpeedIndicator);
+      put(20 - behind, kMarker, value);  // k - 1 or, with k - 1 taken, k - 2
+      place_markers(m);
+      EXPECT_EQ(at(20 - behind).param1, value == 200 ? 180 : 100) << behind;
+      EXPECT_EQ(m.err_code, 0) << behind;
+    }
   }
   EXPECT_EQ(minimo(180, 200), 180);
   EXPECT_EQ(minimo(180, 100), 100);
@@ -167,6 +170,62 @@ TEST_F(Walk, SlowdownWithoutEndStopsAtTheTrackEnd) {
   EXPECT_TRUE(marker(232));
   EXPECT_FALSE(marker(238));  // no end cell: no window before the signal
   EXPECT_EQ(m.err_code, 0);
+}
+
+// The walk's corners, one case a row: the cells put on an empty track, every
+// marker afterwards and the error recorded. Slowdowns here are fast (120)
+// unless said, so only the look-back groups and the window after them place.
+TEST_F(Walk, Corners) {
+  struct Put {
+    int cell;
+    uint8_t kind;
+    int16_t param1 = 0;
+  };
+  struct Case {
+    std::string name;
+    std::vector<Put> cells;
+    std::vector<int> markers;
+    int32_t err_code = 0;
+    int32_t err_pos = 0;
+  };
+  auto slowdown = [](int start, int end, std::vector<Put> more = {}, int16_t speed = 120) {
+    more.push_back({start, kSlowdownStart, speed});
+    more.push_back({end, kSlowdownEnd});
+    return more;
+  };
+  const Case cases[] = {
+      {"first choices", slowdown(40, 41), {22, 29, 35}},
+      {"B1 second choice", slowdown(40, 41, {{35, kSignBoard}}), {22, 29, 34}},
+      {"B1 third choice", slowdown(40, 41, {{35, kSignBoard}, {34, kSignBoard}}), {22, 29, 33}},
+      {"B2 second choice", slowdown(40, 41, {{29, kSignBoard}}), {22, 28, 35}},
+      {"B2 third choice", slowdown(40, 41, {{29, kSignBoard}, {28, kSignBoard}}), {22, 27, 35}},
+      {"B3 second choice", slowdown(40, 41, {{22, kSignBoard}}), {21, 29, 35}},
+      {"B3 third choice", slowdown(40, 41, {{22, kSignBoard}, {21, kSignBoard}}), {20, 29, 35}},
+      {"B3 with no free cell", slowdown(40, 41, {{22, kSignBoard}, {21, kSignBoard}, {20, kSignBoard}}),
+       {29, 35}, 12, 2000},
+      {"start at 13: no B2", slowdown(13, 14), {8}},
+      {"start at 14: B2 from cell 3", slowdown(14, 15), {3, 9}},
+      {"start at 20: no B3", slowdown(20, 21), {9, 15}},
+      {"start at 21: B3 from cell 3", slowdown(21, 22), {3, 10, 16}},
+      {"signal directly behind a board", {{30, kWarningBoard}, {29, kSignal}}, {28}},
+      {"signal at cell 3, 20 behind a board", {{23, kWarningBoard}, {3, kSignal}}, {2}},
+      {"signal 21 behind a board", {{24, kWarningBoard}, {3, kSignal}}, {}},
+      {"window: the cell before the signal taken", slowdown(30, 31, {{40, kSignal}, {39, kSignBoard}}),
+       {12, 19, 25, 38}},
+      {"window: both cells taken", slowdown(30, 31, {{40, kSignal}, {39, kSignBoard}, {38, kSignBoard}}),
+       {12, 19, 25}, 13, 1550},
+      {"start on the walk's last cell", slowdown(238, 240), {220, 227, 233}},
+      {"start after the walk's last cell", slowdown(239, 240), {}},
+      {"slow slowdown ending on the track's last cell", slowdown(224, 240, {}, 50), {206, 213, 219, 232, 239}},
+  };
+  for (const Case& c : cases) {
+    reset();
+    for (const Put& p : c.cells) put(p.cell, p.kind, p.param1);
+    place_markers(m);
+    EXPECT_EQ(markers(), c.markers) << c.name;
+    EXPECT_EQ(m.err_code, c.err_code) << c.name;
+    EXPECT_EQ(m.err_pos, c.err_pos) << c.name;
+  }
 }
 
 }  // namespace

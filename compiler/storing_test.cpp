@@ -36,6 +36,18 @@ TEST(MemoRallentamento, WarningBoardAndApproachOnlyBeyond1500) {
   }
 }
 
+TEST(MemoRallentamento, NoSecondValueWhenDvIsZero) {
+  Scenario m = track_of(5000);
+  EXPECT_EQ(memo_rallentamento(m, 1550, 60, 500, 0, 1, 0), 0);
+  for (int c : {8, 32, 42}) EXPECT_EQ(m.track[static_cast<size_t>(c)].param2, 0) << c;  // board, start, end
+  for (int i = 0; i < 4; ++i) {
+    const TrackCell& c = m.track[static_cast<size_t>(7 - i)];
+    EXPECT_EQ(c.kind, kApproach);
+    EXPECT_EQ(c.param1, i + 1);
+    EXPECT_EQ(c.param2, 0);
+  }
+}
+
 TEST(MemoRallentamento, ShortSlowdownEndsAsStartInOneCell) {
   Scenario m = track_of(5000);
   EXPECT_EQ(memo_rallentamento(m, 2000, 30, 20, 0, 0, 0), 0);
@@ -67,13 +79,13 @@ TEST(MemoSegnale, PacksAspectsTimingAndApproachMarks) {
   };
   for (Case c : {Case{0, 0}, Case{1, 101}, Case{100, 101}, Case{101, 101}, Case{230, 230}, Case{300, 44}}) {
     Scenario m = track_of(5000);
-    SignalRecord s{1000, 2, 4, 1, 0, 3, 2, 3, 1, 0, c.tempo};
+    SignalRecord s{1000, 2, 4, 1, 2, 3, 2, 3, 1, 5, c.tempo};
     ASSERT_EQ(memo_segnale(m, s), 0);
     const TrackCell& cell = m.track[21];
     EXPECT_EQ(cell.kind, kSignal);
     EXPECT_EQ(cell.param1, 43);
     EXPECT_EQ(cell.param2, 11);
-    EXPECT_EQ(cell.param3, 0);
+    EXPECT_EQ(cell.param3, 25);
     EXPECT_EQ(cell.param4, 38);
     EXPECT_EQ(cell.timing, c.timing) << c.tempo;
     for (int b = 1; b <= 4; ++b) EXPECT_EQ(m.track[static_cast<size_t>(21 - 2 * b)].approach, 80 + b);
@@ -126,6 +138,38 @@ TEST(MemoMontagna, TunnelMarkersEveryFourthFreeCellAndCloseMountains) {
   EXPECT_EQ(far, 2);
   EXPECT_EQ(m.mountain_count, 3);
   EXPECT_EQ(m.mountain_end[3], 3000);
+}
+
+// A mountain covers cells nearest(inizio / 50) to nearest(fine / 50 - 1),
+// halves to even; a tunnel marks every fourth of them.
+TEST(MemoMontagna, TunnelCellsEndAtTheMountainsLastCell) {
+  struct Case {
+    int32_t inizio, fine;
+    int first, last;
+    std::vector<int> markers;
+  };
+  const Case cases[] = {
+      {1800, 2026, 36, 40, {39}},    // 39.52 rounds up
+      {1800, 2024, 36, 39, {39}},    // 39.48 rounds down: the marker on the last cell
+      {1775, 1975, 36, 38, {}},      // 35.5 and 38.5 both to even
+      {1825, 2075, 36, 40, {39}},    // 36.5 to 36, 40.5 to 40
+      {1800, 2600, 36, 51, {39, 43, 47, 51}},
+  };
+  for (const Case& c : cases) {
+    Scenario m = track_of(5000);
+    int32_t tipo = 12;
+    memo_montagna(m, c.inizio, c.fine, tipo);
+    std::vector<int> covered, markers;
+    for (int i = 0; i <= 240; ++i) {
+      const TrackCell& cell = m.track[static_cast<size_t>(i)];
+      if (cell.landscape == 2) covered.push_back(i);
+      if (cell.kind == kTunnelMarker) markers.push_back(i);
+    }
+    EXPECT_EQ(covered.front(), c.first) << c.fine;
+    EXPECT_EQ(covered.back(), c.last) << c.fine;
+    EXPECT_EQ(covered.size(), static_cast<size_t>(c.last - c.first + 1)) << c.fine;
+    EXPECT_EQ(markers, c.markers) << c.fine;
+  }
 }
 
 TEST(ProgressiveOrdina, OrdersByStartThenByEnd) {

@@ -19,7 +19,11 @@ std::string station(int pos, int kind, int length, int flag5 = 1, int flag4 = 0)
          ",  1,1,7,  4,1,1,    60,  17,42, 5, NOME " + std::to_string(pos) + "\r\n";
 }
 
-TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
+// Read, it sets the number of coaches: each error case puts it after the
+// record that fails, so a reader that goes on after an error is caught.
+const std::string kAfter = "vetture,  9\r\n";
+
+TEST(TrainReader, EachRecordedErrorStopsTheReadingAndDeletesTheTrainFile) {
   std::string signs;
   for (int i = 0; i < 78; ++i) signs += "cartello_indicatore,  " + std::to_string(100 * i + 1000) + ",   (S)\r\n";
   struct Case {
@@ -30,24 +34,27 @@ TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
     int32_t err_pos;  // -1: not set
   };
   const Case cases[] = {
+      // Found after the reading: the records before it were all read.
       {"reference off the step",
        "[generale]\r\nlunghezza percorso, 5000\r\nprogressiva chilometrica uno, 25, 0, 0\r\n[curve]\r\n", "", 2,
        -1},
       {"signal on a signal", kLine,
-       "segnale, 1000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nsegnale, 1010, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n", 16, 1010},
+       "segnale, 1000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nsegnale, 1010, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n" + kAfter, 16,
+       1010},
       {"slowdown start taken", kLine,
-       "segnale, 3000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nrallentamento, 3000, 30, 500, 0, 0, 0\r\n", 18, 3000},
-      {"marker on a marker", kLine, "abbattimento, 1000, 2\r\nabbattimento, 1010, 0\r\n", 7, 1010},
-      {"station off the step", kLine, station(1025, 12, 300), 8, 1025},
-      {"platform off the step", kLine, station(1000, 12, 350), 9, 1000},
-      {"too many stations", line_text(signs), station(1000, 26, 300), 10, -1},
-      {"record beyond the line", kLine, "velocita,  11950,  50\r\n", 15, 11950},
-      {"station beyond the line", kLine, station(11250, 12, 300), 15, 11250},
-      {"stations too close", kLine, station(1000, 12, 300) + station(1600, 12, 300), 22, 1600},
-      {"station end too early", kLine, station(0, 12, 100), 24, -1},
-      {"speed too high for a byte", kLine, "velocita, 0, 1300\r\nvelocita, 500, 50\r\n", 25, -1},
-      {"bad number", kLine, "sabbia, 2o0\r\n", 25, -1},
-      {"clock beyond 16 bits", kLine, "orologio, 17, 41, 40000\r\n", 25, -1},
+       "segnale, 3000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\nrallentamento, 3000, 30, 500, 0, 0, 0\r\n" + kAfter, 18, 3000},
+      {"marker on a marker", kLine, "abbattimento, 1000, 2\r\nabbattimento, 1010, 0\r\n" + kAfter, 7, 1010},
+      {"station off the step", kLine, station(1025, 12, 300) + kAfter, 8, 1025},
+      {"platform off the step", kLine, station(1000, 12, 350) + kAfter, 9, 1000},
+      {"too many stations", line_text(signs), station(1000, 26, 300) + kAfter, 10, -1},
+      {"record beyond the line", kLine, "velocita,  11950,  50\r\n" + kAfter, 15, 11950},
+      {"station beyond the line", kLine, station(11250, 12, 300) + kAfter, 15, 11250},
+      {"stations too close", kLine, station(1000, 12, 300) + station(1600, 12, 300) + kAfter, 22, 1600},
+      {"station end too early", kLine, station(0, 12, 100) + kAfter, 24, -1},
+      {"station stop on cell 1", kLine, station(50, 12, 100) + kAfter, 24, -1},
+      {"speed too high for a byte", kLine, "velocita, 0, 1300\r\nvelocita, 500, 50\r\n" + kAfter, 25, -1},
+      {"bad number", kLine, "sabbia, 2o0\r\n" + kAfter, 25, -1},
+      {"clock beyond 16 bits", kLine, "orologio, 17, 41, 40000\r\n" + kAfter, 25, -1},
   };
   for (const Case& c : cases) {
     CompileFixture f;
@@ -55,8 +62,21 @@ TEST(TrainReader, EachRecordedErrorDeletesTheTrainFile) {
     f.compile(c.line, train_text(c.train));
     EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
     EXPECT_EQ(f.model.err_pos, c.err_pos) << c.name;
+    EXPECT_EQ(f.model.table[kLineEntry].posizione, 0) << c.name << ": a record after the error was read";
     EXPECT_FALSE(std::filesystem::exists(f.train_path())) << c.name;
     EXPECT_FALSE(std::filesystem::exists(f.line_path())) << c.name;
+  }
+}
+
+TEST(TrainReader, ARecordBeyondTheLineEndsTheBodyButTheClosingFillsRun) {
+  for (std::string beyond : {std::string("velocita,  11950,  60\r\n"), station(11250, 12, 300)}) {
+    CompileFixture f;
+    f.compile(kLine, train_text("velocita,  0,  50\r\naderenza,  0,  80\r\n" + beyond + kAfter));
+    EXPECT_EQ(f.model.err_code, 15) << beyond;
+    EXPECT_EQ(f.model.table[kLineEntry].posizione, 0) << beyond;
+    EXPECT_EQ(f.model.track[0].speed_limit, 10) << beyond;
+    EXPECT_EQ(f.model.track[237].speed_limit, 10) << beyond;
+    EXPECT_EQ(f.model.track[237].adhesion, 80) << beyond;
   }
 }
 
@@ -88,6 +108,26 @@ TEST(TrainReader, GeneralValuesAndSectionHeaders) {
   EXPECT_EQ(train.val4, 41);
   EXPECT_EQ(train.val5, 45);
   for (const TrackCell& c : f.model.track) EXPECT_TRUE(c.kind == kNone || c.kind == kMarker);
+}
+
+// Up to two dividers before a keyword; these hold one, so a divider read as
+// a record would take the next field as its value.
+TEST(TrainReader, DividerFieldsAreSkippedUpToTwo) {
+  struct Case {
+    std::string body;
+    int32_t coaches;
+  };
+  const Case cases[] = {
+      {"- vetture -, - vetture -, vetture, 4\r\n", 4},
+      {"- a -, - b -, - vetture -, 4\r\n", 4},  // the third is the keyword
+      {"vetture, 4\r\n- vetture -", 4},         // a divider at the end of the file
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(kLine, "[generale]\r\n" + c.body);
+    EXPECT_EQ(f.model.err_code, 0) << c.body;
+    EXPECT_EQ(f.model.table[kLineEntry].posizione, c.coaches) << c.body;
+  }
 }
 
 TEST(TrainReader, SpeedAndAdhesionFills) {
@@ -167,6 +207,54 @@ TEST(TrainReader, StationAreasMarksAndFlags) {
   EXPECT_EQ(t[72].kind, kStationStop);    // kind 5 gets its stop cell ...
   EXPECT_EQ(t[71].approach, 0);           // ... but no approach marks
   for (int c = 100; c <= 115; ++c) EXPECT_NE(t[static_cast<size_t>(c)].kind, kStationStop);  // kind 26
+}
+
+// Which station kinds get a stop cell and approach marks, and where: the
+// station under test comes second, so its flags are kept as read.
+TEST(TrainReader, StationKindsStopCellsAndApproachMarks) {
+  struct Case {
+    std::string name;
+    std::string stations;
+    int fine, flag4;
+    int stop;            // the stop cell, -1: none
+    int first_approach;  // the cell marked 81, then 82..84 below it; -1: none
+  };
+  const std::string first = station(1000, 26, 300);
+  const Case cases[] = {
+      {"kind 24", first + station(3000, 24, 200), 3100, 0, 61, 60},
+      {"kind 25", first + station(3000, 25, 200), 3100, 0, -1, -1},
+      {"kind 6", first + station(3000, 6, 200, 1, 1), 3150, 0, 62, -1},
+      {"kind 7 with flag4", first + station(3000, 7, 200, 1, 1), 3200, 0, 63, 62},
+      {"kind 8 with flag4", first + station(3000, 8, 200, 1, 1), 3200, 0, 63, 62},
+      {"kind 12 with flag4", first + station(3000, 12, 200, 1, 1), 3150, 1, 62, 61},
+      // Ends at 300 m: marks on cells 4, 3, 2; none on cell 1.
+      {"near the start", station(250, 12, 100), 300, 0, 5, 4},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(kLine, train_text(c.stations));
+    ASSERT_EQ(f.model.err_code, 0) << c.name;
+    int entry = c.first_approach == 4 ? 1 : 2;
+    const TableEntry& e = f.model.table[static_cast<size_t>(entry)];
+    EXPECT_EQ(e.fine, c.fine) << c.name;
+    EXPECT_EQ(e.flag4, c.flag4) << c.name;
+    std::vector<int> stops, marks;
+    for (size_t i = 0; i < f.model.track.size(); ++i) {
+      const TrackCell& cell = f.model.track[i];
+      if (cell.kind == kStationStop) {
+        stops.push_back(static_cast<int>(i));
+        EXPECT_EQ(cell.param1, entry) << c.name;
+      }
+      if (cell.approach != 0) marks.push_back(static_cast<int>(i) * 100 + cell.approach);
+    }
+    EXPECT_EQ(stops, c.stop < 0 ? std::vector<int>{} : std::vector<int>{c.stop}) << c.name;
+    // Exactly four marks, cell by cell: 100 * cell + mark.
+    std::vector<int> expected;
+    if (c.first_approach >= 0)
+      for (int k = 4; k >= 1; --k)
+        if (c.first_approach - k + 1 > 1) expected.push_back((c.first_approach - k + 1) * 100 + 80 + k);
+    EXPECT_EQ(marks, expected) << c.name;
+  }
 }
 
 TEST(TrainReader, StationsNeed350MetresBetweenThem) {

@@ -59,6 +59,26 @@ TEST(FieldReader, ReadsTextFields) {
   EXPECT_TRUE(in.at_end());
 }
 
+TEST(FieldReader, WhereATextFieldEnds) {
+  struct Case {
+    std::string_view text;
+    std::vector<std::string> fields;
+  };
+  const Case cases[] = {
+      {"\"quoted\",next\r\n", {"quoted", "next"}},        // the comma right after the quote
+      {"\"a, b\"\r\nnext", {"a, b", "next"}},             // the line end right after the quote
+      {"odd   ,next", {"odd", "next"}},                    // three trailing blanks
+      {"odd \t \r\nnext", {"odd", "next"}},               // blank, tab, blank
+      {"  x,  \"y\"  ,z", {"x", "y", "z"}},
+  };
+  for (const Case& c : cases) {
+    FieldReader in(c.text);
+    std::vector<std::string> got;
+    while (!in.at_end()) got.push_back(in.read_text());
+    EXPECT_EQ(got, c.fields) << c.text;
+  }
+}
+
 TEST(FieldReader, UnterminatedQuoteRunsToEndOfFile) {
   FieldReader in("\"open to the end");
   EXPECT_EQ(in.read_text(), "open to the end");
