@@ -5,7 +5,8 @@
 # when a change of what players get is intended, and commit the new pin.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake --preset debug -S "$root" >/dev/null
+cd "$root"
+cmake --preset debug >/dev/null
 cmake --build --preset debug --target lorvena_pf >/dev/null
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
