@@ -9,21 +9,13 @@
 #include "tools/compiled_decode.h"
 #include "testing/test_files.h"
 #include "testing/example_pair.h"
+#include "testing/tool_run.h"
 
 namespace lorvena {
 namespace {
 
-
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
-
-ToolRun tool(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int status = run_tool(args, out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::tool;
+using testing::ToolRun;
 
 // A copy of the example pair with one text replaced in the train description.
 void broken_copy(const ScratchDir& dir, const std::string& from, const std::string& to) {

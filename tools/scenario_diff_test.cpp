@@ -9,6 +9,7 @@
 #include "files/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
+#include "testing/tool_run.h"
 #include "tools/author_compile.h"
 #include "tools/command_line.h"
 #include "tools/compiled_diff.h"
@@ -18,18 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::read_bytes;
+using testing::tool;
+using testing::ToolRun;
 using testing::write_bytes;
 
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
-
-ToolRun tool(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int status = run_tool(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 // One text of a description replaced by another.
 struct Edit {
