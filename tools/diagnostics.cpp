@@ -7,15 +7,6 @@
 namespace lorvena {
 namespace {
 
-std::string_view severity_name(Severity s) {
-  switch (s) {
-    case Severity::kError: return "error";
-    case Severity::kWarning: return "warning";
-    case Severity::kNote: return "note";
-  }
-  return "";
-}
-
 std::string counted(int64_t n, const std::string& what) {
   return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
@@ -27,6 +18,15 @@ std::string place(const Diagnostic& d) {
 }
 
 }  // namespace
+
+std::string_view severity_name(Severity s) {
+  switch (s) {
+    case Severity::kError: return "error";
+    case Severity::kWarning: return "warning";
+    case Severity::kNote: return "note";
+  }
+  return "";
+}
 
 std::string error_code_name(int32_t code) { return "E" + std::to_string(code); }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lorvena {
@@ -20,6 +21,9 @@ struct Diagnostic {
   int64_t column = 0;
   std::string message;  // UTF-8
 };
+
+// "error", "warning" or "note".
+std::string_view severity_name(Severity s);
 
 // "E16" for error 16.
 std::string error_code_name(int32_t code);

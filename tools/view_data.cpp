@@ -150,14 +150,13 @@ std::string features_json(const LineFeatures& f, const RecordIndex& index) {
   return out;
 }
 
-std::string severity_word(Severity s) {
-  return s == Severity::kError ? "error" : s == Severity::kWarning ? "warning" : "note";
-}
-
 std::string diagnostics_json(const std::vector<Diagnostic>& list, const RecordIndex& index) {
   return json_list(list, [&](const Diagnostic& d) {
     std::optional<int64_t> at = index.chainage_of(d);
-    return "{\"severity\":\"" + severity_word(d.severity) + "\",\"code\":" + json_string(d.code) +
+    std::string text = diagnostic_line(d);
+    text.pop_back();  // its newline
+    return "{\"severity\":" + json_string(severity_name(d.severity)) + ",\"text\":" + json_string(text) +
+           ",\"code\":" + json_string(d.code) +
            ",\"file\":" + json_string(d.file) + ",\"line\":" + number(d.line) + ",\"column\":" + number(d.column) +
            ",\"message\":" + json_string(d.message) + ",\"at\":" + (at ? number(*at) : "null") + "}";
   });

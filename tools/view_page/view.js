@@ -309,7 +309,7 @@
   }
   function showDiagnostic(i) {
     const d = data.diagnostics[i];
-    box.textContent = `${d.file}:${d.line}:${d.column}: ${d.severity}: ${d.message} [${d.code}]`;
+    box.textContent = d.text;
   }
   svg.addEventListener('mouseover', (e) => {
     const target = e.target.closest('[data-rec], [data-diagnostic]');
@@ -323,7 +323,7 @@
   data.diagnostics.forEach((d, i) => {
     const li = document.createElement('li');
     li.className = d.severity;
-    li.textContent = `${d.file}:${d.line}:${d.column}: ${d.severity}: ${d.message} [${d.code}]` + (d.at === null ? '' : ` (km ${(d.at / 1000).toFixed(2)})`);
+    li.textContent = d.text + (d.at === null ? '' : ` (km ${(d.at / 1000).toFixed(2)})`);
     if (d.at !== null) li.addEventListener('click', () => { show(d.at - 1000, d.at + 1000); showDiagnostic(i); });
     list.appendChild(li);
   });
