@@ -4,6 +4,7 @@
 // written. The files are read back with the authors' tool's decoder.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "testing/compile_fixture.h"
@@ -108,6 +109,46 @@ TEST(StoreOrder, ACurveEndThatOverflowsStopsAfterTheStraight) {
   f.compile(line_text("curvad1, 100, 2147483647\r\n", 1000000), train_text(""), 1);
   EXPECT_EQ(f.model.err_code, 25);
   EXPECT_EQ(f.model.profile.next, 101);
+}
+
+// The kilometre references are summed in two 32-bit steps, then ordered,
+// then given +100 where `posizione` is 1: an overflow at any step is error 25
+// with what was stored before it kept.
+TEST(StoreOrder, KilometreReferencesStopWhereA32BitStepOverflows) {
+  struct Case {
+    std::string name;
+    std::string rows;
+    int32_t err_code;
+    std::array<int32_t, 9> table;  // inizio, fine, posizione of 81, 82, 83
+  };
+  const Case cases[] = {
+      {"the first addition overflows",
+       "progressiva chilometrica tre, 2147483600, 0, 0\r\nprogressiva chilometrica due, 100, 0, 0\r\n", 25,
+       {2147483600, 0, 0, 100, 0, 0, 0, 0, 0}},
+      {"the second addition overflows: nothing is reordered",
+       "progressiva chilometrica tre, 100, 0, 0\r\nprogressiva chilometrica uno, 2147483600, 0, 0\r\n", 25,
+       {100, 0, 0, 0, 0, 0, 2147483600, 0, 0}},
+      {"the second addition just fits",
+       "progressiva chilometrica tre, 100, 0, 0\r\nprogressiva chilometrica uno, 2147483547, 0, 0\r\n", 0,
+       {2147483547, 0, 0, 100, 0, 0, 0, 0, 0}},
+      {"the +100 overflows after the order is stored",
+       "progressiva chilometrica uno, 50, 2147483600, 1\r\n", 25, {50, 2147483600, 1, 0, 0, 0, 0, 0, 0}},
+      {"the +100 just fits", "progressiva chilometrica uno, 50, 2147483547, 1\r\n", 0,
+       {50, 2147483647, 1, 0, 0, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile("[generale]\r\nlunghezza percorso, 5000\r\n" + c.rows + "[curve]\r\n[fine]\r\n", train_text(""), 0);
+    EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
+    std::array<TableEntry, kTableSize> table = decode_table(read_bytes(f.dir / kTableFile));
+    std::array<int32_t, 9> got{};
+    for (size_t i = 0; i < 3; ++i) {
+      got[3 * i] = table[81 + i].inizio;
+      got[3 * i + 1] = table[81 + i].fine;
+      got[3 * i + 2] = table[81 + i].posizione;
+    }
+    EXPECT_EQ(got, c.table) << c.name;
+  }
 }
 
 // A name or sign text is written with a 16-bit length: a longer one is

@@ -121,7 +121,9 @@ Triplet triplet_of(const TableEntry& e) { return {e.inizio, e.fine, e.posizione}
 // The new order of the three references, as indices into {81, 82, 83}, or
 // nothing when every value must become 0.
 bool reference_order(const std::array<Triplet, 3>& t, std::array<int, 3>& order) {
-  int64_t sum = fit<int32_t>(fit<int32_t>(int64_t{t[0].inizio} + t[1].inizio) + t[2].inizio);
+  // Two 32-bit additions, each checked where it happens.
+  int64_t first = fit<int32_t>(int64_t{t[0].inizio} + t[1].inizio);
+  int64_t sum = fit<int32_t>(first + t[2].inizio);
   if (sum != 0) {
     for (int top = 0; top < 3; ++top) {
       int a = top == 0 ? 1 : 0;
@@ -153,6 +155,10 @@ void progressive_ordina(Scenario& m) {
     e.inizio = v.inizio;
     e.fine = v.fine;
     e.posizione = v.posizione;
+  }
+  // Only once all three are in order: a +100 that overflows leaves them so.
+  for (int slot = 0; slot < 3; ++slot) {
+    TableEntry& e = m.table[81 + slot];
     if (e.posizione == 1) e.fine = fit<int32_t>(int64_t{e.fine} + 100);
   }
 }
