@@ -37,7 +37,9 @@ int run_installer(Platform& platform, Disk& disk) {
     platform.show_run_time_error(run_time_message(e));
     return kExitRunTimeError;
   }
-  return form.waiting_window_shown ? kExitNormal : kExitNotShown;
+  if (form.waiting_window_shown) return kExitNormal;
+  platform.show_not_shown_note();
+  return kExitNotShown;
 }
 
 }  // namespace lorvena

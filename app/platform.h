@@ -25,6 +25,11 @@ class Platform {
   // A failure of the disk that ends the run, in the words of
   // run_time_message (several lines).
   virtual void show_run_time_error(std::string_view message) = 0;
+
+  // At the end of a run that wrote its files but could not show the
+  // waiting window: says so where the platform still can. A platform with
+  // no other place to say it says nothing.
+  virtual void show_not_shown_note() {}
 };
 
 // Exit statuses of the run. A run that ended on an error says so whether or

@@ -21,6 +21,8 @@ void NativePlatform::show_fatal_error(std::string_view message) { put_line(err_,
 
 void NativePlatform::show_run_time_error(std::string_view message) { put_line(err_, message); }
 
+void NativePlatform::show_not_shown_note() { put_line(err_, kNotShownNote); }
+
 std::filesystem::path executable_directory() {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);

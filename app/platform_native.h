@@ -19,6 +19,7 @@ class NativePlatform : public Platform {
   bool show_waiting_window() override;
   void show_fatal_error(std::string_view message) override;
   void show_run_time_error(std::string_view message) override;
+  void show_not_shown_note() override;
 
  private:
   std::filesystem::path directory_;
@@ -28,5 +29,9 @@ class NativePlatform : public Platform {
 
 // The directory of the running executable (from /proc/self/exe).
 std::filesystem::path executable_directory();
+
+// The line on standard error when standard output could not be written.
+inline constexpr std::string_view kNotShownNote =
+    "Impossibile mostrare i messaggi sull'uscita standard: i file sono stati scritti.";
 
 }  // namespace lorvena

@@ -73,21 +73,24 @@ TEST(ConsoleOutput, StatusSaysWhatCouldNotBeShown) {
     if (!c.output_full) {
       EXPECT_EQ(out.text(), "Attendere\n");
     }
-    if (!c.error_full) {
-      EXPECT_EQ(err.text().empty(), c.writable);
+    if (!c.error_full && c.writable) {
+      EXPECT_EQ(err.text(), c.output_full ? std::string(kNotShownNote) + "\n" : "");
+    }
+    if (!c.error_full && !c.writable) {
+      EXPECT_NE(err.text(), "");
     }
   }
 }
 
 // Runs `program` with its standard output opened on `output` (or closed when
-// empty) and its standard error on /dev/null; its exit status, or -1 when it
+// empty) and its standard error on `error`; its exit status, or -1 when it
 // did not end normally within half a minute (it is then killed).
-int run_program(const fs::path& program, const std::string& output) {
+int run_program(const fs::path& program, const std::string& output, const std::string& error = "/dev/null") {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (output.empty()) posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
   else posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, error.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   std::string path = program.string();
   char* argv[] = {path.data(), nullptr};
   pid_t pid = 0;
@@ -114,8 +117,9 @@ std::map<std::string, std::string> contents(const fs::path& dir) {
 }
 
 // With its standard output closed, a file the program opens may get its
-// descriptor: the six files must still hold exactly what a normal run writes.
-TEST(ConsoleOutput, ProgramWithFullOrClosedOutputEndsNonZero) {
+// descriptor: the six files must still hold exactly what a normal run writes,
+// and standard error carries the one line saying the messages were not shown.
+TEST(ConsoleOutput, ProgramWithFullOrClosedOutputEndsNonZeroAndSaysSoOnStandardError) {
   const char* exe = std::getenv("LORVENA_PF_EXE");
   ASSERT_NE(exe, nullptr) << "LORVENA_PF_EXE is not set: run the tests through ctest";
   ScratchDir normal;
@@ -123,11 +127,12 @@ TEST(ConsoleOutput, ProgramWithFullOrClosedOutputEndsNonZero) {
   ASSERT_EQ(run_program(normal / "lorvena_pf", "/dev/null"), kExitNormal);
   for (const std::string& output : {std::string("/dev/full"), std::string()}) {
     SCOPED_TRACE(output.empty() ? "standard output closed" : "standard output on " + output);
-    ScratchDir dir;
+    ScratchDir dir, said;
     fs::copy_file(exe, dir / "lorvena_pf");
-    EXPECT_EQ(run_program(dir / "lorvena_pf", output), kExitNotShown);
+    EXPECT_EQ(run_program(dir / "lorvena_pf", output, (said / "stderr").string()), kExitNotShown);
     EXPECT_EQ(testing::list_files(dir.path()), std::string(kSixFiles) + "|lorvena_pf");
     EXPECT_TRUE(contents(dir.path()) == contents(normal.path()));
+    EXPECT_EQ(testing::read_bytes(said / "stderr"), std::string(kNotShownNote) + "\n");
   }
 }
 

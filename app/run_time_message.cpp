@@ -31,9 +31,13 @@ std::string what_happened(const FileSystemError& e) {
   return "Errore di run-time durante il salvataggio dei file nella cartella " + quoted(e.file()) + ".";
 }
 
-std::string what_to_do(ErrorCause cause) {
-  switch (cause) {
+std::string what_to_do(const FileSystemError& e) {
+  switch (e.cause()) {
     case ErrorCause::kFolderNotWritable:
+      // Refused while reading back a file the run has just written.
+      if (e.action() == FileAction::kRead)
+        return "Il programma non ha il permesso di leggere i file in questa cartella: spostalo in una "
+               "cartella tua e avvialo di nuovo.";
       return "Il programma non ha il permesso di scrivere in questa cartella: spostalo in una cartella "
              "tua e avvialo di nuovo.";
     case ErrorCause::kDiskFull:
@@ -47,7 +51,7 @@ std::string what_to_do(ErrorCause cause) {
 }  // namespace
 
 std::string run_time_message(const FileSystemError& e) {
-  return what_happened(e) + "\n" + what_to_do(e.cause()) + "\nErrore di sistema " + std::to_string(e.number()) +
+  return what_happened(e) + "\n" + what_to_do(e) + "\nErrore di sistema " + std::to_string(e.number()) +
          ": " + e.system_text();
 }
 

@@ -36,6 +36,10 @@ TEST(RunTimeMessage, NamesFileAndFolderSaysWhatToDoAndEndsWithTheSystemLine) {
       {FileAction::kRead, "/giochi/LORVENA PF_4316-.txt", ENOENT,
        "Errore di run-time durante la rilettura del file \"LORVENA PF_4316-.txt\" nella cartella \"/giochi\".\n" +
            std::string(kStartAgain) + "\nErrore di sistema 2: No such file or directory"},
+      {FileAction::kRead, "/giochi/LORVENA PF_linea.txt", EACCES,
+       "Errore di run-time durante la rilettura del file \"LORVENA PF_linea.txt\" nella cartella \"/giochi\".\n"
+       "Il programma non ha il permesso di leggere i file in questa cartella: spostalo in una cartella tua e "
+       "avvialo di nuovo.\nErrore di sistema 13: Permission denied"},
       {FileAction::kRemove, "/giochi/LORVENA PF_linea.txt", EROFS,
        "Errore di run-time durante la cancellazione del file \"LORVENA PF_linea.txt\" nella cartella "
        "\"/giochi\".\n" +
