@@ -10,6 +10,16 @@ cd "$root"
 
 # 0 skips the attempt to install the 32-bit Wine.
 TRY_WINE32=${TRY_WINE32:-1}
+# 1 (or the option --no-32bit) takes the path of a machine that runs no
+# 32-bit program: no i386 architecture added, runtime tests on the x86_64
+# build only, the i686 build and its static checks as always.
+NO_32BIT=${NO_32BIT:-0}
+for arg in "$@"; do
+  case $arg in
+    --no-32bit) NO_32BIT=1 ;;
+    *) echo "usage: $0 [--no-32bit]" >&2; exit 2 ;;
+  esac
+done
 
 six_files=("LORVENA PF_4316_note.txt" "LORVENA PF_4316_rallentamenti.txt"
            "LORVENA PF_4316_scheda_treno.txt" "LORVENA PF_linea.dat"
@@ -40,10 +50,52 @@ bash scripts/install_packages.sh cmake ninja-build g++ g++-mingw-w64-i686 g++-mi
   icoutils python3 \
   || { echo "0 passed, 1 failed"; exit 1; }
 
+# Runs a program once, directly (no shell takes over a file the kernel
+# refuses), for at most 30 s: succeeds when it ends with status 0, else
+# prints why it did not run.
+run_once() {
+  python3 - "$@" <<'EOF_PY'
+import subprocess, sys
+try:
+    done = subprocess.run(sys.argv[1:], stdin=subprocess.DEVNULL, capture_output=True, timeout=30)
+except OSError as e:
+    sys.exit(print(f"{sys.argv[1]}: {e.strerror}") or 1)
+except subprocess.TimeoutExpired:
+    sys.exit(print(f"{sys.argv[1]}: no end within 30 s") or 1)
+if done.returncode != 0:
+    sys.exit(print(f"{sys.argv[1]}: exit status {done.returncode}") or 1)
+EOF_PY
+}
+
+# The smallest 32-bit x86 Linux program: it only exits with status 0.
+# Some kernels have 32-bit emulation turned off and refuse it with "Exec
+# format error"; that is asked before anything of the i386 architecture is
+# installed.
+kernel_runs_32bit() {
+  local elf reason
+  elf=$(mktemp /tmp/lorvena-probe32.XXXXXX)
+  python3 - "$elf" <<'EOF_PY'
+import struct, sys
+code = bytes([0xB8, 1, 0, 0, 0, 0x31, 0xDB, 0xCD, 0x80])  # exit(0) through int 0x80
+base, headers = 0x08048000, 52 + 32
+elf = (b"\x7fELF" + bytes([1, 1, 1]) + bytes(9)
+       + struct.pack("<HHIIIIIHHHHHH", 2, 3, 1, base + headers, 52, 0, 0, 52, 32, 1, 0, 0, 0)
+       + struct.pack("<8I", 1, 0, base, base, headers + len(code), headers + len(code), 5, 0x1000) + code)
+open(sys.argv[1], "wb").write(elf)
+EOF_PY
+  chmod +x "$elf"
+  reason=$(run_once "$elf")
+  local status=$?
+  rm -f "$elf"
+  [ "$status" = 0 ] || echo "${reason#*: }"
+  return $status
+}
+
 # wine32 lives in Debian's i386 architecture, whose indexes are not always in
 # sync: try it briefly, and take the architecture away again when it fails.
+# Whether it works is found by starting its loader, never by its file.
 try_wine32() {
-  [ -x /usr/lib/wine/wine ] && return 0
+  run_once /usr/lib/wine/wine --version >/dev/null && return 0
   [ "$TRY_WINE32" = 1 ] || return 1
   local added=0
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -55,7 +107,7 @@ try_wine32() {
   if timeout 120 apt-get update -q </dev/null >/dev/null 2>&1 &&
      timeout 300 apt-get install -y -q --download-only --no-install-recommends wine32:i386 </dev/null >/dev/null 2>&1 &&
      apt-get install -y -q --no-install-recommends wine32:i386 </dev/null >/dev/null 2>&1 &&
-     [ -x /usr/lib/wine/wine ]; then
+     run_once /usr/lib/wine/wine --version >/dev/null; then
     return 0
   fi
   if [ "$added" = 1 ] && ! dpkg -l | awk '$1 ~ /^.i/ && $2 ~ /:i386$/ {found=1} END {exit !found}'; then
@@ -64,11 +116,26 @@ try_wine32() {
   return 1
 }
 
-log "trying wine32 (for the i686 program)"
-if try_wine32; then have_wine32=1; log "wine32 available"; else have_wine32=0; log "wine32 not available: the runtime tests run the x86_64 build"; fi
-if dpkg --print-foreign-architectures | grep -qx i386 && [ "$have_wine32" = 0 ]; then
-  log "note: i386 was already a foreign architecture before this run"
-fi
+# Sets have_wine32 and logs one line saying whether 32-bit programs run here
+# and why not.
+probe_32bit() {
+  local why
+  have_wine32=0
+  if [ "$NO_32BIT" = 1 ]; then
+    why="NO_32BIT=1 or --no-32bit forces it"
+  elif ! why=$(kernel_runs_32bit); then
+    why="the kernel runs no 32-bit program: $why"
+  elif ! try_wine32; then
+    why="the 32-bit Wine loader does not start: $(run_once /usr/lib/wine/wine --version)"
+  else
+    have_wine32=1
+    log "32-bit programs run here ($(/usr/lib/wine/wine --version 2>/dev/null) started): Wine tests on the i686 and x86_64 builds"
+    return
+  fi
+  log "32-bit programs cannot run here ($why): Wine tests on the x86_64 build only; the i686 build and its static checks as always"
+}
+
+probe_32bit
 
 # Past the installs, no file written may pass 256 MiB (in KiB), as in
 # scripts/test.sh: a runaway writer fails instead of filling the disk.
@@ -174,14 +241,52 @@ check_same_resources() {
   pass "resources $build: the test program carries the release's manifest, version and icons"
 }
 
+# Every resource is tagged Italian (0x0410, 1040), the language players read.
+check_language() {
+  local exe=$1 name list others
+  name=$(exe_name "$exe")
+  list=$(wrestool -l "$exe" 2>&1)
+  [ -n "$list" ] || { fail "language $name" "no resources listed"; return; }
+  others=$(grep -v -- '--language=1040 ' <<<"$list")
+  [ -z "$others" ] || { fail "language $name" "not Italian: $others"; return; }
+  pass "language $name: all $(wc -l <<<"$list") resources Italian (1040)"
+}
+
 resources_tmp=$(mktemp -d /tmp/lorvena-resources.XXXXXX)
 for build in build/windows-i686 build/windows-x86_64; do
+  check_language "$build/lorvena_pf.exe"
   check_manifest "$build/lorvena_pf.exe"
   check_version "$build/lorvena_pf.exe"
   check_icon "$build/lorvena_pf.exe"
   check_same_resources "$build"
 done
 rm -rf "$resources_tmp"
+
+# ---------------------------------------------------------------- package
+
+# The players' package: the program and its README in English and Italian,
+# both Windows-1252 text with CR LF line ends.
+check_package() {
+  local stage=$work_package name file
+  (cd build/windows-i686 && cmake --install . --prefix "$stage" >/dev/null) ||
+    { fail "package" "cmake --install failed"; return; }
+  for name in lorvena_pf.exe README.txt LEGGIMI.txt; do
+    [ -s "$stage/$name" ] || { fail "package" "no $name"; return; }
+  done
+  for file in README.txt LEGGIMI.txt; do
+    python3 - "$stage/$file" <<'EOF_PY' || { fail "package" "$file is not Windows-1252 text with CR LF line ends"; return; }
+import sys
+data = open(sys.argv[1], "rb").read()
+data.decode("cp1252")
+lines = data.split(b"\r\n")
+sys.exit(lines[-1] != b"" or any(b"\n" in l or b"\r" in l for l in lines))
+EOF_PY
+  done
+  pass "package: lorvena_pf.exe, README.txt and LEGGIMI.txt, Windows-1252 with CR LF"
+}
+work_package=$(mktemp -d /tmp/lorvena-package.XXXXXX)
+check_package
+rm -rf "$work_package"
 
 # ---------------------------------------------------------------- Wine
 
