@@ -128,13 +128,14 @@ TEST(StoreOrder, KilometreReferencesStopWhereA32BitStepOverflows) {
       {"the second addition overflows: nothing is reordered",
        "progressiva chilometrica tre, 100, 0, 0\r\nprogressiva chilometrica uno, 2147483600, 0, 0\r\n", 25,
        {100, 0, 0, 0, 0, 0, 2147483600, 0, 0}},
-      {"the second addition just fits",
-       "progressiva chilometrica tre, 100, 0, 0\r\nprogressiva chilometrica uno, 2147483547, 0, 0\r\n", 0,
-       {2147483547, 0, 0, 100, 0, 0, 0, 0, 0}},
+      // The largest start on the 50 m step that still fits.
+      {"the second addition fits",
+       "progressiva chilometrica tre, 100, 0, 0\r\nprogressiva chilometrica uno, 2147483500, 0, 0\r\n", 0,
+       {2147483500, 0, 0, 100, 0, 0, 0, 0, 0}},
       {"the +100 overflows after the order is stored",
        "progressiva chilometrica uno, 50, 2147483600, 1\r\n", 25, {50, 2147483600, 1, 0, 0, 0, 0, 0, 0}},
-      {"the +100 just fits", "progressiva chilometrica uno, 50, 2147483547, 1\r\n", 0,
-       {50, 2147483647, 1, 0, 0, 0, 0, 0, 0}},
+      {"the +100 fits", "progressiva chilometrica uno, 50, 2147483500, 1\r\n", 0,
+       {50, 2147483600, 1, 0, 0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     CompileFixture f;
