@@ -73,6 +73,8 @@ seeds = {
  "e025_train_bad_number": (NOP, line(""), train(rows("sabbia, 2o0"))),
  "e025_train_missing": (NOP | NOT, LINE, ""),
  "e025_speed_beyond_a_byte": (NOP, line(""), train(rows("velocita, 0, 1300", "velocita, 500, 50"))),
+ "e025_reference_sum_second_addition": (NOP, rows("[generale]", "lunghezza percorso, 5000", "progressiva chilometrica tre, 100, 0, 0", "progressiva chilometrica uno, 2147483600, 0, 0", "[curve]"), train("")),
+ "e025_reference_end_plus_100": (NOP, rows("[generale]", "lunghezza percorso, 5000", "progressiva chilometrica uno, 50, 2147483600, 1", "[curve]"), train("")),
  "e025_curve_past_plan_end": (P, line(rows("curvad3,  100,  30000"), 5000), train("")),
  "e101_line_missing": (NOP | NOL, "", TRAIN),
  "e102_no_general_header": (NOP, rows("[curve]", "curvad3,  100,  50"), train("")),
