@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <vector>
 
 #include "compiler/compiler.h"
 #include "descriptions/dati_linea.h"
@@ -145,19 +146,41 @@ TEST(DescriptionFaults, CutInsideARecordIsError25) {
 
 // A cut anywhere (every 11th length): no crash, the line description is
 // always deleted, and a track file written holds every cell of the model.
-TEST(DescriptionFaults, CutAnywhereNeverCrashes) {
-  for (Damaged which : {Damaged::kLine, Damaged::kTrain}) {
-    size_t size = DamagedDescription().text(which).size();
-    for (size_t length = 0; length <= size; length += 11) {
-      DamagedDescription d;
-      const Scenario& m = d.compile(which, length, 0);
-      SCOPED_TRACE("cut at " + std::to_string(length) + ", error " + std::to_string(m.err_code));
-      EXPECT_FALSE(d.exists("LORVENA PF_linea.txt"));
-      if (m.track.empty()) EXPECT_FALSE(d.exists("LORVENA PF_4316.dat"));
-      else EXPECT_EQ(d.track_file().size(), 15 * m.track.size());
-    }
+// One description cut every 11 bytes; the cuts are shared out among a few
+// tests (every fourth cut in each) so that they run side by side.
+struct CutWalk {
+  Damaged which;
+  size_t part;
+};
+constexpr size_t kCutParts = 4;
+
+class CutAnywhere : public ::testing::TestWithParam<CutWalk> {};
+
+TEST_P(CutAnywhere, NeverCrashes) {
+  const auto [which, part] = GetParam();
+  size_t size = DamagedDescription().text(which).size();
+  for (size_t length = 11 * part; length <= size; length += 11 * kCutParts) {
+    DamagedDescription d;
+    const Scenario& m = d.compile(which, length, 0);
+    SCOPED_TRACE("cut at " + std::to_string(length) + ", error " + std::to_string(m.err_code));
+    EXPECT_FALSE(d.exists("LORVENA PF_linea.txt"));
+    if (m.track.empty()) EXPECT_FALSE(d.exists("LORVENA PF_4316.dat"));
+    else EXPECT_EQ(d.track_file().size(), 15 * m.track.size());
   }
 }
+
+std::vector<CutWalk> every_cut_walk() {
+  std::vector<CutWalk> walks;
+  for (Damaged which : {Damaged::kLine, Damaged::kTrain})
+    for (size_t part = 0; part < kCutParts; ++part) walks.push_back({which, part});
+  return walks;
+}
+
+std::string cut_walk_name(const ::testing::TestParamInfo<CutWalk>& info) {
+  return std::string(info.param.which == Damaged::kLine ? "Line" : "Train") + std::to_string(info.param.part + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(DescriptionFaults, CutAnywhere, ::testing::ValuesIn(every_cut_walk()), cut_walk_name);
 
 }  // namespace
 }  // namespace lorvena
