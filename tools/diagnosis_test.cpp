@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "compiler/compiler.h"
@@ -271,28 +272,43 @@ const std::vector<Mistake>& mistakes() {
   return table;
 }
 
-TEST(Diagnosis, EachMistakeAtItsPlaceAndTheCompileUnchanged) {
-  for (const Mistake& m : mistakes()) {
-    SCOPED_TRACE(m.what);
-    Pair pair = edited(m.edits);
-    Checked c = diagnose_pair(pair);
-    EXPECT_EQ(brief(c), m.expected) << diagnostics_text(c.diagnosis.list);
-    EXPECT_EQ(c.outcome, plain_compile(pair, true));
-    expect_known(c.diagnosis.list);
-  }
+// One test per mistake, so that ctest runs them side by side and each stays
+// far inside its timeout on a busy machine.
+class EachMistake : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(EachMistake, AtItsPlaceAndTheCompileUnchanged) {
+  const Mistake& m = mistakes().at(GetParam());
+  SCOPED_TRACE(m.what);
+  Pair pair = edited(m.edits);
+  Checked c = diagnose_pair(pair);
+  EXPECT_EQ(brief(c), m.expected) << diagnostics_text(c.diagnosis.list);
+  EXPECT_EQ(c.outcome, plain_compile(pair, true));
+  expect_known(c.diagnosis.list);
 }
+
+INSTANTIATE_TEST_SUITE_P(Diagnosis, EachMistake, ::testing::Range<size_t>(0, mistakes().size()));
 
 // Every input of the fuzz corpus (flags byte, line description, NUL, train
 // description): the diagnostics come without a crash and beside the plain compile.
-TEST(Diagnosis, TheFuzzCorpusLeavesTheCompileAsItIs) {
+// The corpus is walked in kCorpusShards tests, input i in shard i % kCorpusShards,
+// so that ctest runs them side by side.
+constexpr int kCorpusShards = 4;
+class FuzzCorpusShard : public ::testing::TestWithParam<int> {};
+
+TEST_P(FuzzCorpusShard, LeavesTheCompileAsItIs) {
   std::filesystem::path fuzz = testing::examples_dir().parent_path() / "fuzz";
   int inputs = 0;
+  int index = 0;
   for (const char* folder : {"corpus", "crashes"}) {
     if (!std::filesystem::exists(fuzz / folder)) continue;
-    for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
-      std::string name = entry.path().filename().string();
-      std::string input = testing::read_bytes(entry.path());
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) paths.push_back(entry.path());
+    std::sort(paths.begin(), paths.end());
+    for (const auto& path : paths) {
+      std::string name = path.filename().string();
+      std::string input = testing::read_bytes(path);
       if (name[0] == '.' || input.empty()) continue;
+      if (index++ % kCorpusShards != GetParam()) continue;
       SCOPED_TRACE(name);
       uint8_t flags = static_cast<uint8_t>(input[0]);
       std::string rest = input.substr(1);
@@ -309,8 +325,10 @@ TEST(Diagnosis, TheFuzzCorpusLeavesTheCompileAsItIs) {
       ++inputs;
     }
   }
-  EXPECT_GT(inputs, 40);
+  EXPECT_GT(inputs, 40 / kCorpusShards);
 }
+
+INSTANTIATE_TEST_SUITE_P(Diagnosis, FuzzCorpusShard, ::testing::Range(0, kCorpusShards));
 
 // One mistake of each kind, each gives every diagnostic its line needs.
 TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
