@@ -134,38 +134,48 @@ constexpr size_t kManyRecordCases = 6;
 
 struct ManyRecords {
   std::string name;
-  std::string line;
-  std::string train;
+  // Each description is made only by the test that compiles it: several megabytes.
+  std::function<std::string()> line;
+  std::function<std::string()> train;
   int32_t err_code;
 };
 
-// Built on demand: each case holds descriptions of several megabytes.
+std::string line_of(std::function<std::string(int)> record) { return line_text(repeated(kMany, record), 1000000); }
+
 ManyRecords many_records(size_t index) {
+  auto nothing = [] { return std::string(); };
+  auto empty_line = [] { return line_text("", 1000000); };
   const ManyRecords cases[] = {
       // Mountains have no fixed capacity: all are stored.
       {"mountains",
-       line_text(repeated(kMany, [](int i) { return "montagna, " + std::to_string(3 * i) + ", 40, 2\r\n"; }), 1000000),
-       "", 0},
+       [] { return line_of([](int i) { return "montagna, " + std::to_string(3 * i) + ", 40, 2\r\n"; }); }, nothing,
+       0},
       // Sign texts take entries 80 down to 0: the 82nd sign has no entry.
       {"sign boards",
-       line_text(repeated(kMany, [](int i) { return "cartello_indicatore, " + std::to_string(100 + 50 * (i % 19000)) +
-                                                    ", (S)\r\n"; }),
-                 1000000),
-       "", 25},
+       [] {
+         return line_of(
+             [](int i) { return "cartello_indicatore, " + std::to_string(100 + 50 * (i % 19000)) + ", (S)\r\n"; });
+       },
+       nothing, 25},
       // Each gradient record fills at least one cell: the track runs out.
-      {"gradients", line_text(repeated(kMany, [](int i) { return "pendenza, " + std::to_string(3 * i) + ", 1\r\n"; }),
-                              1000000),
-       "", 25},
+      {"gradients", [] { return line_of([](int i) { return "pendenza, " + std::to_string(3 * i) + ", 1\r\n"; }); },
+       nothing, 25},
       // Stations share the table with the sign texts: the 80th finds no entry.
-      {"stations", line_text("", 1000000),
-       repeated(kMany, [](int i) {
-         return "stazione, " + std::to_string(1000 + 450 * i) + ", 30, 100, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S\r\n";
-       }),
+      {"stations", empty_line,
+       [] {
+         return repeated(kMany, [](int i) {
+           return "stazione, " + std::to_string(1000 + 450 * i) + ", 30, 100, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, S\r\n";
+         });
+       },
        10},
       {"a sign text too long for its 16-bit length",
-       line_text("cartello_indicatore, 1000, " + std::string(70000, 'S') + "\r\n", 1000000), "", 25},
-      {"signals on one cell", line_text("", 1000000),
-       repeated(kMany, [](int) { return std::string("segnale, 5000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n"); }), 16},
+       [] { return line_text("cartello_indicatore, 1000, " + std::string(70000, 'S') + "\r\n", 1000000); }, nothing,
+       25},
+      {"signals on one cell", empty_line,
+       [] {
+         return repeated(kMany, [](int) { return std::string("segnale, 5000, 2, 4, 0, 0, 0, 2, 2, 0, 0, 0\r\n"); });
+       },
+       16},
   };
   static_assert(sizeof(cases) / sizeof(cases[0]) == kManyRecordCases);
   return cases[index];
@@ -177,7 +187,7 @@ class HundredsOfThousandsOfRecords : public ::testing::TestWithParam<size_t> {};
 TEST_P(HundredsOfThousandsOfRecords, CompileWithinTheirLimits) {
   const ManyRecords c = many_records(GetParam());
   CompileFixture f;
-  f.compile(c.line, train_text(c.train), 0);
+  f.compile(c.line(), train_text(c.train()), 0);
   EXPECT_EQ(f.model.err_code, c.err_code) << c.name;
   EXPECT_EQ(read_bytes(f.dir / "LORVENA PF_4316.dat").size(), f.model.track.size() * 15) << c.name;
   if (c.err_code == 0) {
