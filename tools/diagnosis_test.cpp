@@ -178,6 +178,8 @@ const std::vector<Mistake>& mistakes() {
       {"gradient rows out of order", {{'L', "pendenza,  3000", "pendenza,  7000"}}, "L20 W-order, L19 note"},
       {"overlapping curves", {{'L', "curvas3,  2600", "curvas3,  1400"}}, "L12 W-order, L11 note"},
       {"negative slowdown length", {{'T', "7400,  30,  600", "7400,  30,  -600"}}, "T20 W-range"},
+      {"gradient before the start of the line", {{'L', "pendenza,  1500", "pendenza,  -1500"}},
+       "L18 W-range, L18 W-order, L17 note"},
       {"mountain ending before its start", {{'L', "8000,  8600", "8000,  7600"}}, "L24 W-range"},
       {"mountain kind 25", {{'L', "8600,  2", "8600,  25"}}, "L24 W-range"},
       {"adhesion of 120 %", {{'T', "aderenza,   4200,   100", "aderenza,   4200,   120"}}, "T9 W-range"},
