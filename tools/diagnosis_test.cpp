@@ -182,6 +182,8 @@ const std::vector<Mistake>& mistakes() {
        "L18 W-range, L18 W-order, L17 note"},
       {"mountain ending before its start", {{'L', "8000,  8600", "8000,  7600"}}, "L24 W-range"},
       {"mountain kind 25", {{'L', "8600,  2", "8600,  25"}}, "L24 W-range"},
+      // In a tunnel the kind less 10 is the landscape, stored in a byte.
+      {"tunnel kind 265: landscape 255", {{'L', "8600,  2", "8600,  265"}}, "L24 W-range"},
       {"adhesion of 120 %", {{'T', "aderenza,   4200,   100", "aderenza,   4200,   120"}}, "T9 W-range"},
       {"signal timing 300 s", {{'T', kSignal2400, "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0, 300"}}, "T22 W-range"},
       {"keyword of the general block in capitals", {{'L', "progressiva chilometrica uno", "Progressiva chilometrica uno"}},
@@ -349,6 +351,9 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
       {{{'T', "Costalunga", "Citt\xC3\xA0"}},
        "stazione: the name is UTF-8 text ('Citt\xC3\xA0'); descriptions are read as Windows-1252, so it is compiled "
        "as 'Citt\xC3\x83\xC2\xA0'"},
+      {{{'T', "rallentamento,  7400,  30,  600", "rallentamento,  -100,  30,  600"}},
+       "rallentamento at -100 m: its start falls before the start of the line"},
+      {{{'L', "8600,  2", "8600,  266"}}, "montagna at 8000 m: kind 266 gives landscape 256, which does not fit 0 to 255"},
       {{{'T', "segnale,    2400", "segnal,    2400"}},
        "'segnal' is no keyword of the train description: it is skipped with the values after it; did you mean "
        "'segnale'?"},
