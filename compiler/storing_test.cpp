@@ -188,6 +188,8 @@ TEST(ProgressiveOrdina, OrdersByStartThenByEnd) {
       {{0, 5, 0, 0, 6, 0, 0, 7, 0}, {0, 7, 0, 0, 6, 0, 0, 5, 0}},
       {{0, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
       {{0, 50, 1, 0, 0, 0, 0, 0, 0}, {0, 150, 1, 0, 0, 0, 0, 0, 0}},  // posizione 1 adds 100
+      // Starts summing to 0 and only 81's end set: all three kept where they are.
+      {{-20, 50, 2, 20, 0, 3, 0, -50, 4}, {-20, 50, 2, 20, 0, 3, 0, -50, 4}},
   };
   for (const Case& c : cases) {
     Scenario m;

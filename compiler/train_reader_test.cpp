@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "testing/compile_fixture.h"
 
 namespace lorvena {
@@ -149,6 +151,28 @@ TEST(TrainReader, SpeedAndAdhesionFills) {
   EXPECT_EQ(t[10].adhesion, 73);
   EXPECT_EQ(t[237].adhesion, 73);
   EXPECT_EQ(t[238].adhesion, 0);
+}
+
+// Cells before the first adhesion record hold 0; a record one cell on writes
+// the previous value into cell 0, one at 0 writes nothing.
+TEST(TrainReader, AdhesionBeforeAndRightAfterTheFirstRecord) {
+  struct Case {
+    std::string records;
+    std::array<int, 5> cells;  // the adhesion of cells 0, 1, 2, 9 and 10
+  };
+  const Case cases[] = {
+      {"aderenza, 500, 73\r\n", {0, 0, 0, 0, 73}},
+      {"aderenza, 0, 40\r\naderenza, 50, 90\r\n", {40, 90, 90, 90, 90}},
+      {"aderenza, 0, 40\r\naderenza, 100, 90\r\n", {40, 40, 90, 90, 90}},
+  };
+  for (const Case& c : cases) {
+    CompileFixture f;
+    f.compile(kLine, train_text(c.records));
+    ASSERT_EQ(f.model.err_code, 0) << c.records;
+    const auto& t = f.model.track;
+    std::array<int, 5> got{t[0].adhesion, t[1].adhesion, t[2].adhesion, t[9].adhesion, t[10].adhesion};
+    EXPECT_EQ(got, c.cells) << c.records;
+  }
 }
 
 TEST(TrainReader, AdhesionPastTheTrackIsAReadFailure) {

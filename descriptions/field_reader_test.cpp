@@ -106,6 +106,17 @@ TEST(FieldReader, FailsPastEndAndOnBadNumbers) {
   EXPECT_THROW(one.read_number(), ReadFailure);
 }
 
+// The digits stop being taken, with nothing wrapped, just below the largest
+// 64-bit value: every digit is taken while a 9 after it would still fit.
+TEST(FieldReader, LargestReadableNumberAndTheFirstBeyondIt) {
+  EXPECT_EQ(numbers("9223372036854775799,-9223372036854775799", 2),
+            (std::vector<int64_t>{9223372036854775799, -9223372036854775799}));
+  for (std::string_view bad : {"9223372036854775800", "-9223372036854775800", "9223372036854775807"}) {
+    FieldReader in(bad);
+    EXPECT_THROW(in.read_number(), ReadFailure) << bad;
+  }
+}
+
 TEST(FieldReader, NarrowReadsRejectValuesThatDoNotFit) {
   FieldReader in("255,256,-1,32767,32768,2147483647,2147483648");
   EXPECT_EQ(in.read_byte(), 255);

@@ -110,6 +110,11 @@ TEST(CommandLine, HelpVersionAndOptionsAsPeopleExpect) {
   ToolRun joined = tool({"compile", ex, "VALDORNO", "2417", "--out=" + out.path().string()});
   EXPECT_EQ(joined.status, 0) << joined.err;
   EXPECT_EQ(testing::list_files(out.path()), "VALDORNO_2417.dat|VALDORNO_2417.sim|VALDORNO_linea.dat");
+  // Both formats asked for is a wrong command line even for a file that reads.
+  ToolRun both = tool({"dump", (out.path() / "VALDORNO_2417.dat").string(), "--csv", "--json"});
+  EXPECT_EQ(both.status, 2);
+  EXPECT_NE(both.err.find("--csv or --json, not both"), std::string::npos) << both.err;
+  EXPECT_EQ(both.out, "");
 }
 
 // A NAME or TRAIN that names no pair in DIR: nothing compiled, nothing

@@ -395,15 +395,6 @@ class Diagnoser {
     return slowdown.placement.writes.size() > 1 && slowdown.placement.writes[0].kind == cell_kind::kWarningBoard ? 1 : 0;
   }
 
-  const PlacedRecord* slowdown_starting_at(int64_t cell) const {
-    for (const PlacedRecord& p : replay_.records()) {
-      if (p.record->format->heading != "rallentamento" || before_.count(p.record) != 0) continue;
-      size_t s = start_write(p);
-      if (p.placement.writes.size() > s && p.placement.writes[s].cell == cell) return &p;
-    }
-    return nullptr;
-  }
-
   void walk_error(const RecordedError& e, const CompileResult& round) {
     int64_t cell = e.pos / 50;
     const Scenario& m = round.model;

@@ -179,8 +179,12 @@ const std::vector<Mistake>& mistakes() {
       {"gradient rows out of order", {{'L', "pendenza,  3000", "pendenza,  7000"}}, "L20 W-order, L19 note"},
       {"overlapping curves", {{'L', "curvas3,  2600", "curvas3,  1400"}}, "L12 W-order, L11 note"},
       {"negative slowdown length", {{'T', "7400,  30,  600", "7400,  30,  -600"}}, "T20 W-range"},
+      {"gradient before the start of the line", {{'L', "pendenza,  1500", "pendenza,  -1500"}},
+       "L18 W-range, L18 W-order, L17 note"},
       {"mountain ending before its start", {{'L', "8000,  8600", "8000,  7600"}}, "L24 W-range"},
       {"mountain kind 25", {{'L', "8600,  2", "8600,  25"}}, "L24 W-range"},
+      // In a tunnel the kind less 10 is the landscape, stored in a byte.
+      {"tunnel kind 265: landscape 255", {{'L', "8600,  2", "8600,  265"}}, "L24 W-range"},
       {"adhesion of 120 %", {{'T', "aderenza,   4200,   100", "aderenza,   4200,   120"}}, "T9 W-range"},
       {"signal timing 300 s", {{'T', kSignal2400, "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0, 300"}}, "T22 W-range"},
       {"keyword of the general block in capitals", {{'L', "progressiva chilometrica uno", "Progressiva chilometrica uno"}},
@@ -365,6 +369,9 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
       {{{'T', "Costalunga", "Citt\xC3\xA0"}},
        "stazione: the name is UTF-8 text ('Citt\xC3\xA0'); descriptions are read as Windows-1252, so it is compiled "
        "as 'Citt\xC3\x83\xC2\xA0'"},
+      {{{'T', "rallentamento,  7400,  30,  600", "rallentamento,  -100,  30,  600"}},
+       "rallentamento at -100 m: its start falls before the start of the line"},
+      {{{'L', "8600,  2", "8600,  266"}}, "montagna at 8000 m: kind 266 gives landscape 256, which does not fit 0 to 255"},
       {{{'T', "segnale,    2400", "segnal,    2400"}},
        "'segnal' is no keyword of the train description: it is skipped with the values after it; did you mean "
        "'segnale'?"},

@@ -34,6 +34,28 @@ TEST(LabelPlacement, CrowdedLaneLeavesNoOverlapAndCountsEveryLabelLeftOut) {
   EXPECT_EQ(total + int(placed.size()), 40);
 }
 
+// Two boxes meet when less than the 1.5-unit gap lies between them, on each
+// axis and whichever of the two comes first.
+TEST(LabelPlacement, BoxesMeetWithinTheGapOnBothAxes) {
+  const LabelBox a{0, 0, 10, 10};
+  struct Case {
+    LabelBox b;
+    bool meet;
+  };
+  const Case cases[] = {
+      {{0, 0, 10, 10}, true},     {{5, 5, 2, 2}, true},        // the same box, one inside
+      {{11, 0, 10, 10}, true},    {{11.5, 0, 10, 10}, false},  // to the right
+      {{0, 11, 10, 10}, true},    {{0, 11.5, 10, 10}, false},  // below
+      {{11, 11, 10, 10}, true},   {{11, 11.5, 10, 10}, false}, // diagonally
+      {{-11, 0, 10, 10}, true},   {{0, -11.5, 10, 10}, false}, // to the left, above
+      {{0, 30, 10, 10}, false},   {{30, 0, 10, 10}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(boxes_overlap(a, c.b), c.meet) << c.b.x << "," << c.b.y;
+    EXPECT_EQ(boxes_overlap(c.b, a), c.meet) << c.b.x << "," << c.b.y;
+  }
+}
+
 TEST(LabelPlacement, ALabelTakesItsOwnPlaceWhenFreeAndAvoidsTakenBoxes) {
   std::vector<std::vector<LabelBox>> candidates = {lane_candidates(50, 10, 0, 40, 2, 20, 0, 100)};
   EXPECT_EQ(place_labels(candidates), std::vector<int>{0});
