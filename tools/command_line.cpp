@@ -19,6 +19,11 @@
 #include "tools/summary.h"
 #include "tools/text_encoding.h"
 #include "tools/view.h"
+#ifdef LORVENA_EDITOR_SERVERS
+#include <iostream>
+
+#include "tools/lsp/lsp_server.h"
+#endif
 
 namespace lorvena {
 namespace {
@@ -182,6 +187,10 @@ int explain_command(const Arguments& a, Streams& s) {
   return 0;
 }
 
+#ifdef LORVENA_EDITOR_SERVERS
+int lsp_command(const Arguments&, Streams& s) { return run_language_server(std::cin, s.out, s.err); }
+#endif
+
 int help_command(const Arguments& a, Streams& s);
 
 const std::vector<Command>& commands() {
@@ -215,6 +224,12 @@ const std::vector<Command>& commands() {
        "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
        "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",
        {{"--markdown", "", "print the record reference of docs/descriptions.md"}}, explain_command},
+#ifdef LORVENA_EDITOR_SERVERS
+      {"lsp", "", 0,
+       "Serves editors over standard input and output (the Language Server Protocol): the diagnostics of\n"
+       "`check` as the author types, hover, completion, the outline and quick fixes.",
+       {}, lsp_command},
+#endif
       {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
   };
   return table;
