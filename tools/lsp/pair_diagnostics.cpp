@@ -52,7 +52,7 @@ nlohmann::json field_range(const EditorText& text, int64_t line, int64_t column)
 // A message that names a value field ("field 1 (start)") of the record at
 // its place points there: the column of that field on the record's line.
 int64_t named_field_column(const Diagnostic& d, const EditorText& text) {
-  static const std::regex kField("field ([0-9]+) \\(");
+  static const std::regex kField("field ([0-9]{1,3}) \\(");
   std::smatch m;
   if (d.line <= 0 || d.column <= 0 || !std::regex_search(d.message, m, kField)) return d.column;
   std::string_view line = text.line_1252(d.line - 1);
