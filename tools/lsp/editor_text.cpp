@@ -17,6 +17,16 @@ size_t sequence_length(unsigned char lead) {
   return 1;
 }
 
+// The five bytes Windows-1252 leaves unused are read from disk as the C1
+// control characters of their value (U+0081 ...): written back as those bytes,
+// a file keeps them.
+std::optional<char> unused_byte(std::string_view one) {
+  if (one.size() != 2 || static_cast<unsigned char>(one[0]) != 0xC2) return std::nullopt;
+  unsigned char b = static_cast<unsigned char>(one[1]);
+  if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) return static_cast<char>(b);
+  return std::nullopt;
+}
+
 }  // namespace
 
 EditorText EditorText::from_utf8(std::string_view utf8) {
@@ -33,6 +43,10 @@ EditorText EditorText::from_utf8(std::string_view utf8) {
       continue;
     }
     if (n == 4) t.wide_.push_back(static_cast<int64_t>(t.cp1252_.size()));
+    if (std::optional<char> unused = unused_byte(one)) {
+      t.cp1252_.push_back(*unused);
+      continue;
+    }
     std::optional<std::string> byte = exact_1252_from_utf8(one);
     if (byte && byte->size() == 1) {
       t.cp1252_ += *byte;

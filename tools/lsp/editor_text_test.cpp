@@ -20,8 +20,8 @@ TEST(EditorText, Utf8AndWindows1252MapExactly) {
   // Byte column 4 of line 2 is "c": UTF-16 unit 4 after the two-unit character.
   EXPECT_EQ(t.position(2, 4).line, 1);
   EXPECT_EQ(t.position(2, 4).character, 4);
-  EXPECT_EQ(t.offset({1, 4}), 9 + 3);
-  EXPECT_EQ(t.offset({1, 2}), 9 + 1);  // inside the two-unit character: at it
+  EXPECT_EQ(t.offset({1, 4}), 8 + 3);
+  EXPECT_EQ(t.offset({1, 2}), 8 + 1);  // inside the two-unit character: at it
   EXPECT_EQ(t.line_end(1).character, 5);
 }
 

@@ -34,7 +34,8 @@ void LspServer::handle(const std::string& body) {
   json message = json::parse(body, nullptr, false);
   if (message.is_discarded()) return fail(nullptr, kParseError, "the message is not JSON");
   if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
-    if (message.is_object() && message.contains("id") && !message.contains("method")) return;  // a client's answer
+    bool answer = message.is_object() && message.contains("id") && (message.contains("result") || message.contains("error"));
+    if (answer) return;  // the client's answer to a request of ours
     return fail(message.is_object() && message.contains("id") ? message["id"] : json(nullptr), kInvalidRequest,
                 "a message needs a method");
   }

@@ -165,9 +165,10 @@ TEST_F(LspServerTest, HoverCompletionAndSymbolsFollowTheRecordTable) {
   std::string field = answer(3)["result"]["contents"]["value"];
   EXPECT_NE(field.find("km/h"), std::string::npos);
   request(4, "textDocument/completion", {{"textDocument", doc}, {"position", {{"line", 10}, {"character", 0}}}});
+  json items = answer(4)["result"];
   json labels = json::array();
-  for (const json& item : answer(4)["result"]) labels.push_back(item["label"]);
-  EXPECT_NE(std::find(labels.begin(), labels.end(), "[stazioni]"), labels.end());
+  for (const json& item : items) labels.push_back(item["label"]);
+  EXPECT_NE(std::find(labels.begin(), labels.end(), "[stazioni]"), labels.end()) << labels.dump();
   EXPECT_NE(std::find(labels.begin(), labels.end(), "stazione"), labels.end());
   EXPECT_EQ(std::find(labels.begin(), labels.end(), "curvad4"), labels.end());
   request(5, "textDocument/documentSymbol", {{"textDocument", doc}});
