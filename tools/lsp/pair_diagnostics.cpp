@@ -4,6 +4,7 @@
 
 #include "tools/author_compile.h"
 #include "tools/diagnosis.h"
+#include "tools/lsp/memory_disk.h"
 
 namespace lorvena {
 namespace {
@@ -24,8 +25,9 @@ int lsp_severity(Severity s) {
 PairDiagnostics diagnose_pair(Disk& disk, const PairFiles& pair, const std::optional<std::string>& line_text,
                               const std::optional<std::string>& train_text) {
   CompileRequest request{pair.dir, pair.name, pair.train, true, std::nullopt};
-  CompileResult first = compile_texts(disk, request, line_text, train_text);
-  Diagnosis diagnosis = diagnose(disk, request, first);
+  MemoryDisk memory(disk);
+  CompileResult first = compile_texts(memory, request, line_text, train_text);
+  Diagnosis diagnosis = diagnose(memory, request, first);
   std::string train_file = pair.train_path().string();
   PairDiagnostics out;
   for (Diagnostic& d : diagnosis.list) (d.file == train_file ? out.train : out.line).push_back(std::move(d));
