@@ -64,7 +64,8 @@ async function main() {
     console.log(`the page showed the new diagnostic ${Date.now() - edited} ms after the edit`);
     const range = await page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
     assert.deepEqual(range, [2000, 4000], 'the page keeps its km range');
-    assert.deepEqual(errors, []);
+    // The reload itself cancels the open event stream: that is no error.
+    assert.deepEqual(errors.filter((e) => !/^request failed: .*\/events$/.test(e)), []);
   } finally {
     await browser.close();
   }

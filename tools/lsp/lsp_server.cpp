@@ -160,7 +160,10 @@ void LspServer::publish_pair(const std::filesystem::path& file) {
     return text_of(p).cp1252();
   };
   try {
-    PairDiagnostics found = diagnose_pair(disk_, *pair, present(pair->line_path()), present(pair->train_path()));
+    std::optional<std::string> line = present(pair->line_path()), train = present(pair->train_path());
+    Diagnosed& last = diagnosed_[pair->line_path().string() + "\n" + pair->train_path().string()];
+    if (last.line != line || last.train != train || (!line && !train)) last = {line, train, diagnose_pair(disk_, *pair, line, train)};
+    const PairDiagnostics& found = last.found;
     for (auto [path, list] : {std::pair{pair->line_path(), &found.line}, std::pair{pair->train_path(), &found.train}}) {
       EditorText text = text_of(path);
       json out = json::array();

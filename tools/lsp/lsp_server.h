@@ -14,6 +14,7 @@
 
 #include "files/disk.h"
 #include "tools/lsp/editor_text.h"
+#include "tools/lsp/pair_diagnostics.h"
 
 namespace lorvena {
 
@@ -53,6 +54,13 @@ class LspServer {
   std::map<std::filesystem::path, EditorText> open_;
   // The URI each document was named by, to name it back the same way.
   std::map<std::filesystem::path, std::string> uris_;
+  // The last diagnosis of each pair with the texts it was made from: a save,
+  // or the other file opened as it is on disk, compiles nothing again.
+  struct Diagnosed {
+    std::optional<std::string> line, train;
+    PairDiagnostics found;
+  };
+  std::map<std::string, Diagnosed> diagnosed_;
   bool initialized_ = false;
   bool shutdown_ = false;
   bool exited_ = false;
