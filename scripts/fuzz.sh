@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build clang
+bash scripts/install_packages.sh cmake ninja-build clang nlohmann-json3-dev libcpp-httplib-dev
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target compile_fuzzer
 mkdir -p build/fuzz/corpus build/fuzz/artifacts
