@@ -66,11 +66,11 @@ void LspServer::request(const json& id, const std::string& method, const json& p
       method == "textDocument/documentSymbol" || method == "textDocument/codeAction") {
     const EditorText* text = document(params);
     if (text == nullptr) return fail(id, kInvalidParams, "the document is not open");
-    DocumentKind kind = kind_of(uri_path(params["textDocument"]["uri"].get<std::string>()));
-    if (method == "textDocument/hover") return respond(id, hover(*text, kind, params["position"]));
-    if (method == "textDocument/completion") return respond(id, completion(*text, kind, params["position"]));
+    DocumentKind kind = kind_of(uri_path(params.at("textDocument").at("uri").get<std::string>()));
+    if (method == "textDocument/hover") return respond(id, hover(*text, kind, params.at("position")));
+    if (method == "textDocument/completion") return respond(id, completion(*text, kind, params.at("position")));
     if (method == "textDocument/documentSymbol") return respond(id, document_symbols(*text, kind));
-    return respond(id, code_actions(params["textDocument"]["uri"], params["context"]));
+    return respond(id, code_actions(params.at("textDocument").at("uri"), params.at("context")));
   }
   fail(id, kMethodNotFound, "no method " + method);
 }
@@ -84,7 +84,7 @@ void LspServer::notification(const std::string& method, const json& params) {
   if (!initialized_) return void(log_ << "lsp: " << method << " before initialize is ignored\n");
   if (method == "textDocument/didOpen") return opened(params);
   if (method == "textDocument/didChange") return changed(params);
-  if (method == "textDocument/didSave") return publish_pair(uri_path(params["textDocument"]["uri"].get<std::string>()));
+  if (method == "textDocument/didSave") return publish_pair(uri_path(params.at("textDocument").at("uri").get<std::string>()));
   if (method == "textDocument/didClose") return closed(params);
   log_ << "lsp: the notification " << method << " is ignored\n";
 }

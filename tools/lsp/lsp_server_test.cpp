@@ -132,6 +132,8 @@ TEST_F(LspServerTest, BadMessagesGetErrorsNotCrashes) {
       {R"({"jsonrpc":"2.0","id":7,"method":"no/such"})", -32601},
       {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":{"textDocument":{"uri":"file:///nowhere_linea.txt"},"position":{"line":0,"character":0}}})", -32602},
       {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":{"textDocument":7}})", -32602},
+      {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":{}})", -32602},
+      {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"file:///a_linea.txt"}}})", -32602},
       {R"({"jsonrpc":"2.0","id":7})", -32600},
       {R"([1,2])", -32600},
   };
