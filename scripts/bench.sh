@@ -10,13 +10,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-5}
 runs=${2:-20}
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build g++ libbenchmark-dev hyperfine time jq gawk
+bash scripts/install_packages.sh cmake ninja-build g++ libbenchmark-dev hyperfine time jq gawk nlohmann-json3-dev libcpp-httplib-dev
 
 echo "== build (release program, release benchmarks)"
 cmake --preset release >/dev/null
 cmake --build build/release --target lorvena_pf
 cmake --preset bench >/dev/null
-cmake --build build/bench --target compile_benchmark compile_dir generate_pair empty_program run_unflushed
+cmake --build build/bench --target compile_benchmark compile_dir generate_pair empty_program run_unflushed lsp_benchmark
 exe="$root/build/release/lorvena_pf"
 tools="$root/build/bench"
 
@@ -25,6 +25,9 @@ trap 'rm -rf "$work"' EXIT
 
 echo "== compile benchmarks (in process)"
 "$tools/compile_benchmark" --benchmark_min_time=0.5
+
+echo "== the language server after an edit, and its memory over 1,000 edits"
+"$tools/lsp_benchmark"
 
 # The inputs and the reference outputs the copies start from.
 mkdir "$work/run_files" "$work/pair_1000000" "$work/pair_100000" "$work/out_1000000"

@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
-# Fuzzes the whole compile for SECONDS (default 900) with libFuzzer, one
-# worker. New inputs go to build/fuzz/corpus, crash inputs to
-# build/fuzz/artifacts/; keep a fixed crash input in fuzz/crashes/.
+# Fuzzes for SECONDS (default 900) with libFuzzer, one worker: the whole
+# compile (TARGET compile, the default) or the language server's message
+# reader and handlers (TARGET lsp). New inputs go to build/fuzz/corpus (or
+# build/fuzz/lsp_corpus), crash inputs to build/fuzz/artifacts/; keep a fixed
+# crash input in fuzz/crashes/.
+# Usage: bash scripts/fuzz.sh [SECONDS [compile|lsp]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build clang
+bash scripts/install_packages.sh cmake ninja-build clang nlohmann-json3-dev libcpp-httplib-dev
 cmake --preset fuzz >/dev/null
+mkdir -p build/fuzz/artifacts
+if [ "${2:-compile}" = lsp ]; then
+  cmake --build --preset fuzz --target lsp_message_fuzzer
+  mkdir -p build/fuzz/lsp_corpus
+  ./build/fuzz/fuzz/lsp_message_fuzzer -max_total_time="${1:-900}" -timeout=30 -rss_limit_mb=2560 \
+    -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 build/fuzz/lsp_corpus fuzz/lsp_corpus
+  exit 0
+fi
 cmake --build --preset fuzz --target compile_fuzzer
-mkdir -p build/fuzz/corpus build/fuzz/artifacts
+mkdir -p build/fuzz/corpus
 ./build/fuzz/fuzz/compile_fuzzer -max_total_time="${1:-900}" -timeout=30 -rss_limit_mb=2560 \
   -dict=fuzz/descriptions.dict -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 \
   build/fuzz/corpus fuzz/corpus

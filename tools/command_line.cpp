@@ -19,6 +19,12 @@
 #include "tools/summary.h"
 #include "tools/text_encoding.h"
 #include "tools/view.h"
+#ifdef LORVENA_EDITOR_SERVERS
+#include <iostream>
+
+#include "tools/lsp/lsp_server.h"
+#include "tools/serve/live_view.h"
+#endif
 
 namespace lorvena {
 namespace {
@@ -182,6 +188,28 @@ int explain_command(const Arguments& a, Streams& s) {
   return 0;
 }
 
+#ifdef LORVENA_EDITOR_SERVERS
+int lsp_command(const Arguments&, Streams& s) { return run_language_server(std::cin, s.out, s.err); }
+
+int serve_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
+  ServeOptions o{request.dir, request.name, request.train};
+  o.host = a.value("--host").value_or(o.host);
+  o.any_host = a.has("--any-host");
+  if (!is_loopback(o.host) && !o.any_host)
+    throw UsageError("--host " + o.host + " is not a loopback address; add --any-host to listen there anyway");
+  try {
+    if (auto port = a.value("--port")) o.port = std::stoi(*port);
+    if (auto stop = a.value("--stop-after")) o.stop_after = std::stod(*stop);
+  } catch (const std::exception&) {
+    throw UsageError("--port and --stop-after take numbers");
+  }
+  if (o.port < 0 || o.port > 65535) throw UsageError("--port takes 0 to 65535");
+  return serve_live_view(o, s.out, s.err);
+}
+#endif
+
 int help_command(const Arguments& a, Streams& s);
 
 const std::vector<Command>& commands() {
@@ -215,6 +243,20 @@ const std::vector<Command>& commands() {
        "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
        "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",
        {{"--markdown", "", "print the record reference of docs/descriptions.md"}}, explain_command},
+#ifdef LORVENA_EDITOR_SERVERS
+      {"lsp", "", 0,
+       "Serves editors over standard input and output (the Language Server Protocol): the diagnostics of\n"
+       "`check` as the author types, hover, completion, the outline and quick fixes.",
+       {}, lsp_command},
+      {"serve", "DIR NAME TRAIN", 3,
+       "Serves the line view of the pair on 127.0.0.1; the open page loads itself again, keeping its km\n"
+       "range, whenever either description changes.",
+       {{"--port", "N", "the port (default 8417; 0: any free port)"},
+        {"--host", "HOST", "the address to listen on (default 127.0.0.1)"},
+        {"--any-host", "", "allow a --host that is not a loopback address"},
+        {"--stop-after", "SECONDS", "stop by itself after so long"}},
+       serve_command},
+#endif
       {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
   };
   return table;

@@ -1,0 +1,114 @@
+// The language server after an edit: the time from a whole-text change of the
+// line description to both files' diagnostics, on the installer's own pair
+// and on a generated 1000 km pair; and the resident memory of the process
+// before and after 1,000 edits of the installer's pair.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <unistd.h>
+
+#include "descriptions/dati_linea.h"
+#include "descriptions/dati_treno.h"
+#include "files/file_system.h"
+#include "files/scenario_files.h"
+#include "files/scratch_dir.h"
+#include "files/system_disk.h"
+#include "testing/scenario_generator.h"
+#include "tools/lsp/document_uri.h"
+#include "tools/lsp/lsp_server.h"
+#include "tools/text_encoding.h"
+
+namespace lorvena {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kName = "LORVENA PF";
+constexpr const char* kTrain = "4316";
+
+// The resident set in KiB, as the kernel counts it.
+int64_t resident_kib() {
+  std::ifstream statm("/proc/self/statm");
+  int64_t size = 0, resident = 0;
+  statm >> size >> resident;
+  return resident * sysconf(_SC_PAGESIZE) / 1024;
+}
+
+// A server with the line description open, and two versions of its text that
+// differ in one value, to send in turn.
+class Session {
+ public:
+  explicit Session(bool generated) {
+    SystemDisk disk;
+    if (generated) {
+      testing::write_generated_scenario(testing::generate_scenario(1000000), dir_.path(), kName, kTrain);
+    } else {
+      dati_linea(disk, dir_.path(), kName);
+      dati_treno(disk, dir_.path(), kName, kTrain);
+    }
+    std::string line = read_file(disk, dir_ / line_description_name(kName));
+    uri_ = path_uri(dir_ / line_description_name(kName));
+    texts_[0] = utf8_from_1252(line);
+    texts_[1] = texts_[0] + "\n";
+    send({{"id", 1}, {"method", "initialize"}, {"params", json::object()}});
+    send({{"method", "textDocument/didOpen"},
+          {"params", {{"textDocument", {{"uri", uri_}, {"languageId", "x"}, {"version", 0}, {"text", texts_[0]}}}}}});
+  }
+
+  // One edit; the number of diagnostics published for it.
+  size_t edit() {
+    ++version_;
+    published_ = 0;
+    send({{"method", "textDocument/didChange"},
+          {"params", {{"textDocument", {{"uri", uri_}, {"version", version_}}},
+                      {"contentChanges", json::array({{{"text", texts_[version_ % 2]}}})}}}});
+    return published_;
+  }
+
+ private:
+  void send(json m) {
+    m["jsonrpc"] = "2.0";
+    server_.handle(m.dump());
+  }
+
+  ScratchDir dir_;
+  SystemDisk disk_;
+  std::ostringstream log_;
+  size_t published_ = 0;
+  LspServer server_{disk_, [this](const json& m) { published_ += m.value("method", "") == "textDocument/publishDiagnostics"; },
+                    log_};
+  std::string uri_;
+  std::string texts_[2];
+  int version_ = 0;
+};
+
+void BM_EditInstallerPair(benchmark::State& state) {
+  Session session(false);
+  for (auto _ : state) benchmark::DoNotOptimize(session.edit());
+}
+BENCHMARK(BM_EditInstallerPair)->Unit(benchmark::kMillisecond);
+
+void BM_EditGenerated1000km(benchmark::State& state) {
+  Session session(true);
+  for (auto _ : state) benchmark::DoNotOptimize(session.edit());
+}
+BENCHMARK(BM_EditGenerated1000km)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Resident memory at the start and after 1,000 edits of the installer's pair.
+void BM_ResidentAfter1000Edits(benchmark::State& state) {
+  for (auto _ : state) {
+    Session session(false);
+    session.edit();
+    int64_t start = resident_kib();
+    for (int i = 0; i < 1000; ++i) session.edit();
+    int64_t end = resident_kib();
+    state.counters["rss_start_kib"] = static_cast<double>(start);
+    state.counters["rss_end_kib"] = static_cast<double>(end);
+  }
+}
+BENCHMARK(BM_ResidentAfter1000Edits)->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace
+}  // namespace lorvena
+
+BENCHMARK_MAIN();

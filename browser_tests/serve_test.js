@@ -1,0 +1,82 @@
+// `scenario_tool serve` in Debian's headless Chromium: the page shows the
+// pair's diagnostics; an edit of the line description makes the open page
+// load again by itself, showing the new diagnostic at the km range it showed;
+// nothing but the view and its events is served; a non-loopback address is
+// refused; the server stops by itself (--stop-after).
+// Usage: node serve_test.js SCENARIO_TOOL EXAMPLES_DIR
+'use strict';
+const assert = require('node:assert/strict');
+const { spawn, spawnSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { launch, openPage } = require('./browser');
+
+const [tool, examples] = process.argv.slice(2);
+const dir = fs.mkdtempSync(path.join(process.env.TMPDIR || os.tmpdir(), 'serve-'));
+const line = path.join(dir, 'VALDORNO_linea.txt');
+for (const f of ['VALDORNO_linea.txt', 'VALDORNO_2417-.txt']) fs.copyFileSync(path.join(examples, f), path.join(dir, f));
+const kStopAfter = 20;
+
+// The address the server says it listens at.
+function started(server) {
+  return new Promise((resolve, reject) => {
+    let out = '';
+    server.stdout.on('data', (d) => {
+      out += d;
+      const m = out.match(/at (http:\/\/127\.0\.0\.1:\d+\/)/);
+      if (m) resolve(m[1]);
+    });
+    server.on('exit', (code) => reject(new Error(`serve exited with ${code} before listening: ${out}`)));
+  });
+}
+
+async function main() {
+  const refused = spawnSync(tool, ['serve', dir, 'VALDORNO', '2417', '--host', '0.0.0.0', '--port', '0'], { encoding: 'utf8', timeout: 10000 });
+  assert.equal(refused.status, 2, 'a non-loopback address is refused');
+  assert.match(refused.stderr, /--any-host/);
+
+  const server = spawn(tool, ['serve', dir, 'VALDORNO', '2417', '--port', '0', '--stop-after', String(kStopAfter)],
+                       { stdio: ['ignore', 'pipe', 'inherit'] });
+  const exited = new Promise((resolve) => server.on('exit', (code) => resolve(code)));
+  const url = await started(server);
+
+  for (const p of ['VALDORNO_linea.txt', '../VALDORNO_linea.txt', 'view.js', '%2e%2e/etc/passwd'])
+    assert.equal((await fetch(url + p)).status, 404, `${p} is not served`);
+
+  const browser = await launch('chromium');
+  try {
+    const { page, errors } = await openPage(browser, url, 1400, 1100);
+    page.on('response', (r) => { if (r.status() >= 400) errors.push(`${r.status()} for ${r.url()}`); });
+    const diagnostics = () => page.$eval('#diagnostics', (e) => e.textContent);
+    assert.doesNotMatch(await diagnostics(), /sfondo unno/);
+    // Zoomed to km 2 to 4, which a reload must keep.
+    await page.$eval('#from-km', (e) => { e.value = '2'; });
+    await page.$eval('#to-km', (e) => { e.value = '4'; });
+    await page.click('#range button[type=submit]');
+
+    const bytes = fs.readFileSync(line, 'latin1');
+    const edited = Date.now();
+    fs.writeFileSync(line, bytes.replace('sfondo uno', 'sfondo unno'), 'latin1');
+    // Bounded so that a page that never updates fails, not hangs.
+    await page.waitForFunction(() => document.getElementById('diagnostics')?.textContent.includes('sfondo unno'),
+                               { timeout: 10000, polling: 50 });
+    console.log(`the page showed the new diagnostic ${Date.now() - edited} ms after the edit`);
+    const range = await page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
+    assert.deepEqual(range, [2000, 4000], 'the page keeps its km range');
+    // The reload itself cancels the open event stream: that is no error.
+    assert.deepEqual(errors.filter((e) => !/^request failed: .*\/events$/.test(e)), []);
+  } finally {
+    await browser.close();
+  }
+  assert.equal(await exited, 0, 'the server stops by itself');
+}
+
+main().then(() => {
+  fs.rmSync(dir, { recursive: true, force: true });
+  console.log('PASS: serve');
+}, (e) => {
+  console.error('FAIL:', e);
+  fs.rmSync(dir, { recursive: true, force: true });
+  process.exit(1);
+});

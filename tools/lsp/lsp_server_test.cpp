@@ -1,0 +1,185 @@
+#include "tools/lsp/lsp_server.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "files/scratch_dir.h"
+#include "files/system_disk.h"
+#include "testing/example_pair.h"
+#include "testing/test_files.h"
+#include "tools/author_compile.h"
+#include "tools/diagnosis.h"
+#include "tools/lsp/document_uri.h"
+#include "tools/lsp/message_stream.h"
+#include "tools/text_encoding.h"
+
+namespace lorvena {
+namespace {
+
+using nlohmann::json;
+
+class LspServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* f : {"VALDORNO_linea.txt", "VALDORNO_2417-.txt"})
+      testing::write_bytes(dir_ / f, testing::read_bytes(testing::examples_dir() / f));
+    request(1, "initialize", json::object());
+  }
+
+  std::string uri(const char* file) const { return path_uri(dir_ / file); }
+  std::string line_text() const { return utf8_from_1252(testing::read_bytes(dir_ / "VALDORNO_linea.txt")); }
+
+  void send(json m) {
+    m["jsonrpc"] = "2.0";
+    server_.handle(m.dump());
+  }
+  void request(int id, const std::string& method, json params) {
+    send({{"id", id}, {"method", method}, {"params", std::move(params)}});
+  }
+  void open(const char* file, const std::string& text) {
+    send({{"method", "textDocument/didOpen"},
+          {"params", {{"textDocument", {{"uri", uri(file)}, {"languageId", "x"}, {"version", 1}, {"text", text}}}}}});
+  }
+  // The last diagnostics published for a file.
+  json diagnostics(const char* file) const {
+    for (auto it = sent_.rbegin(); it != sent_.rend(); ++it)
+      if (it->value("method", "") == "textDocument/publishDiagnostics" && (*it)["params"]["uri"] == uri(file))
+        return (*it)["params"]["diagnostics"];
+    return nullptr;
+  }
+  json answer(int id) const {
+    for (const json& m : sent_)
+      if (m.contains("id") && m["id"] == id) return m;
+    return nullptr;
+  }
+
+  ScratchDir dir_;
+  SystemDisk disk_;
+  std::ostringstream log_;
+  std::vector<json> sent_;
+  LspServer server_{disk_, [this](const json& m) { sent_.push_back(m); }, log_};
+};
+
+// The editor's text is diagnosed as `check` diagnoses the same text on disk:
+// the same codes at the same places, both files of the pair published.
+TEST_F(LspServerTest, DiagnosticsAreCheckOnesOnTheirField) {
+  std::string text = line_text();
+  text.replace(text.find("sfondo uno"), 10, "sfondo unno");
+  text.replace(text.find("curvad4,  1200"), 14, "curvad4,  1225");
+  open("VALDORNO_linea.txt", text);
+  json line = diagnostics("VALDORNO_linea.txt");
+  ASSERT_TRUE(line.is_array());
+  EXPECT_TRUE(diagnostics("VALDORNO_2417-.txt").is_array());
+
+  testing::write_bytes(dir_ / "VALDORNO_linea.txt", cp1252_from_utf8(text));
+  CompileRequest request{dir_.path(), "VALDORNO", "2417", true, std::nullopt};
+  CompileResult first = compile_copies(disk_, request);
+  std::vector<Diagnostic> expected = diagnose(disk_, request, first).list;
+  ASSERT_EQ(line.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(line[i]["code"], expected[i].code);
+    EXPECT_EQ(line[i]["message"], expected[i].message);
+    EXPECT_EQ(line[i]["range"]["start"]["line"], expected[i].line - 1);
+  }
+  ASSERT_EQ(line.size(), 2u);
+  // The unknown keyword is its whole field; the off-step start is field 1's value.
+  EXPECT_EQ(line[0]["range"], json::parse(R"({"start":{"line":5,"character":0},"end":{"line":5,"character":11}})"));
+  EXPECT_EQ(line[1]["range"], json::parse(R"({"start":{"line":10,"character":10},"end":{"line":10,"character":14}})"));
+}
+
+TEST_F(LspServerTest, QuickFixWritesTheProposedKeywordAndTheDiagnosticGoes) {
+  std::string text = line_text();
+  text.replace(text.find("sfondo uno"), 10, "sfondo unno");
+  open("VALDORNO_linea.txt", text);
+  json d = diagnostics("VALDORNO_linea.txt").at(0);
+  request(2, "textDocument/codeAction", {{"textDocument", {{"uri", uri("VALDORNO_linea.txt")}}},
+                                         {"range", d["range"]},
+                                         {"context", {{"diagnostics", json::array({d})}}}});
+  json edit = answer(2)["result"].at(0)["edit"]["changes"][uri("VALDORNO_linea.txt")].at(0);
+  EXPECT_EQ(edit["newText"], "sfondo uno");
+  EXPECT_EQ(edit["range"], d["range"]);
+  send({{"method", "textDocument/didChange"},
+        {"params", {{"textDocument", {{"uri", uri("VALDORNO_linea.txt")}, {"version", 2}}},
+                    {"contentChanges", json::array({{{"text", line_text()}}})}}}});
+  EXPECT_EQ(diagnostics("VALDORNO_linea.txt"), json::array());
+}
+
+// A train's errors reach the train file even when only the line is open, and
+// a non-Windows-1252 character is pointed at in UTF-16 units.
+TEST_F(LspServerTest, TheOtherFileComesFromDiskAndPositionsAreUtf16) {
+  std::string train = testing::read_bytes(dir_ / "VALDORNO_2417-.txt");
+  train.replace(train.find("velocita,    1000"), 17, "velocita,    1010");
+  testing::write_bytes(dir_ / "VALDORNO_2417-.txt", train);
+  std::string text = line_text();
+  text.insert(0, "\xF0\x9F\x98\x80 \xC3\xA8\n");
+  open("VALDORNO_linea.txt", text);
+  json on_train = diagnostics("VALDORNO_2417-.txt");
+  ASSERT_FALSE(on_train.empty());
+  EXPECT_EQ(on_train[0]["range"]["start"]["line"], 11);
+  json line = diagnostics("VALDORNO_linea.txt");
+  ASSERT_FALSE(line.empty());
+  EXPECT_EQ(line.back()["code"], "encoding");
+  EXPECT_EQ(line.back()["range"]["end"]["character"], 1);
+}
+
+TEST_F(LspServerTest, BadMessagesGetErrorsNotCrashes) {
+  struct Case {
+    std::string body;
+    int code;
+  } cases[] = {
+      {"{not json", -32700},
+      {R"({"jsonrpc":"2.0","id":7,"method":"no/such"})", -32601},
+      {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":{"textDocument":{"uri":"file:///nowhere_linea.txt"},"position":{"line":0,"character":0}}})", -32602},
+      {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":{"textDocument":7}})", -32602},
+      {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/hover","params":{}})", -32602},
+      {R"({"jsonrpc":"2.0","id":7,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"file:///a_linea.txt"}}})", -32602},
+      {R"({"jsonrpc":"2.0","id":7})", -32600},
+      {R"([1,2])", -32600},
+  };
+  for (const Case& c : cases) {
+    sent_.clear();
+    server_.handle(c.body);
+    ASSERT_EQ(sent_.size(), 1u) << c.body;
+    EXPECT_EQ(sent_[0]["error"]["code"], c.code) << c.body;
+  }
+  // Notifications that cannot be served are logged, with no answer.
+  sent_.clear();
+  open("notes.txt", "hello");
+  send({{"method", "textDocument/didChange"}, {"params", {{"contentChanges", 3}}}});
+  EXPECT_TRUE(sent_.empty());
+  EXPECT_NE(log_.str().find("notes.txt is not named"), std::string::npos);
+  EXPECT_NE(log_.str().find("invalid params"), std::string::npos);
+  // A position past the end of the file is taken at its end.
+  open("VALDORNO_linea.txt", line_text());
+  request(8, "textDocument/hover", {{"textDocument", {{"uri", uri("VALDORNO_linea.txt")}}},
+                                    {"position", {{"line", 9999}, {"character", 9999}}}});
+  EXPECT_TRUE(answer(8).contains("result"));
+}
+
+TEST_F(LspServerTest, HoverCompletionAndSymbolsFollowTheRecordTable) {
+  open("VALDORNO_2417-.txt", utf8_from_1252(testing::read_bytes(dir_ / "VALDORNO_2417-.txt")));
+  json doc = {{"uri", uri("VALDORNO_2417-.txt")}};
+  request(2, "textDocument/hover", {{"textDocument", doc}, {"position", {{"line", 10}, {"character", 2}}}});
+  std::string keyword = answer(2)["result"]["contents"]["value"];
+  EXPECT_NE(keyword.find("velocita"), std::string::npos);
+  request(3, "textDocument/hover", {{"textDocument", doc}, {"position", {{"line", 10}, {"character", 20}}}});
+  std::string field = answer(3)["result"]["contents"]["value"];
+  EXPECT_NE(field.find("km/h"), std::string::npos);
+  request(4, "textDocument/completion", {{"textDocument", doc}, {"position", {{"line", 10}, {"character", 0}}}});
+  json items = answer(4)["result"];
+  json labels = json::array();
+  for (const json& item : items) labels.push_back(item["label"]);
+  EXPECT_NE(std::find(labels.begin(), labels.end(), "[stazioni]"), labels.end()) << labels.dump();
+  EXPECT_NE(std::find(labels.begin(), labels.end(), "stazione"), labels.end());
+  EXPECT_EQ(std::find(labels.begin(), labels.end(), "curvad4"), labels.end());
+  request(5, "textDocument/documentSymbol", {{"textDocument", doc}});
+  json symbols = answer(5)["result"];
+  auto stations = std::find_if(symbols.begin(), symbols.end(), [](const json& s) { return s["name"] == "[stazioni]"; });
+  ASSERT_NE(stations, symbols.end());
+  ASSERT_EQ((*stations)["children"].size(), 3u);
+  EXPECT_NE((*stations)["children"][0]["detail"].get<std::string>().find("PIANELLO"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lorvena

@@ -1,0 +1,142 @@
+#include "tools/serve/live_view.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <httplib.h>
+
+#include "files/file_system.h"
+#include "files/scenario_files.h"
+#include "files/system_disk.h"
+#include "tools/author_compile.h"
+#include "tools/diagnosis.h"
+#include "tools/report.h"
+#include "tools/text_encoding.h"
+#include "tools/view.h"
+
+namespace lorvena {
+namespace {
+
+// Added to the view page: on a change, keep the shown range and load again.
+constexpr std::string_view kLiveScript = R"(<script>
+(() => {
+  const key = 'lorvena-view-range';
+  const saved = sessionStorage.getItem(key);
+  const form = document.getElementById('range');
+  if (saved && form) {
+    const [from, to] = JSON.parse(saved);
+    document.getElementById('from-km').value = from;
+    document.getElementById('to-km').value = to;
+    form.requestSubmit();
+  }
+  sessionStorage.removeItem(key);
+  const events = new EventSource('/events');
+  events.addEventListener('change', () => {
+    const svg = document.getElementById('view');
+    if (svg && svg.dataset.from) sessionStorage.setItem(key, JSON.stringify([svg.dataset.from / 1000, svg.dataset.to / 1000]));
+    events.close();
+    location.reload();
+  });
+})();
+</script>
+)";
+
+// What tells one state of the pair from another: each file's time and size.
+using Stamp = std::vector<std::pair<std::filesystem::file_time_type, std::uintmax_t>>;
+
+Stamp stamp_of(const ServeOptions& o) {
+  Stamp s;
+  for (const std::string& f : {line_description_name(o.name), train_description_name(o.name, o.train)}) {
+    std::error_code ec;
+    std::filesystem::path p = o.dir / f;
+    auto time = std::filesystem::last_write_time(p, ec);
+    auto size = ec ? 0 : std::filesystem::file_size(p, ec);
+    s.emplace_back(ec ? std::filesystem::file_time_type::min() : time, ec ? 0 : size);
+  }
+  return s;
+}
+
+std::string live_page(const ServeOptions& o) {
+  SystemDisk disk;
+  CompileRequest request{o.dir, o.name, o.train, true, std::nullopt};
+  std::string page;
+  try {
+    CompileResult result = compile_copies(disk, request);
+    std::vector<Diagnostic> diagnostics = diagnose(disk, request, result).list;
+    if (result.model.track.empty()) {
+      page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + xml_escape(o.name + " " + o.train) +
+             "</title></head><body><h1>nothing to view: the line was not read</h1><pre id=\"diagnostics\">" +
+             xml_escape(diagnostics_text(diagnostics)) + "</pre></body></html>\n";
+    } else {
+      std::string line_file = join_path(o.dir, line_description_name(o.name)).string();
+      std::string train_file = join_path(o.dir, train_description_name(o.name, o.train)).string();
+      page = view_html(result, diagnostics, line_file, train_file);
+    }
+  } catch (const std::exception& e) {
+    page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body><h1>the pair could not be compiled</h1><pre>" +
+           xml_escape(e.what()) + "</pre></body></html>\n";
+  }
+  // No icon to ask for: the server has nothing but the page and its events.
+  size_t head = page.find("</head>");
+  if (head != std::string::npos) page.insert(head, "<link rel=\"icon\" href=\"data:,\">\n");
+  size_t end = page.rfind("</body>");
+  page.insert(end == std::string::npos ? page.size() : end, kLiveScript);
+  return page;
+}
+
+}  // namespace
+
+bool is_loopback(const std::string& host) { return host == "127.0.0.1" || host == "localhost" || host == "::1"; }
+
+int serve_live_view(const ServeOptions& o, std::ostream& out, std::ostream& err) {
+  httplib::Server server;
+  std::atomic<bool> stopping = false;
+  server.Get("/", [&o](const httplib::Request&, httplib::Response& res) {
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(live_page(o), "text/html; charset=utf-8");
+  });
+  server.Get("/events", [&o, &stopping](const httplib::Request&, httplib::Response& res) {
+    res.set_header("Cache-Control", "no-store");
+    Stamp seen = stamp_of(o);
+    res.set_chunked_content_provider("text/event-stream", [&o, &stopping, seen, polls = 0](size_t, httplib::DataSink& sink) mutable {
+      while (!stopping) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(o.poll_ms));
+        if (stamp_of(o) != seen) {
+          std::string event = "event: change\ndata: reload\n\n";
+          sink.write(event.data(), event.size());
+          sink.done();
+          return true;
+        }
+        // A comment now and then finds a page that has gone.
+        if (++polls % 25 == 0 && !sink.write(": still here\n\n", 14)) return false;
+      }
+      sink.done();
+      return true;
+    });
+  });
+  std::string host = o.host == "localhost" ? "127.0.0.1" : o.host;
+  int port = o.port;
+  if (port == 0) port = server.bind_to_any_port(host);
+  else if (!server.bind_to_port(host, port)) port = -1;
+  if (port <= 0) {
+    err << "scenario_tool serve: cannot listen on " << host << ":" << o.port << "\n";
+    return 1;
+  }
+  out << "serving the line view of " << o.name << " " << o.train << " at http://"
+      << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":" << port << "/" << std::endl;
+  std::thread timer;
+  if (o.stop_after > 0)
+    timer = std::thread([&server, &stopping, &o] {
+      std::this_thread::sleep_for(std::chrono::duration<double>(o.stop_after));
+      stopping = true;
+      server.stop();
+    });
+  server.listen_after_bind();
+  stopping = true;
+  if (timer.joinable()) timer.join();
+  out << "stopped" << std::endl;
+  return 0;
+}
+
+}  // namespace lorvena
