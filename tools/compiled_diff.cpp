@@ -104,14 +104,16 @@ constexpr CellAspect kCellAspects[] = {
 
 // --- the table ----------------------------------------------------------------
 
+// A name as a JSON string: its quotes and control characters escaped, so
+// that no name can end its quotes early or drive the terminal.
+std::string quoted(const std::string& name_1252) { return json_string(utf8_from_1252(name_1252)); }
+
 std::string entry_label(size_t index, const TableEntry& a, const TableEntry& b) {
   const std::string& name = a.nome.empty() ? b.nome : a.nome;
   std::string label = "entry " + std::to_string(index);
-  if (!name.empty()) return label + " " + utf8_from_1252(name);
+  if (!name.empty()) return label + " " + quoted(name).substr(1, quoted(name).size() - 2);
   return label + " (" + entry_role(index, is_cleared(a) ? b : a) + ")";
 }
-
-std::string quoted(const std::string& name_1252) { return "\"" + utf8_from_1252(name_1252) + "\""; }
 
 std::string entry_change(size_t index, const TableEntry& a, const TableEntry& b) {
   Parts parts;

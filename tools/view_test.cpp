@@ -9,6 +9,7 @@
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "tools/command_line.h"
+#include "tools/script_json.h"
 
 namespace lorvena {
 namespace {
@@ -16,6 +17,21 @@ namespace {
 CompileResult example() {
   SystemDisk disk;
   return compile_copies(disk, {testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true, {}});
+}
+
+// The embedded data reads as the same JSON with every character that could
+// change how the page around it is parsed written as a \u escape.
+TEST(View, EmbeddedJsonEscapesWhatAPageCouldRead) {
+  struct Case {
+    std::string json, safe;
+  } cases[] = {
+      {R"({"a":"<!--<script>"})", R"({"a":"\u003c!--\u003cscript\u003e"})"},
+      {R"(["</script>","]]>","a&b"])", R"(["\u003c/script\u003e","]]\u003e","a\u0026b"])"},
+      {"[\"\xE2\x80\xA8|\xE2\x80\xA9\"]", R"(["\u2028|\u2029"])"},
+      {"[\"\xE2\x80\xA6\xE2\x80\"]", "[\"\xE2\x80\xA6\xE2\x80\"]"},  // other and cut sequences stay
+      {R"({"plain":[1,2.5,null]})", R"({"plain":[1,2.5,null]})"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(script_safe_json(c.json), c.safe) << c.json;
 }
 
 // Everything the page needs is inside it: no element loads a file or an
@@ -27,7 +43,7 @@ TEST(View, ThePageIsSelfContained) {
   EXPECT_FALSE(std::regex_search(page, std::regex(R"((src|href)\s*=\s*["']?(https?:|//|[a-z]))")));
   EXPECT_EQ(page.find("<link"), std::string::npos);
   EXPECT_EQ(page.find("A</script>"), std::string::npos);
-  EXPECT_NE(page.find("A<\\/script>"), std::string::npos);
+  EXPECT_NE(page.find("A\\u003c/script\\u003e\\u003cb\\u003e"), std::string::npos);
   EXPECT_NE(page.find("const Labels"), std::string::npos);  // the placement script is built in
 }
 
