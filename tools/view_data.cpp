@@ -72,11 +72,14 @@ class RecordIndex {
     return std::nullopt;
   }
 
-  std::string json() const {
-    return json_list(records_, [](const IndexedRecord& r) {
+  // Each record with the index of its format in `formats`.
+  std::string json(const std::vector<const RecordFormat*>& formats) const {
+    return json_list(records_, [&](const IndexedRecord& r) {
       std::string values = json_list(r.record->fields, [](const ReadField& f) { return quoted(f.text); });
+      int64_t format = std::find(formats.begin(), formats.end(), r.record->format) - formats.begin();
       return "{\"file\":" + json_string(r.lint->file) + ",\"line\":" + number(r.lint->lines.line_of(r.record->offset)) +
-             ",\"keyword\":" + quoted(r.record->keyword) + ",\"values\":" + values + "}";
+             ",\"keyword\":" + quoted(r.record->keyword) + ",\"format\":" + number(format) + ",\"values\":" + values +
+             "}";
     });
   }
 
@@ -87,8 +90,30 @@ class RecordIndex {
   std::vector<IndexedRecord> records_;
 };
 
+// The record table's field names and units, for the page to name each value.
+std::string formats_json(const std::vector<const RecordFormat*>& formats) {
+  return json_list(formats, [](const RecordFormat* f) {
+    return "{\"keyword\":" + json_string(f->keyword) + ",\"fields\":" + json_list(f->fields, [](const FieldFormat& ff) {
+             return "[" + json_string(ff.name) + "," + json_string(ff.unit) + "]";
+           }) + "}";
+  });
+}
+
+// After an error that stopped the reading, the cells past the last one read
+// hold neither a speed nor an adhesion: the first of them, or -1.
+int64_t unread_from(const CompileResult& result, size_t cells) {
+  if (result.recorded.empty() && result.fatal.empty()) return -1;
+  size_t c = std::min(cells, result.model.track.size());
+  while (c > 0 && result.model.track[c - 1].speed_limit == 0 && result.model.track[c - 1].adhesion == 0) --c;
+  return c == std::min(cells, result.model.track.size()) ? -1 : int64_t(c);
+}
+
+size_t cell_count(const Scenario& m, int64_t length) {
+  return std::min<size_t>(m.track.size(), size_t(std::max<int64_t>(length, 0) / 50) + 1);
+}
+
 std::string cells_json(const Scenario& m, int64_t length) {
-  size_t cells = std::min<size_t>(m.track.size(), size_t(std::max<int64_t>(length, 0) / 50) + 1);
+  size_t cells = cell_count(m, length);
   std::string gradient, speed, adhesion;
   for (size_t c = 0; c < cells; ++c) {
     const TrackCell& cell = m.track[c];
@@ -172,9 +197,12 @@ std::string view_data_json(const CompileResult& result, const std::vector<Diagno
   DescriptionLint train = lint_train(result.train_text, train_file);
   RecordIndex index(line, train);
   int64_t length = std::max<int64_t>(f.length, 50);
+  std::vector<const RecordFormat*> formats;
+  for (const RecordFormat& format : record_formats()) formats.push_back(&format);
   return "{\"name\":" + quoted(m.scenario_name) + ",\"train\":" + quoted(m.train_number) +
-         ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) + ",\"plan\":" + plan_json(m, length) +
-         features_json(f, index) + ",\"records\":" + index.json() +
+         ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) +
+         ",\"unreadFrom\":" + number(unread_from(result, cell_count(m, length))) + ",\"plan\":" + plan_json(m, length) +
+         features_json(f, index) + ",\"formats\":" + formats_json(formats) + ",\"records\":" + index.json(formats) +
          ",\"diagnostics\":" + diagnostics_json(diagnostics, index) + "}";
 }
 

@@ -55,8 +55,15 @@ TEST(View, ObjectsPointAtTheirRecordsAndDiagnosticsAtTheirChainage) {
   std::smatch m;
   ASSERT_TRUE(std::regex_search(page, m, std::regex(R"("name":"Costalunga","time":"08:22:00","rec":(\d+))")));
   std::string records = page.substr(page.find("\"records\":"));
-  std::regex record(R"(\{"file":"examples/VALDORNO_2417-.txt","line":17,"keyword":"stazione","values":\["5800",)");
-  ASSERT_TRUE(std::regex_search(records, record));
+  std::regex record(R"(\{"file":"examples/VALDORNO_2417-.txt","line":17,"keyword":"stazione","format":(\d+),"values":\["5800",)");
+  std::smatch r;
+  ASSERT_TRUE(std::regex_search(records, r, record));
+  // Its format names the fields and units of the record table.
+  std::string formats = page.substr(page.find("\"formats\":"));
+  size_t f = 0;
+  for (int k = std::stoi(r[1]); k >= 0; --k) f = formats.find("{\"keyword\"", f + 1);
+  std::string station = R"({"keyword":"stazione","fields":[["posizione","m"],["tipo",""],)";
+  EXPECT_EQ(formats.compare(f, station.size(), station), 0) << formats.substr(f, 80);
   // Records are listed in order: the station's index finds that very record.
   size_t at = records.find("{\"file\"");
   for (int k = std::stoi(m[1]); k > 0; --k) at = records.find("{\"file\"", at + 1);
