@@ -61,7 +61,7 @@ async function checkView(browser, name, html, shot) {
 
   // Hovering a station's mark shows its record with its file and line.
   await page.click('#whole-line');
-  const station = await (await page.$('#view .mark.station line')).boundingBox();
+  const station = await (await page.$('#view .mark.station')).boundingBox();
   await page.mouse.move(station.x + station.width / 2, station.y + station.height / 2);
   const record = await page.$eval('#record', (e) => e.textContent);
   check(/^stazione/.test(record) && /-\.txt:\d+$/.test(record), `${name}: hovering a station shows '${record}'`);

@@ -18,8 +18,8 @@ std::string view_html(const CompileResult& result, const std::vector<Diagnostic>
                      "</title>\n<style>\n";
   html += kViewStyle;
   html += "</style>\n</head>\n<body>\n<header><h1>" + title + "</h1>\n"
-          "<form id=\"range\"><label>da km <input id=\"from-km\" type=\"number\" step=\"0.1\"></label> "
-          "<label>a km <input id=\"to-km\" type=\"number\" step=\"0.1\"></label> "
+          "<form id=\"range\"><label>da km <input id=\"from-km\" type=\"number\" step=\"any\"></label> "
+          "<label>a km <input id=\"to-km\" type=\"number\" step=\"any\"></label> "
           "<button type=\"submit\">mostra</button> <button type=\"button\" id=\"whole-line\">tutta la linea</button> "
           "<span id=\"shown-range\"></span></form></header>\n"
           "<main><svg id=\"view\" xmlns=\"http://www.w3.org/2000/svg\"></svg>\n"
