@@ -45,7 +45,7 @@ struct IndexedRecord {
 // the compiled line comes from.
 class RecordIndex {
  public:
-  RecordIndex(const DescriptionLint& line, const DescriptionLint& train) {
+  RecordIndex(const DescriptionLint& line, const DescriptionLint& train) : lints_{&line, &train} {
     for (const DescriptionLint* lint : {&line, &train})
       for (const LintRecord& r : lint->records)
         if (r.complete()) records_.push_back({lint, &r});
@@ -64,11 +64,18 @@ class RecordIndex {
     return best;
   }
 
-  // The chainage of the record a diagnostic points at, if it has one.
+  // The chainage of the record a diagnostic points at, if it has one: an
+  // unreadable record's too, when its chainage was read before the fault.
   std::optional<int64_t> chainage_of(const Diagnostic& d) const {
-    for (const IndexedRecord& r : records_)
-      if (same_file(r.lint->file, d.file) && r.lint->lines.line_of(r.record->offset) == d.line)
-        return record_chainage(*r.record);
+    for (const DescriptionLint* lint : lints_) {
+      if (!same_file(lint->file, d.file)) continue;
+      for (const LintRecord& r : lint->records) {
+        if (lint->lines.line_of(r.offset) != d.line) continue;
+        if (r.complete()) return record_chainage(r);
+        bool read = !r.fields.empty() && r.problem->field > 0 && !r.format->fields.empty() && r.format->fields[0].chainage;
+        return read ? std::optional<int64_t>(r.number(0)) : std::nullopt;
+      }
+    }
     return std::nullopt;
   }
 
@@ -87,6 +94,7 @@ class RecordIndex {
   static bool same_file(const std::string& a, const std::string& b) {
     return std::filesystem::path(a).filename() == std::filesystem::path(b).filename();
   }
+  std::vector<const DescriptionLint*> lints_;
   std::vector<IndexedRecord> records_;
 };
 

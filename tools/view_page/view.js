@@ -31,8 +31,26 @@
   const open = (name, attrs) => { let s = '<' + name; for (const k in attrs) s += ` ${k}="${esc(attrs[k])}"`; out.push(s + '>'); };
   const close = (name) => out.push(`</${name}>`);
   const text = (x0, y0, content, size, attrs = {}) => el('text', Object.assign({ x: x0.toFixed(1), y: y0.toFixed(1), 'font-size': size }, attrs), content);
-  // A mark: one shape that shows its record on hover and says what it is in the tooltip.
-  const mark = (kind, rec, tip, name, attrs) => el(name, Object.assign({ class: `mark ${kind}`, 'data-rec': rec ?? -1, 'data-tip': tip }, attrs));
+  // Marks: each kind is drawn as one path, however many marks it holds, and
+  // each mark is kept with its box, its record and its tooltip for the
+  // pointer to find (hits). A kind's path goes out with flush(kind).
+  let hits = [];
+  const shapes = new Map();
+  function mark(kind, rec, tip, box, d, attrs) {
+    hits.push({ kind, rec, tip, x: box.x, y: box.y, w: box.w, h: box.h });
+    if (!shapes.has(kind)) shapes.set(kind, { d: [], attrs });
+    shapes.get(kind).d.push(d);
+  }
+  function flush(...kinds) {
+    for (const kind of kinds) {
+      const shape = shapes.get(kind);
+      if (shape) el('path', Object.assign({ class: `mark ${kind}`, d: shape.d.join('') }, shape.attrs));
+      shapes.delete(kind);
+    }
+  }
+  const f1 = (v) => v.toFixed(1);
+  const bar = (px, y1, y2) => `M${f1(px)} ${y1}V${y2}`;
+  const rect = (x0, y0, w, h) => `M${f1(x0)} ${f1(y0)}h${f1(w)}v${h}h${f1(-w)}z`;
 
   // A text's drawn length, measured once per text and size on a canvas (no layout).
   const measurer = document.createElement('canvas').getContext('2d');
@@ -68,12 +86,16 @@
     const thickness = kLineHeight * size;
     const boxes = Labels.laneBoxes(items.map((it) => it.x + 0.3 * size), thickness, top, height, 2, 8 * thickness, kLeft - 30, right + 15);
     const counts = Labels.leftOutCounts(items.map((it) => it.x), boxes.map((b) => (b ? 0 : -1)));
+    const leaders = [];
+    items.forEach((it, k) => {
+      if (boxes[k]) leaders.push(`M${f1(it.x)} ${it.top}V${top + height + 8}L${f1(boxes[k].x + boxes[k].w - 0.65 * size)} ${top + height + 2}`);
+    });
+    el('path', { class: 'leaders', d: leaders.join(''), fill: 'none', stroke: '#999', 'stroke-width': 0.7 });
     open('g', { class: 'lane' });
     items.forEach((it, k) => {
       const box = boxes[k];
       if (!box) return;
-      const foot = box.x + box.w - 0.65 * size, base = box.x + box.w - 0.3 * size;
-      el('path', { d: `M${it.x.toFixed(1)} ${it.top} V${top + height + 8} L${foot.toFixed(1)} ${top + height + 2}`, fill: 'none', stroke: '#999', 'stroke-width': 0.7 });
+      const base = box.x + box.w - 0.3 * size;
       const label = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
       text(base, top + height, label, size, { transform: `rotate(-90 ${base.toFixed(1)} ${top + height})`, fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
     });
@@ -132,7 +154,8 @@
     const a = clampX(x(from)), b = clampX(x(data.length));
     const top = kPanels.gradient[0], bottom = kPanels.boards[0] + kPanels.boards[1];
     const words = `non letto da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
-    mark('unread', -1, words, 'rect', { x: a.toFixed(1), y: top, width: Math.max(1, b - a).toFixed(1), height: bottom - top, fill: 'url(#unread)' });
+    mark('unread', -1, words, { x: a, y: top, w: Math.max(1, b - a), h: bottom - top }, rect(a, top, Math.max(1, b - a), bottom - top), { fill: 'url(#unread)' });
+    flush('unread');
     const label = fitted('non letto', '', 11, b - a - 8);
     if (label) text(a + 4, kPanels.speed[0] + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' });
   }
@@ -186,10 +209,10 @@
     title('indicatori_vmax (km/h)', kPanels.boards);
     const items = [];
     for (const b of thinned(data.boards, (b) => b.at)) {
-      const px = x(b.at).toFixed(1);
-      mark('speed-board', b.rec, `indicatore ${b.speeds.join(' / ')} km/h a ${b.at} m`, 'path', { d: `M${px} ${top + height - 4} V${top + height - 14}`, stroke: '#333', 'stroke-width': 2 });
+      mark('speed-board', b.rec, `indicatore ${b.speeds.join(' / ')} km/h a ${b.at} m`, { x: x(b.at) - 2, y: top + height - 14, w: 4, h: 10 }, bar(x(b.at), top + height - 4, top + height - 14), { stroke: '#333', 'stroke-width': 2 });
       items.push({ x: x(b.at), top: top + height - 14, name: b.speeds.join(' '), colour: kColour.board, rec: b.rec });
     }
+    flush('speed-board');
     lane(items, top + 4, height - 30, 10);
   }
 
@@ -202,38 +225,38 @@
     title('oggetti lungo la linea', kPanels.objects);
     for (const t of thinnedStretches(data.tunnels)) {
       const [a, w] = span(t);
-      mark('tunnel', t.rec, `galleria ${t.start}–${t.end} m`, 'rect', { x: a.toFixed(1), y: base - 6, width: w.toFixed(1), height: 6, fill: kColour.tunnel });
+      mark('tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: a, y: base - 6, w, h: 6 }, rect(a, base - 6, w, 6), { fill: kColour.tunnel });
     }
     for (const c of thinnedStretches(data.curves)) {
       const [a, w] = span(c);
-      mark('curve', c.rec, `curva a ${c.right ? 'destra' : 'sinistra'}, raggio ${c.radius} m, ${c.start}–${c.end} m`, 'rect', { x: a.toFixed(1), y: c.right ? base - 20 : base - 16, width: Math.max(1.5, w).toFixed(1), height: 4, fill: kColour.curve });
+      const y0 = c.right ? base - 20 : base - 16;
+      mark('curve', c.rec, `curva a ${c.right ? 'destra' : 'sinistra'}, raggio ${c.radius} m, ${c.start}–${c.end} m`, { x: a, y: y0, w: Math.max(1.5, w), h: 4 }, rect(a, y0, Math.max(1.5, w), 4), { fill: kColour.curve });
     }
     const lower = [];
     for (const s of thinnedStretches(data.slowdowns)) {
       const [a, w] = span(s);
-      mark('slowdown', s.rec, `rallentamento a ${s.speed} km/h, ${s.start}–${s.end} m`, 'rect', { x: a.toFixed(1), y: base - 40, width: Math.max(2, w).toFixed(1), height: 10, fill: kColour.slowdown, 'fill-opacity': 0.6 });
+      mark('slowdown', s.rec, `rallentamento a ${s.speed} km/h, ${s.start}–${s.end} m`, { x: a, y: base - 40, w: Math.max(2, w), h: 10 }, rect(a, base - 40, Math.max(2, w), 10), { fill: kColour.slowdown, 'fill-opacity': 0.6 });
       if (visible(s.start)) lower.push({ x: x(s.start), top: base - 40, name: `${s.speed} km/h`, colour: kColour.slowdown, rec: s.rec });
     }
     for (const w of thinned(data.warnings, (w) => w.at))
-      mark('warning', w.rec, `avviso di rallentamento a ${w.at} m`, 'path', { d: `M${x(w.at).toFixed(1)} ${base - 52} l-5 9 h10 z`, fill: kColour.slowdown });
+      mark('warning', w.rec, `avviso di rallentamento a ${w.at} m`, { x: x(w.at) - 5, y: base - 52, w: 10, h: 9 }, `M${f1(x(w.at))} ${base - 52}l-5 9h10z`, { fill: kColour.slowdown });
     for (const s of thinned(data.signals, (s) => s.at)) {
-      const px = x(s.at).toFixed(1);
-      mark('signal', s.rec, `segnale a ${s.at} m`, 'path', { d: `M${px} ${base - 24} V${base - 44}`, stroke: kColour.signal, 'stroke-width': 2.5 });
+      mark('signal', s.rec, `segnale a ${s.at} m`, { x: x(s.at) - 2, y: base - 44, w: 4, h: 20 }, bar(x(s.at), base - 24, base - 44), { stroke: kColour.signal, 'stroke-width': 2.5 });
       lower.push({ x: x(s.at), top: base - 44, name: boardChainage(s.at), colour: kColour.signal, rec: s.rec });
     }
     for (const s of thinned(data.signs, (s) => s.at)) {
-      const px = x(s.at).toFixed(1);
-      mark('sign', s.rec, `cartello «${s.text}» a ${s.at} m`, 'path', { d: `M${px} ${base - 21} V${base - 27}`, stroke: kColour.sign, 'stroke-width': 2 });
+      mark('sign', s.rec, `cartello «${s.text}» a ${s.at} m`, { x: x(s.at) - 2, y: base - 27, w: 4, h: 6 }, bar(x(s.at), base - 21, base - 27), { stroke: kColour.sign, 'stroke-width': 2 });
       lower.push({ x: x(s.at), top: base - 24, name: s.text, colour: kColour.sign, rec: s.rec });
     }
+    flush('tunnel', 'curve', 'slowdown', 'warning', 'signal', 'sign');
     lower.sort((a, b) => a.x - b.x);
     lane(lower, base - 160, 96, 9);
     const upper = [];
     for (const s of thinned(data.stations, (s) => s.at)) {
-      const px = x(s.at).toFixed(1);
-      mark('station', s.rec, `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`, 'path', { d: `M${px} ${base} V${base - 58}`, stroke: kColour.station, 'stroke-width': 2.5 });
+      mark('station', s.rec, `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`, { x: x(s.at) - 2, y: base - 58, w: 4, h: 58 }, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
       upper.push({ x: x(s.at), top: base - 58, name: s.name, tail: s.time ? `  ${s.time}` : '', colour: kColour.station, rec: s.rec });
     }
+    flush('station');
     lane(upper, top + 6, base - 176 - top - 6, 11);
   }
 
@@ -300,23 +323,30 @@
     }
     for (const t of data.tunnels.filter((t) => visible(t.start, t.end))) {
       const a = planIndex(Math.max(t.start, view.from)), b = planIndex(Math.min(t.end, view.to));
-      const part = pts.slice(Math.max(0, a - 1), b + 1).map((p) => at(p).map((v) => v.toFixed(1)).join(' '));
+      const part = pts.slice(Math.max(0, a - 1), b + 1).map(at);
       if (part.length < 2) continue;
-      mark('plan-tunnel', t.rec, `galleria ${t.start}–${t.end} m`, 'path', { d: 'M' + part.join(' L'), fill: 'none', stroke: kColour.tunnel, 'stroke-width': 6, 'stroke-opacity': 0.55, 'stroke-linecap': 'butt' });
+      const xs = part.map((p) => p[0]), ys = part.map((p) => p[1]);
+      const bx = Math.min(...xs), by = Math.min(...ys);
+      mark('plan-tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: bx - 3, y: by - 3, w: Math.max(...xs) - bx + 6, h: Math.max(...ys) - by + 6 },
+           'M' + part.map((p) => f1(p[0]) + ' ' + f1(p[1])).join('L'), { fill: 'none', stroke: kColour.tunnel, 'stroke-width': 6, 'stroke-opacity': 0.55 });
     }
-    el('path', { d: 'M' + line.map((p) => p[0].toFixed(1) + ' ' + p[1].toFixed(1)).join(' L'), fill: 'none', stroke: '#222', 'stroke-width': 2 });
+    flush('plan-tunnel');
+    el('path', { class: 'plan-line', d: 'M' + line.map((p) => p[0].toFixed(1) + ' ' + p[1].toFixed(1)).join(' L'), fill: 'none', stroke: '#222', 'stroke-width': 2 });
     for (const s of thinned(data.signals, (s) => s.at)) {
       const [px, py] = pointAt(s.at);
       taken.add({ x: px - 3, y: py - 3, w: 6, h: 6 });
-      mark('plan-signal', s.rec, `segnale a ${s.at} m`, 'rect', { x: (px - 3).toFixed(1), y: (py - 3).toFixed(1), width: 6, height: 6, fill: kColour.signal });
+      mark('plan-signal', s.rec, `segnale a ${s.at} m`, { x: px - 3, y: py - 3, w: 6, h: 6 }, rect(px - 3, py - 3, 6, 6), { fill: kColour.signal });
     }
+    flush('plan-signal');
     const stations = thinned(data.stations, (s) => s.at);
     const places = stations.map((s) => pointAt(s.at));
     stations.forEach((s, k) => {
       const [px, py] = places[k];
       taken.add({ x: px - 5, y: py - 5, w: 10, h: 10 });
-      mark('plan-station', s.rec, `stazione ${s.name} a ${s.at} m`, 'circle', { cx: px.toFixed(1), cy: py.toFixed(1), r: 4.5, fill: 'white', stroke: kColour.station, 'stroke-width': 2.2 });
+      mark('plan-station', s.rec, `stazione ${s.name} a ${s.at} m`, { x: px - 5, y: py - 5, w: 10, h: 10 },
+           `M${f1(px - 4.5)} ${f1(py)}a4.5 4.5 0 1 0 9 0a4.5 4.5 0 1 0 -9 0z`, { fill: 'white', stroke: kColour.station, 'stroke-width': 2.2 });
     });
+    flush('plan-station');
     const room = kLineHeight * 10;
     const candidates = stations.map((s, k) => {
       const [px, py] = places[k];
@@ -334,7 +364,7 @@
       const b = candidates[k][chosen[k]];
       const lx = Math.min(Math.max(b.px, b.x), b.x + b.w), ly = b.y + b.h / 2 < b.py ? b.y + b.h : b.y;
       if (Math.hypot(lx - b.px, ly - b.py) > 12) el('line', { x1: b.px.toFixed(1), y1: b.py.toFixed(1), x2: lx.toFixed(1), y2: ly.toFixed(1), stroke: '#9fb3d9', 'stroke-width': 0.7 });
-      text(b.x, b.y + 9.5, s.name + (counts[k] ? ` +${counts[k]}` : ''), 10, { fill: kColour.station, class: 'label', 'data-rec': s.rec ?? -1 });
+      text(b.x, b.y + 9.5, s.name + (counts[k] ? ` +${counts[k]}` : ''), 10, { fill: kColour.station, class: 'label plan-label', 'data-rec': s.rec ?? -1 });
     });
   }
 
@@ -345,6 +375,7 @@
     if (!size) size = [svg.clientWidth, svg.clientHeight];
     const [width, height] = size;
     right = Math.max(kLeft + 300, width - 20);
+    hits = [];
     out = ['<defs><pattern id="unread" width="8" height="8" patternUnits="userSpaceOnUse" patternTransform="rotate(45)">' +
            '<rect width="8" height="8" fill="#f1f1f1"/><line x1="0" y1="0" x2="0" y2="8" stroke="#bbb" stroke-width="3"/></pattern></defs>'];
     grid();
@@ -357,6 +388,7 @@
     objects();
     diagnosticsRow();
     svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
+    el('rect', { id: 'hover-box', class: 'hover-box', x: 0, y: 0, width: 0, height: 0, visibility: 'hidden' });
     svg.innerHTML = out.join('');
     out = [];
     svg.dataset.from = view.from;
@@ -441,21 +473,46 @@
   tip.id = 'tip';
   tip.setAttribute('role', 'tooltip');
   document.body.appendChild(tip);
+  // The mark under the pointer: an element that says so, or of the drawn
+  // marks within 3 px the nearest, then the one whose middle is nearest.
+  function markAt(e) {
+    const element = e.target.closest && e.target.closest('[data-rec], [data-diagnostic]');
+    if (element) return { element, tip: element.dataset.tip };
+    const r = svg.getBoundingClientRect();
+    const px = e.clientX - r.left, py = e.clientY - r.top;
+    let best = null, bestKey = [3, Infinity];
+    for (const h of hits) {
+      const distance = Math.hypot(Math.max(h.x - px, 0, px - h.x - h.w), Math.max(h.y - py, 0, py - h.y - h.h));
+      if (distance > bestKey[0]) continue;
+      const middle = Math.hypot(h.x + h.w / 2 - px, h.y + h.h / 2 - py);
+      if (distance === bestKey[0] && middle >= bestKey[1]) continue;
+      best = h;
+      bestKey = [distance, middle];
+    }
+    return best;
+  }
+  const hoverBox = () => svg.querySelector('#hover-box');
   svg.addEventListener('mousemove', (e) => {
-    const target = e.target.closest && e.target.closest('[data-tip]');
-    tip.hidden = !target;
-    if (!target) return;
-    tip.textContent = target.dataset.tip;
+    if (drag && drag.moved) return;
+    const found = markAt(e);
+    tip.hidden = !found || !found.tip;
+    hoverBox()?.setAttribute('visibility', found && !found.element ? 'visible' : 'hidden');
+    if (!found) return;
+    if (!found.element) {
+      const b = hoverBox();
+      b.setAttribute('x', found.x - 2); b.setAttribute('y', found.y - 2); b.setAttribute('width', found.w + 4); b.setAttribute('height', found.h + 4);
+      if (found.rec !== undefined) showRecord(found.rec);
+    } else if (found.element.dataset.diagnostic !== undefined) {
+      showDiagnostic(Number(found.element.dataset.diagnostic));
+    } else {
+      showRecord(Number(found.element.dataset.rec));
+    }
+    if (!found.tip) return;
+    tip.textContent = found.tip;
     tip.style.left = `${Math.min(e.clientX + 14, window.innerWidth - tip.offsetWidth - 4)}px`;
     tip.style.top = `${Math.min(e.clientY + 16, window.innerHeight - tip.offsetHeight - 4)}px`;
   });
-  svg.addEventListener('mouseleave', () => { tip.hidden = true; });
-  svg.addEventListener('mouseover', (e) => {
-    const target = e.target.closest('[data-rec], [data-diagnostic]');
-    if (!target) return;
-    if (target.dataset.diagnostic !== undefined) showDiagnostic(Number(target.dataset.diagnostic));
-    else showRecord(Number(target.dataset.rec));
-  });
+  svg.addEventListener('mouseleave', () => { tip.hidden = true; hoverBox()?.setAttribute('visibility', 'hidden'); });
 
   // ---- picking a diagnostic: its place shown, its mark and its line picked ----
   const items = [];
