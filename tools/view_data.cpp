@@ -79,14 +79,19 @@ class RecordIndex {
     return std::nullopt;
   }
 
-  // Each record with the index of its format in `formats`.
+  // The two descriptions' names, which records point at by index.
+  std::string files_json() const {
+    return "[" + json_string(lints_[0]->file) + "," + json_string(lints_[1]->file) + "]";
+  }
+
+  // Each record with the index of its file and of its format in `formats`.
   std::string json(const std::vector<const RecordFormat*>& formats) const {
     return json_list(records_, [&](const IndexedRecord& r) {
       std::string values = json_list(r.record->fields, [](const ReadField& f) { return quoted(f.text); });
       int64_t format = std::find(formats.begin(), formats.end(), r.record->format) - formats.begin();
-      return "{\"file\":" + json_string(r.lint->file) + ",\"line\":" + number(r.lint->lines.line_of(r.record->offset)) +
-             ",\"keyword\":" + quoted(r.record->keyword) + ",\"format\":" + number(format) + ",\"values\":" + values +
-             "}";
+      return "{\"file\":" + number(r.lint == lints_[0] ? 0 : 1) + ",\"line\":" +
+             number(r.lint->lines.line_of(r.record->offset)) + ",\"keyword\":" + quoted(r.record->keyword) +
+             ",\"format\":" + number(format) + ",\"values\":" + values + "}";
     });
   }
 
@@ -120,17 +125,24 @@ size_t cell_count(const Scenario& m, int64_t length) {
   return std::min<size_t>(m.track.size(), size_t(std::max<int64_t>(length, 0) / 50) + 1);
 }
 
+// One cell value along the line as runs: [value, how many cells], in order.
+template <typename F>
+std::string runs_json(const Scenario& m, size_t cells, F value) {
+  std::string out;
+  for (size_t c = 0; c < cells;) {
+    size_t end = c + 1;
+    while (end < cells && value(m.track[end]) == value(m.track[c])) ++end;
+    out += (c == 0 ? "[" : ",[") + number(value(m.track[c])) + "," + number(int64_t(end - c)) + "]";
+    c = end;
+  }
+  return "[" + out + "]";
+}
+
 std::string cells_json(const Scenario& m, int64_t length) {
   size_t cells = cell_count(m, length);
-  std::string gradient, speed, adhesion;
-  for (size_t c = 0; c < cells; ++c) {
-    const TrackCell& cell = m.track[c];
-    std::string sep = c == 0 ? "" : ",";
-    gradient += sep + number(int64_t(cell.gradient) - 100);
-    speed += sep + number(int64_t(cell.speed_limit) * 5);
-    adhesion += sep + number(cell.adhesion);
-  }
-  return "{\"gradient\":[" + gradient + "],\"speed\":[" + speed + "],\"adhesion\":[" + adhesion + "]}";
+  return "{\"gradient\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.gradient) - 100; }) +
+         ",\"speed\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.speed_limit) * 5; }) +
+         ",\"adhesion\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.adhesion); }) + "}";
 }
 
 // [chainage, x, y] every few metres, from the start of the line to its end.
@@ -210,7 +222,7 @@ std::string view_data_json(const CompileResult& result, const std::vector<Diagno
   return "{\"name\":" + quoted(m.scenario_name) + ",\"train\":" + quoted(m.train_number) +
          ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) +
          ",\"unreadFrom\":" + number(unread_from(result, cell_count(m, length))) + ",\"plan\":" + plan_json(m, length) +
-         features_json(f, index) + ",\"formats\":" + formats_json(formats) + ",\"records\":" + index.json(formats) +
+         features_json(f, index) + ",\"formats\":" + formats_json(formats) + ",\"files\":" + index.files_json() + ",\"records\":" + index.json(formats) +
          ",\"diagnostics\":" + diagnostics_json(diagnostics, index) + "}";
 }
 

@@ -4,6 +4,13 @@
 // none overlaps another or a mark, in the order of their chainages.
 (() => {
   const data = JSON.parse(document.getElementById('line-data').textContent);
+  // The cells' values come as runs [value, count]; each run gets its first cell.
+  const cellCount = data.cells.gradient.reduce((n, [, count]) => n + count, 0);
+  for (const key of ['gradient', 'speed', 'adhesion']) {
+    let first = 0;
+    data.cells[key] = data.cells[key].map(([value, count]) => { const run = { value, first }; first += count; return run; });
+  }
+  const fileOf = (r) => data.files[r.file];
   const svg = document.getElementById('view');
   const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c' };
   const kSeverity = { error: { rank: 0, colour: '#b71c1c' }, warning: { rank: 1, colour: '#e0a000' }, note: { rank: 2, colour: '#888' } };
@@ -106,9 +113,14 @@
   const title = (name, [top]) => text(kLeft, top - 5, name, 12, { 'font-weight': 'bold', fill: '#333' });
   const frame = ([top, height]) => el('rect', { x: kLeft, y: top, width: right - kLeft, height, fill: 'none', stroke: '#bbb' });
 
-  function cellRange() {
-    const cells = data.cells.gradient.length;
-    return [Math.max(0, Math.floor(view.from / 50) - 1), Math.min(cells - 1, Math.ceil(view.to / 50) + 1)];
+  // The runs that hold the cells of the shown range (and one beyond each end).
+  function shownRuns(runs) {
+    const a = Math.max(0, Math.floor(view.from / 50) - 1), b = Math.min(cellCount - 1, Math.ceil(view.to / 50) + 1);
+    let lo = 0, hi = runs.length - 1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (runs[mid].first <= a) lo = mid; else hi = mid - 1; }
+    let end = lo;
+    while (end + 1 < runs.length && runs[end + 1].first <= b) ++end;
+    return { a, b, runs: runs.slice(lo, end + 1) };
   }
 
   function niceStep(raw) {
@@ -116,13 +128,13 @@
     return raw <= unit ? unit : raw <= 2 * unit ? 2 * unit : raw <= 5 * unit ? 5 * unit : 10 * unit;
   }
 
-  function stepPanel(name, values, panel) {
+  function stepPanel(name, allRuns, panel) {
     const [top, height] = panel;
     frame(panel);
     title(name, panel);
-    const [a, b] = cellRange();
+    const { a, b, runs } = shownRuns(allRuns);
     let lo = 0, hi = 0;
-    for (let c = a; c <= b; ++c) { lo = Math.min(lo, values[c]); hi = Math.max(hi, values[c]); }
+    for (const r of runs) { lo = Math.min(lo, r.value); hi = Math.max(hi, r.value); }
     if (hi - lo < 1) hi = lo + 1;
     const y = (v) => (top + height - 5 - (v - lo) / (hi - lo) * (height - 12)).toFixed(1);
     const ticks = [lo, hi];
@@ -134,12 +146,11 @@
       el('line', { x1: kLeft - 3, x2: right, y1: y(ticks[i]), y2: y(ticks[i]), stroke: '#eee' });
       text(kLeft - 6, Number(y(ticks[i])) + 4, String(Math.round(ticks[i])), 10, { 'text-anchor': 'end' });
     });
-    let d = `M${Math.max(kLeft, x(a * 50)).toFixed(1)} ${y(values[a])}`;
+    let d = `M${Math.max(kLeft, x(a * 50)).toFixed(1)} ${y(runs[0].value)}`;
     let lastPx = -1;
-    for (let c = a + 1; c <= b; ++c) {
-      if (values[c] === values[c - 1]) continue;
-      const px = clampX(x(c * 50)).toFixed(1);
-      d += px === lastPx ? ` V${y(values[c])}` : ` H${px} V${y(values[c])}`;
+    for (let k = 1; k < runs.length; ++k) {
+      const px = clampX(x(runs[k].first * 50)).toFixed(1);
+      d += px === lastPx ? ` V${y(runs[k].value)}` : ` H${px} V${y(runs[k].value)}`;
       lastPx = px;
     }
     d += ` H${clampX(x(b * 50)).toFixed(1)}`;
@@ -465,7 +476,7 @@
       tr.insertCell().textContent = name;
       tr.insertCell().textContent = unit ? `${v} ${unit}` : v;
     });
-    box.append(div('keyword', r.keyword), table, div('place', `${r.file}:${r.line}`));
+    box.append(div('keyword', r.keyword), table, div('place', `${fileOf(r)}:${r.line}`));
   }
   const showDiagnostic = (i) => { box.textContent = data.diagnostics[i].text; };
   // The tooltip: what the mark under the pointer is.
@@ -552,7 +563,7 @@
   for (const s of data.stations) {
     const tr = document.createElement('tr');
     const r = data.records[s.rec];
-    for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${r.file}:${r.line}` : '']) tr.insertCell().textContent = cell;
+    for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${fileOf(r)}:${r.line}` : '']) tr.insertCell().textContent = cell;
     activate(tr, () => { show(s.at - 2000, s.at + 2000); svg.scrollIntoView({ block: 'nearest' }); });
     rows.appendChild(tr);
   }
