@@ -68,11 +68,15 @@ async function checkFinding(page, name, check) {
   // The part not read: shaded, said, with its tooltip.
   await page.click('#whole-line');
   const unread = await page.$$eval('#view text', (t) => t.map((e) => e.textContent).filter((s) => s.startsWith('non letto')));
-  check(unread.length === 1, `${name}: the unread part is labelled ${JSON.stringify(unread)}`);
+  check(unread.length === 2, `${name}: the unread parts (speed, adhesion) are labelled ${JSON.stringify(unread)}`);
   const p = await markCentre(page, '#view .mark.unread');
   await page.mouse.move(p.x, p.y);
   const tip = await page.$eval('#tip', (e) => (e.hidden ? '' : e.textContent));
-  check(/^non letto da km 11\.00/.test(tip), `${name}: the unread part's tooltip reads '${tip}'`);
+  check(/^velocita non letta da km 11\.00/.test(tip), `${name}: the unread speed's tooltip reads '${tip}'`);
+  const adhesion = await markCentre(page, '#view .mark.unread', 1);
+  await page.mouse.move(adhesion.x, adhesion.y);
+  const tip2 = await page.$eval('#tip', (e) => (e.hidden ? '' : e.textContent));
+  check(/^aderenza non letta da km 4\.20/.test(tip2), `${name}: the unread adhesion's tooltip reads '${tip2}'`);
 }
 
 // Every kind of mark drawn shows a tooltip when the pointer is on it; the

@@ -112,13 +112,20 @@ std::string formats_json(const std::vector<const RecordFormat*>& formats) {
   });
 }
 
-// After an error that stopped the reading, the cells past the last one read
-// hold neither a speed nor an adhesion: the first of them, or -1.
-int64_t unread_from(const CompileResult& result, size_t cells) {
+// After an error that stopped the reading, the cells past the last one whose
+// `value` was filled hold 0: the first of them, or -1.
+template <typename F>
+int64_t unread_from(const CompileResult& result, size_t cells, F value) {
+  size_t end = std::min(cells, result.model.track.size());
   if (result.recorded.empty() && result.fatal.empty()) return -1;
-  size_t c = std::min(cells, result.model.track.size());
-  while (c > 0 && result.model.track[c - 1].speed_limit == 0 && result.model.track[c - 1].adhesion == 0) --c;
-  return c == std::min(cells, result.model.track.size()) ? -1 : int64_t(c);
+  size_t c = end;
+  while (c > 0 && value(result.model.track[c - 1]) == 0) --c;
+  return c == end ? -1 : int64_t(c);
+}
+
+std::string unread_json(const CompileResult& result, size_t cells) {
+  return "{\"speed\":" + number(unread_from(result, cells, [](const TrackCell& c) { return c.speed_limit; })) +
+         ",\"adhesion\":" + number(unread_from(result, cells, [](const TrackCell& c) { return c.adhesion; })) + "}";
 }
 
 size_t cell_count(const Scenario& m, int64_t length) {
@@ -221,7 +228,7 @@ std::string view_data_json(const CompileResult& result, const std::vector<Diagno
   for (const RecordFormat& format : record_formats()) formats.push_back(&format);
   return "{\"name\":" + quoted(m.scenario_name) + ",\"train\":" + quoted(m.train_number) +
          ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) +
-         ",\"unreadFrom\":" + number(unread_from(result, cell_count(m, length))) + ",\"plan\":" + plan_json(m, length) +
+         ",\"unreadFrom\":" + unread_json(result, cell_count(m, length)) + ",\"plan\":" + plan_json(m, length) +
          features_json(f, index) + ",\"formats\":" + formats_json(formats) + ",\"files\":" + index.files_json() + ",\"records\":" + index.json(formats) +
          ",\"diagnostics\":" + diagnostics_json(diagnostics, index) + "}";
 }

@@ -157,18 +157,18 @@
     el('path', { d, fill: 'none', stroke: kColour.line, 'stroke-width': 1.6 });
   }
 
-  // The cells past the stop of the reading: shaded across the value panels, and said.
-  function unreadPart() {
-    if (data.unreadFrom < 0) return;
-    const from = data.unreadFrom * 50;
+  // The cells of a panel past the stop of the reading (their values were
+  // never filled in): shaded, said, with a tooltip.
+  function unreadPart(from, panel, what, labels) {
+    if (from < 0) return;
+    from *= 50;
     if (!visible(from, data.length)) return;
     const a = clampX(x(from)), b = clampX(x(data.length));
-    const top = kPanels.gradient[0], bottom = kPanels.boards[0] + kPanels.boards[1];
-    const words = `non letto da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
-    mark('unread', -1, words, { x: a, y: top, w: Math.max(1, b - a), h: bottom - top }, rect(a, top, Math.max(1, b - a), bottom - top), { fill: 'url(#unread)' });
-    flush('unread');
+    const [top, height] = panel;
+    const words = `${what} da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
+    mark('unread', -1, words, { x: a, y: top, w: Math.max(1, b - a), h: height }, rect(a, top, Math.max(1, b - a), height), { fill: 'url(#unread)' });
     const label = fitted('non letto', '', 11, b - a - 8);
-    if (label) text(a + 4, kPanels.speed[0] + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' });
+    if (label) labels.push(() => text(a + 4, top + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' }));
   }
 
   function grid() {
@@ -394,7 +394,11 @@
     stepPanel('pendenza (‰)', data.cells.gradient, kPanels.gradient);
     stepPanel('velocita (km/h)', data.cells.speed, kPanels.speed);
     stepPanel('aderenza (%)', data.cells.adhesion, kPanels.adhesion);
-    unreadPart();
+    const unreadLabels = [];
+    unreadPart(data.unreadFrom.speed, kPanels.speed, 'velocita non letta', unreadLabels);
+    unreadPart(data.unreadFrom.adhesion, kPanels.adhesion, 'aderenza non letta', unreadLabels);
+    flush('unread');
+    unreadLabels.forEach((label) => label());
     boards();
     objects();
     diagnosticsRow();
@@ -483,6 +487,7 @@
   const tip = document.createElement('div');
   tip.id = 'tip';
   tip.setAttribute('role', 'tooltip');
+  tip.hidden = true;
   document.body.appendChild(tip);
   // The mark under the pointer: an element that says so, or of the drawn
   // marks within 3 px the nearest, then the one whose middle is nearest.
