@@ -14,23 +14,25 @@ const Labels = (() => {
   // Boxes taken so far, found by the grid cells they cover.
   class Taken {
     constructor(boxes = []) { this.cells = new Map(); boxes.forEach((b) => this.add(b)); }
-    *keys(b) {
+    // Calls `visit(key)` for each cell `b` covers with its gap, until one returns true.
+    static cover(b, visit) {
       const x0 = Math.floor((b.x - kGap) / kCell), x1 = Math.floor((b.x + b.w + kGap) / kCell);
       const y0 = Math.floor((b.y - kGap) / kCell), y1 = Math.floor((b.y + b.h + kGap) / kCell);
-      for (let i = x0; i <= x1; ++i) for (let j = y0; j <= y1; ++j) yield (i + 4096) * 8192 + (j + 4096);
+      for (let i = x0; i <= x1; ++i) for (let j = y0; j <= y1; ++j) if (visit((i + 4096) * 8192 + (j + 4096))) return true;
+      return false;
     }
     add(b) {
-      for (const k of this.keys(b)) {
+      Taken.cover(b, (k) => {
         const list = this.cells.get(k);
         if (list) list.push(b); else this.cells.set(k, [b]);
-      }
+        return false;
+      });
     }
     hits(b) {
-      for (const k of this.keys(b)) {
+      return Taken.cover(b, (k) => {
         const list = this.cells.get(k);
-        if (list && list.some((t) => overlap(b, t))) return true;
-      }
-      return false;
+        return list !== undefined && list.some((t) => overlap(b, t));
+      });
     }
   }
 
