@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     lorvena::SystemDisk disk;
     lorvena::dati_linea(disk, dir / "installer", "LORVENA PF");
     lorvena::dati_treno(disk, dir / "installer", "LORVENA PF", "4316");
-    lorvena::testing::write_generated_scenario(lorvena::testing::generate_scenario(argc == 3 ? std::atoi(argv[2]) * 1000 : 300000), dir / "generated",
+    int32_t metres = argc == 3 ? std::atoi(argv[2]) * 1000 : 300000;
+    lorvena::testing::write_generated_scenario(lorvena::testing::generate_scenario(metres), dir / "generated",
                                                "LINEA LUNGA", "300");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
