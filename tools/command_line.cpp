@@ -133,7 +133,8 @@ int dump_command(const Arguments& a, Streams& s) {
 
 int diff_command(const Arguments& a, Streams& s) {
   SystemDisk disk;
-  ScenarioDiff d = diff_scenarios(disk, a.operands[0], a.operands[1], a.value("--name"), a.value("--train"));
+  ScenarioDiff d =
+      diff_scenarios(disk, a.operands[0], a.operands[1], a.value("--name"), a.value("--train"), a.has("--cells"));
   s.out << d.text;
   return d.differ ? 1 : 0;
 }
@@ -229,9 +230,11 @@ const std::vector<Command>& commands() {
        dump_command},
       {"diff", "A B", 2,
        "Compares two compiled scenarios (two directories) or two compiled files of one kind, field by field,\n"
-       "and tells each change in words: exit status 0 when they are equal, 1 when they differ.",
+       "and tells each change in words: exit status 0 when they are equal, 1 when they differ. When both\n"
+       "directories hold the descriptions, the changes are told record by record from them.",
        {{"--name", "NAME", "the scenario to compare when a directory holds more than one"},
-        {"--train", "TRAIN", "its train, with --name"}},
+        {"--train", "TRAIN", "its train, with --name"},
+        {"--cells", "", "list every changed cell and entry even when the descriptions tell the changes by record"}},
        diff_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
        {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},

@@ -8,6 +8,7 @@
 
 #include "compiler/compiled_format.h"
 #include "tools/cell_kinds.h"
+#include "tools/cell_params.h"
 #include "tools/dump.h"
 #include "tools/table_entries.h"
 #include "tools/text_encoding.h"
@@ -77,10 +78,11 @@ std::string object_change(const TrackCell& a, const TrackCell& b) {
   if (a.kind != b.kind) parts.push_back(kind_label(a.kind) + " -> " + kind_label(b.kind));
   // An object taken away leaves its values 0: the kind says it all.
   if (a.kind == b.kind || !holds_nothing(b)) {
-    add_change(parts, "param1", a.param1, b.param1);
-    add_change(parts, "param2", a.param2, b.param2);
-    add_change(parts, "param3", a.param3, b.param3);
-    add_change(parts, "param4", a.param4, b.param4);
+    std::array<std::string, 4> names = param_names(holds_nothing(b) ? a.kind : b.kind);
+    add_change(parts, names[0], a.param1, b.param1);
+    add_change(parts, names[1], a.param2, b.param2);
+    add_change(parts, names[2], a.param3, b.param3);
+    add_change(parts, names[3], a.param4, b.param4);
   }
   add_change(parts, "timing", a.timing, b.timing);
   add_change(parts, "approach mark", a.approach, b.approach);
@@ -104,14 +106,16 @@ constexpr CellAspect kCellAspects[] = {
 
 // --- the table ----------------------------------------------------------------
 
+// A name as a JSON string: its quotes and control characters escaped, so
+// that no name can end its quotes early or drive the terminal.
+std::string quoted(const std::string& name_1252) { return json_string(utf8_from_1252(name_1252)); }
+
 std::string entry_label(size_t index, const TableEntry& a, const TableEntry& b) {
   const std::string& name = a.nome.empty() ? b.nome : a.nome;
   std::string label = "entry " + std::to_string(index);
-  if (!name.empty()) return label + " " + utf8_from_1252(name);
+  if (!name.empty()) return label + " " + quoted(name).substr(1, quoted(name).size() - 2);
   return label + " (" + entry_role(index, is_cleared(a) ? b : a) + ")";
 }
-
-std::string quoted(const std::string& name_1252) { return "\"" + utf8_from_1252(name_1252) + "\""; }
 
 std::string entry_change(size_t index, const TableEntry& a, const TableEntry& b) {
   Parts parts;

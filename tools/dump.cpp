@@ -87,9 +87,13 @@ Field plan_field(std::string key, const PlanValue& v) {
 
 }  // namespace
 
+// In fixed notation (never "1e-04"): the fewest digits that read back as the
+// same double. A finite double needs at most 309 digits before the point and
+// 1074 after it.
 std::string shortest_number(double value) {
-  char buf[32];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+  char buf[1500];
+  if (!std::isfinite(value)) return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr);
 }
 
 std::string clock_time(int32_t seconds) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "compiler/compiled_files.h"
@@ -37,8 +38,10 @@ const std::string kPlan = plan_file_name(testing::kExampleName);
 const std::string kAllEqual =
     "track VALDORNO_2417.dat: equal\ntable VALDORNO_2417.sim: equal\nplan VALDORNO_linea.dat: equal\n";
 
-// The example pair, edited, compiled into `out` as the installer would.
-void compile_example(const fs::path& out, const std::vector<Edit>& edits, bool plan = true) {
+// The example pair, edited, compiled into `out` as the installer would (with
+// the descriptions beside the compiled files when `descriptions`).
+void compile_example(const fs::path& out, const std::vector<Edit>& edits, bool plan = true,
+                     bool descriptions = false) {
   ScratchDir src;
   std::string line = line_description_name(testing::kExampleName);
   std::string train = train_description_name(testing::kExampleName, testing::kExampleTrain);
@@ -54,6 +57,56 @@ void compile_example(const fs::path& out, const std::vector<Edit>& edits, bool p
   SystemDisk disk;
   CompileResult r = compile_copies(disk, {src.path(), testing::kExampleName, testing::kExampleTrain, plan, out});
   ASSERT_EQ(r.model.err_code, 0);
+  if (!descriptions) return;
+  write_bytes(out / line, texts[0]);
+  write_bytes(out / train, texts[1]);
+}
+
+// With the descriptions beside both compiled scenarios, each change is told
+// by its record, with the author's own numbers, and the cells only counted.
+TEST(DiffByRecord, TellsEachRecordAsTheAuthorWroteIt) {
+  struct Case {
+    Edit edit;
+    std::string told;
+  } cases[] = {
+      {{"train", "segnale,    5400,", "segnale,    5500,"}, "VALDORNO_2417-.txt: segnale, line 24: 5400 -> 5500 m\n"},
+      {{"train", "[rallentamenti]\r\n", "[rallentamenti]\r\nrallentamento,  9500,  50,  200,  0, 1, 0\r\n"},
+       "VALDORNO_2417-.txt: rallentamento added at 9500 m, 50 km/h, 200 m, line 20\n"},
+      {{"train", "0,   8,22, 0, Costalunga", "0,   8,25, 0, Costalunga"},
+       "VALDORNO_2417-.txt: stazione, line 17 at 5800 m: minutes 22 min -> 25 min\n"},
+      {{"train", "segnale,   10200,   2, 2, 3,  0, 0,    2,  1,1,0, 0\r\n", ""},
+       "VALDORNO_2417-.txt: segnale removed at 10200 m (line 26 of A)\n"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir a, b;
+    compile_example(a.path(), {}, true, true);
+    compile_example(b.path(), {c.edit}, true, true);
+    SystemDisk disk;
+    ScenarioDiff d = diff_scenarios(disk, a.path(), b.path(), std::nullopt, std::nullopt, false);
+    EXPECT_TRUE(d.differ);
+    std::string first = d.text.substr(0, d.text.find("track "));
+    EXPECT_EQ(first.substr(0, 22), "descriptions: differ\n ") << d.text;
+    EXPECT_NE(first.find(c.told), std::string::npos) << c.edit.to << "\n" << d.text;
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 2) << d.text;  // that change alone
+    EXPECT_EQ(d.text.find("\n  cell"), std::string::npos) << d.text;
+  }
+}
+
+// --cells lists the cells as well; without the descriptions they are all there is.
+TEST(DiffByRecord, CellsUnderTheFlagOrWithoutDescriptions) {
+  ScratchDir a, b, c;
+  compile_example(a.path(), {}, true, true);
+  compile_example(b.path(), {{"train", "segnale,    5400,", "segnale,    5500,"}}, true, true);
+  compile_example(c.path(), {{"train", "segnale,    5400,", "segnale,    5500,"}});
+  ToolRun run = tool({"diff", a.path().string(), b.path().string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("track VALDORNO_2417.dat: differs ("), std::string::npos) << run.out;
+  ToolRun cells = tool({"diff", a.path().string(), b.path().string(), "--cells"});
+  EXPECT_NE(cells.out.find("segnale, line 24: 5400 -> 5500 m"), std::string::npos) << cells.out;
+  EXPECT_NE(cells.out.find("  cell 109 (5450 m): signal -> free"), std::string::npos) << cells.out;
+  ToolRun plain = tool({"diff", a.path().string(), c.path().string()});
+  EXPECT_EQ(plain.out.find("descriptions"), std::string::npos) << plain.out;
+  EXPECT_NE(plain.out.find("  cell 109 (5450 m): signal -> free"), std::string::npos) << plain.out;
 }
 
 class Diff : public ::testing::Test {
@@ -89,7 +142,9 @@ TEST_F(Diff, TellsEachChangeOfTwoCompiledScenarios) {
         "  cell 47 (2350 m): approach mark 81 -> 0\n  cell 49 (2450 m): signal -> free\n",
         "table VALDORNO_2417.sim: equal\n"}},
       {"a signal's aspect", {{"train", "segnale,    2400,   2, 4,", "segnale,    2400,   2, 3,"}}, 1,
-       {"  cell 49 (2450 m): param1 42 -> 32\ntable"}},
+       {"  cell 49 (2450 m): aspects s1/d1 42 -> 32\ntable"}},
+      {"a slowdown's speed", {{"train", "rallentamento,  7400,  30,", "rallentamento,  7400,  50,"}}, 1,
+       {"  cell 125 (6250 m): speed 30 -> 50\n", "  cell 149 (7450 m): speed 30 -> 50\n"}},
       {"a line speed, over many cells", {{"train", "velocita,    1000,    90", "velocita,    1000,    100"}}, 1,
        {"track VALDORNO_2417.dat: differs\n  cells 20..169 (1000..8450 m): speed 90 -> 100 km/h\ntable"}},
       {"a station's time", {{"train", "8,15, 0, PIANELLO", "8,20, 0, PIANELLO"}}, 1,

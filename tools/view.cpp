@@ -1,5 +1,6 @@
 #include "tools/view.h"
 
+#include "tools/script_json.h"
 #include "tools/text_encoding.h"
 #include "tools/view_data.h"
 
@@ -10,22 +11,6 @@ extern const char kViewStyle[];
 extern const char kViewLabelsScript[];
 extern const char kViewScript[];
 
-namespace {
-
-// Inside a script element only "</" can end it early; "<\/" reads the same
-// in JSON and in a script.
-std::string script_safe(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == '<' && i + 1 < text.size() && text[i + 1] == '/') out += '\\';
-  }
-  return out;
-}
-
-}  // namespace
-
 std::string view_html(const CompileResult& result, const std::vector<Diagnostic>& diagnostics,
                       const std::string& line_file, const std::string& train_file) {
   std::string title = xml_escape(utf8_from_1252(result.model.scenario_name + " " + result.model.train_number));
@@ -33,8 +18,8 @@ std::string view_html(const CompileResult& result, const std::vector<Diagnostic>
                      "</title>\n<style>\n";
   html += kViewStyle;
   html += "</style>\n</head>\n<body>\n<header><h1>" + title + "</h1>\n"
-          "<form id=\"range\"><label>da km <input id=\"from-km\" type=\"number\" step=\"0.1\"></label> "
-          "<label>a km <input id=\"to-km\" type=\"number\" step=\"0.1\"></label> "
+          "<form id=\"range\"><label>da km <input id=\"from-km\" type=\"number\" step=\"any\"></label> "
+          "<label>a km <input id=\"to-km\" type=\"number\" step=\"any\"></label> "
           "<button type=\"submit\">mostra</button> <button type=\"button\" id=\"whole-line\">tutta la linea</button> "
           "<span id=\"shown-range\"></span></form></header>\n"
           "<main><svg id=\"view\" xmlns=\"http://www.w3.org/2000/svg\"></svg>\n"
@@ -43,7 +28,7 @@ std::string view_html(const CompileResult& result, const std::vector<Diagnostic>
           "<section><h2>Stazioni</h2><table id=\"stations\"><thead><tr><th>stazione</th><th>km</th><th>ora</th>"
           "<th>record</th></tr></thead><tbody></tbody></table></section>\n"
           "<script type=\"application/json\" id=\"line-data\">";
-  html += script_safe(view_data_json(result, diagnostics, line_file, train_file));
+  html += script_safe_json(view_data_json(result, diagnostics, line_file, train_file));
   html += "</script>\n<script>\n";
   html += kViewLabelsScript;
   html += "\n";

@@ -45,7 +45,7 @@ struct IndexedRecord {
 // the compiled line comes from.
 class RecordIndex {
  public:
-  RecordIndex(const DescriptionLint& line, const DescriptionLint& train) {
+  RecordIndex(const DescriptionLint& line, const DescriptionLint& train) : lints_{&line, &train} {
     for (const DescriptionLint* lint : {&line, &train})
       for (const LintRecord& r : lint->records)
         if (r.complete()) records_.push_back({lint, &r});
@@ -64,19 +64,34 @@ class RecordIndex {
     return best;
   }
 
-  // The chainage of the record a diagnostic points at, if it has one.
+  // The chainage of the record a diagnostic points at, if it has one: an
+  // unreadable record's too, when its chainage was read before the fault.
   std::optional<int64_t> chainage_of(const Diagnostic& d) const {
-    for (const IndexedRecord& r : records_)
-      if (same_file(r.lint->file, d.file) && r.lint->lines.line_of(r.record->offset) == d.line)
-        return record_chainage(*r.record);
+    for (const DescriptionLint* lint : lints_) {
+      if (!same_file(lint->file, d.file)) continue;
+      for (const LintRecord& r : lint->records) {
+        if (lint->lines.line_of(r.offset) != d.line) continue;
+        if (r.complete()) return record_chainage(r);
+        bool read = !r.fields.empty() && r.problem->field > 0 && !r.format->fields.empty() && r.format->fields[0].chainage;
+        return read ? std::optional<int64_t>(r.number(0)) : std::nullopt;
+      }
+    }
     return std::nullopt;
   }
 
-  std::string json() const {
-    return json_list(records_, [](const IndexedRecord& r) {
+  // The two descriptions' names, which records point at by index.
+  std::string files_json() const {
+    return "[" + json_string(lints_[0]->file) + "," + json_string(lints_[1]->file) + "]";
+  }
+
+  // Each record with the index of its file and of its format in `formats`.
+  std::string json(const std::vector<const RecordFormat*>& formats) const {
+    return json_list(records_, [&](const IndexedRecord& r) {
       std::string values = json_list(r.record->fields, [](const ReadField& f) { return quoted(f.text); });
-      return "{\"file\":" + json_string(r.lint->file) + ",\"line\":" + number(r.lint->lines.line_of(r.record->offset)) +
-             ",\"keyword\":" + quoted(r.record->keyword) + ",\"values\":" + values + "}";
+      int64_t format = std::find(formats.begin(), formats.end(), r.record->format) - formats.begin();
+      return "{\"file\":" + number(r.lint == lints_[0] ? 0 : 1) + ",\"line\":" +
+             number(r.lint->lines.line_of(r.record->offset)) + ",\"keyword\":" + quoted(r.record->keyword) +
+             ",\"format\":" + number(format) + ",\"values\":" + values + "}";
     });
   }
 
@@ -84,20 +99,57 @@ class RecordIndex {
   static bool same_file(const std::string& a, const std::string& b) {
     return std::filesystem::path(a).filename() == std::filesystem::path(b).filename();
   }
+  std::vector<const DescriptionLint*> lints_;
   std::vector<IndexedRecord> records_;
 };
 
-std::string cells_json(const Scenario& m, int64_t length) {
-  size_t cells = std::min<size_t>(m.track.size(), size_t(std::max<int64_t>(length, 0) / 50) + 1);
-  std::string gradient, speed, adhesion;
-  for (size_t c = 0; c < cells; ++c) {
-    const TrackCell& cell = m.track[c];
-    std::string sep = c == 0 ? "" : ",";
-    gradient += sep + number(int64_t(cell.gradient) - 100);
-    speed += sep + number(int64_t(cell.speed_limit) * 5);
-    adhesion += sep + number(cell.adhesion);
+// The record table's field names and units, for the page to name each value.
+std::string formats_json(const std::vector<const RecordFormat*>& formats) {
+  return json_list(formats, [](const RecordFormat* f) {
+    return "{\"keyword\":" + json_string(f->keyword) + ",\"fields\":" + json_list(f->fields, [](const FieldFormat& ff) {
+             return "[" + json_string(ff.name) + "," + json_string(ff.unit) + "]";
+           }) + "}";
+  });
+}
+
+// After an error that stopped the reading, the cells past the last one whose
+// `value` was filled hold 0: the first of them, or -1.
+template <typename F>
+int64_t unread_from(const CompileResult& result, size_t cells, F value) {
+  size_t end = std::min(cells, result.model.track.size());
+  if (result.recorded.empty() && result.fatal.empty()) return -1;
+  size_t c = end;
+  while (c > 0 && value(result.model.track[c - 1]) == 0) --c;
+  return c == end ? -1 : int64_t(c);
+}
+
+std::string unread_json(const CompileResult& result, size_t cells) {
+  return "{\"speed\":" + number(unread_from(result, cells, [](const TrackCell& c) { return c.speed_limit; })) +
+         ",\"adhesion\":" + number(unread_from(result, cells, [](const TrackCell& c) { return c.adhesion; })) + "}";
+}
+
+size_t cell_count(const Scenario& m, int64_t length) {
+  return std::min<size_t>(m.track.size(), size_t(std::max<int64_t>(length, 0) / 50) + 1);
+}
+
+// One cell value along the line as runs: [value, how many cells], in order.
+template <typename F>
+std::string runs_json(const Scenario& m, size_t cells, F value) {
+  std::string out;
+  for (size_t c = 0; c < cells;) {
+    size_t end = c + 1;
+    while (end < cells && value(m.track[end]) == value(m.track[c])) ++end;
+    out += (c == 0 ? "[" : ",[") + number(value(m.track[c])) + "," + number(int64_t(end - c)) + "]";
+    c = end;
   }
-  return "{\"gradient\":[" + gradient + "],\"speed\":[" + speed + "],\"adhesion\":[" + adhesion + "]}";
+  return "[" + out + "]";
+}
+
+std::string cells_json(const Scenario& m, int64_t length) {
+  size_t cells = cell_count(m, length);
+  return "{\"gradient\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.gradient) - 100; }) +
+         ",\"speed\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.speed_limit) * 5; }) +
+         ",\"adhesion\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.adhesion); }) + "}";
 }
 
 // [chainage, x, y] every few metres, from the start of the line to its end.
@@ -172,9 +224,12 @@ std::string view_data_json(const CompileResult& result, const std::vector<Diagno
   DescriptionLint train = lint_train(result.train_text, train_file);
   RecordIndex index(line, train);
   int64_t length = std::max<int64_t>(f.length, 50);
+  std::vector<const RecordFormat*> formats;
+  for (const RecordFormat& format : record_formats()) formats.push_back(&format);
   return "{\"name\":" + quoted(m.scenario_name) + ",\"train\":" + quoted(m.train_number) +
-         ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) + ",\"plan\":" + plan_json(m, length) +
-         features_json(f, index) + ",\"records\":" + index.json() +
+         ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) +
+         ",\"unreadFrom\":" + unread_json(result, cell_count(m, length)) + ",\"plan\":" + plan_json(m, length) +
+         features_json(f, index) + ",\"formats\":" + formats_json(formats) + ",\"files\":" + index.files_json() + ",\"records\":" + index.json(formats) +
          ",\"diagnostics\":" + diagnostics_json(diagnostics, index) + "}";
 }
 

@@ -9,6 +9,7 @@
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "tools/command_line.h"
+#include "tools/script_json.h"
 
 namespace lorvena {
 namespace {
@@ -16,6 +17,21 @@ namespace {
 CompileResult example() {
   SystemDisk disk;
   return compile_copies(disk, {testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true, {}});
+}
+
+// The embedded data reads as the same JSON with every character that could
+// change how the page around it is parsed written as a \u escape.
+TEST(View, EmbeddedJsonEscapesWhatAPageCouldRead) {
+  struct Case {
+    std::string json, safe;
+  } cases[] = {
+      {R"({"a":"<!--<script>"})", R"({"a":"\u003c!--\u003cscript\u003e"})"},
+      {R"(["</script>","]]>","a&b"])", R"(["\u003c/script\u003e","]]\u003e","a\u0026b"])"},
+      {"[\"\xE2\x80\xA8|\xE2\x80\xA9\"]", R"(["\u2028|\u2029"])"},
+      {"[\"\xE2\x80\xA6\xE2\x80\"]", "[\"\xE2\x80\xA6\xE2\x80\"]"},  // other and cut sequences stay
+      {R"({"plain":[1,2.5,null]})", R"({"plain":[1,2.5,null]})"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(script_safe_json(c.json), c.safe) << c.json;
 }
 
 // Everything the page needs is inside it: no element loads a file or an
@@ -27,7 +43,7 @@ TEST(View, ThePageIsSelfContained) {
   EXPECT_FALSE(std::regex_search(page, std::regex(R"((src|href)\s*=\s*["']?(https?:|//|[a-z]))")));
   EXPECT_EQ(page.find("<link"), std::string::npos);
   EXPECT_EQ(page.find("A</script>"), std::string::npos);
-  EXPECT_NE(page.find("A<\\/script>"), std::string::npos);
+  EXPECT_NE(page.find("A\\u003c/script\\u003e\\u003cb\\u003e"), std::string::npos);
   EXPECT_NE(page.find("const Labels"), std::string::npos);  // the placement script is built in
 }
 
@@ -39,12 +55,20 @@ TEST(View, ObjectsPointAtTheirRecordsAndDiagnosticsAtTheirChainage) {
   std::smatch m;
   ASSERT_TRUE(std::regex_search(page, m, std::regex(R"("name":"Costalunga","time":"08:22:00","rec":(\d+))")));
   std::string records = page.substr(page.find("\"records\":"));
-  std::regex record(R"(\{"file":"examples/VALDORNO_2417-.txt","line":17,"keyword":"stazione","values":\["5800",)");
-  ASSERT_TRUE(std::regex_search(records, record));
+  std::regex record(R"(\{"file":1,"line":17,"keyword":"stazione","format":(\d+),"values":\["5800",)");
+  std::smatch r;
+  ASSERT_TRUE(std::regex_search(records, r, record));
+  // Its format names the fields and units of the record table.
+  std::string formats = page.substr(page.find("\"formats\":"));
+  size_t f = 0;
+  for (int k = std::stoi(r[1]); k >= 0; --k) f = formats.find("{\"keyword\"", f + 1);
+  std::string station = R"({"keyword":"stazione","fields":[["posizione","m"],["tipo",""],)";
+  EXPECT_EQ(formats.compare(f, station.size(), station), 0) << formats.substr(f, 80);
   // Records are listed in order: the station's index finds that very record.
   size_t at = records.find("{\"file\"");
   for (int k = std::stoi(m[1]); k > 0; --k) at = records.find("{\"file\"", at + 1);
-  EXPECT_EQ(at, records.find("{\"file\":\"examples/VALDORNO_2417-.txt\",\"line\":17"));
+  EXPECT_EQ(at, records.find("{\"file\":1,\"line\":17"));
+  EXPECT_NE(page.find(R"("files":["examples/VALDORNO_linea.txt","examples/VALDORNO_2417-.txt"])"), std::string::npos);
   EXPECT_NE(page.find("\"code\":\"W-time\",\"file\":\"examples/VALDORNO_2417-.txt\",\"line\":17,\"column\":1,"
                       "\"message\":\"minute 75\",\"at\":5800}"),
             std::string::npos);

@@ -1,75 +1,126 @@
 // The line view's drawing and its controls: every panel is drawn anew for
-// the shown km range (wheel to zoom, drag to pan, the range box), with its
-// labels placed by Labels so that none overlaps another at any scale.
+// the shown km range (wheel or keys to zoom, drag or arrows to pan, the
+// range box), as one piece of markup, its labels placed by Labels so that
+// none overlaps another or a mark, in the order of their chainages.
 (() => {
   const data = JSON.parse(document.getElementById('line-data').textContent);
+  // The cells' values come as runs [value, count]; each run gets its first cell.
+  const cellCount = data.cells.gradient.reduce((n, [, count]) => n + count, 0);
+  for (const key of ['gradient', 'speed', 'adhesion']) {
+    let first = 0;
+    data.cells[key] = data.cells[key].map(([value, count]) => { const run = { value, first }; first += count; return run; });
+  }
+  const fileOf = (r) => data.files[r.file];
   const svg = document.getElementById('view');
-  const kNs = 'http://www.w3.org/2000/svg';
-  const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', line: '#00695c' };
+  const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c' };
+  const kSeverity = { error: { rank: 0, colour: '#b71c1c' }, warning: { rank: 1, colour: '#e0a000' }, note: { rank: 2, colour: '#888' } };
   const kLeft = 90, kLineHeight = 1.2;
   const kPanels = { plan: [8, 200], gradient: [240, 64], speed: [326, 64], adhesion: [412, 64], boards: [498, 90], objects: [610, 360], diagnostics: [980, 22], axis: [1008, 30] };
   const view = { from: 0, to: data.length };
+  const picked = { diagnostic: -1 };
   let right = 900;
 
   const x = (m) => kLeft + (m - view.from) / (view.to - view.from) * (right - kLeft);
   const metreAt = (px) => view.from + (px - kLeft) / (right - kLeft) * (view.to - view.from);
   const visible = (a, b = a) => b >= view.from && a <= view.to;
-  const km = (m) => (m / 1000).toFixed(view.to - view.from < 5000 ? 2 : 1);
+  const clampX = (px) => Math.min(right, Math.max(kLeft, px));
+  const boardChainage = (m) => `${Math.floor(m / 1000)}+${String(m % 1000).padStart(3, '0')}`;
 
-  function el(name, attrs, parent = svg, text) {
-    const e = document.createElementNS(kNs, name);
-    for (const [k, v] of Object.entries(attrs)) e.setAttribute(k, v);
-    if (text !== undefined) e.textContent = text;
-    parent.appendChild(e);
-    return e;
+  // ---- markup: each redraw is one string, parsed once ----
+  const kEscapes = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' };
+  const esc = (s) => String(s).replace(/[&<>"']/g, (c) => kEscapes[c]);
+  let out = [];
+  function el(name, attrs, content) {
+    let s = '<' + name;
+    for (const k in attrs) s += ` ${k}="${esc(attrs[k])}"`;
+    out.push(content === undefined ? s + '/>' : `${s}>${esc(content)}</${name}>`);
+  }
+  const open = (name, attrs) => { let s = '<' + name; for (const k in attrs) s += ` ${k}="${esc(attrs[k])}"`; out.push(s + '>'); };
+  const close = (name) => out.push(`</${name}>`);
+  const text = (x0, y0, content, size, attrs = {}) => el('text', Object.assign({ x: x0.toFixed(1), y: y0.toFixed(1), 'font-size': size }, attrs), content);
+  // Marks: each kind is drawn as one path, however many marks it holds, and
+  // each mark is kept with its box, its record and its tooltip for the
+  // pointer to find (hits). A kind's path goes out with flush(kind).
+  let hits = [];
+  const shapes = new Map();
+  function mark(kind, rec, tip, box, d, attrs) {
+    hits.push({ kind, rec, tip, x: box.x, y: box.y, w: box.w, h: box.h });
+    if (!shapes.has(kind)) shapes.set(kind, { d: [], attrs });
+    shapes.get(kind).d.push(d);
+  }
+  function flush(...kinds) {
+    for (const kind of kinds) {
+      const shape = shapes.get(kind);
+      if (shape) el('path', Object.assign({ class: `mark ${kind}`, d: shape.d.join('') }, shape.attrs));
+      shapes.delete(kind);
+    }
+  }
+  const f1 = (v) => v.toFixed(1);
+  const bar = (px, y1, y2) => `M${f1(px)} ${y1}V${y2}`;
+  const rect = (x0, y0, w, h) => `M${f1(x0)} ${f1(y0)}h${f1(w)}v${h}h${f1(-w)}z`;
+
+  // A text's drawn length, measured once per text and size on a canvas (no layout).
+  const measurer = document.createElement('canvas').getContext('2d');
+  const font = getComputedStyle(svg).fontFamily;
+  const widths = new Map();
+  function measure(content, size) {
+    const key = size + '\u0000' + content;
+    let w = widths.get(key);
+    if (w === undefined) {
+      measurer.font = `${size}px ${font}`;
+      w = measurer.measureText(content).width * 1.03;
+      widths.set(key, w);
+    }
+    return w;
   }
 
-  function text(parent, x0, y0, content, size, attrs = {}) {
-    return el('text', Object.assign({ x: x0, y: y0, 'font-size': size }, attrs), parent, content);
-  }
-
-  // A mark that shows its record when the pointer is on it.
-  function mark(kind, rec, title) {
-    const g = el('g', { class: `mark ${kind}`, 'data-rec': rec ?? -1 });
-    if (title) el('title', {}, g, title);
-    return g;
+  // `name` then `tail` in at most `room`: the name is cut first, the tail
+  // (times, speeds, the left-out count) only when nothing of the name is left.
+  function fitted(name, tail, size, room) {
+    if (measure(name + tail, size) <= room) return name + tail;
+    let lo = 0, hi = name.length;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (measure(name.slice(0, mid) + '…' + tail, size) <= room) lo = mid; else hi = mid - 1; }
+    if (lo > 0 || measure('…' + tail, size) <= room) return name.slice(0, lo) + '…' + tail;
+    let n = tail.length;
+    while (n > 0 && measure(tail.slice(0, n) + '…', size) > room) --n;
+    return n > 0 ? tail.slice(0, n) + '…' : '';
   }
 
   // ---- labels ----
-  // Vertical labels in one lane above their marks, with leaders; a text cut
-  // to the lane's height, and the count of the labels left out nearest to it.
+  // Vertical labels in one lane above their marks, in chainage order, with
+  // leaders; the count of the labels left out at the nearest placed one.
   function lane(items, top, height, size) {
-    const g = el('g', { class: 'lane' });
     const thickness = kLineHeight * size;
-    const candidates = items.map((it) => Labels.laneCandidates(it.x + 0.3 * size, thickness, top, height, 2, 8 * thickness, kLeft - 30, right + 15));
-    const chosen = Labels.place(candidates);
-    const counts = Labels.leftOutCounts(items.map((it) => it.x), chosen);
+    const boxes = Labels.laneBoxes(items.map((it) => it.x + 0.3 * size), thickness, top, height, 2, 8 * thickness, kLeft - 30, right + 15);
+    const counts = Labels.leftOutCounts(items.map((it) => it.x), boxes.map((b) => (b ? 0 : -1)));
+    const leaders = [];
     items.forEach((it, k) => {
-      if (chosen[k] < 0) return;
-      const box = candidates[k][chosen[k]];
-      const foot = box.x + box.w - 0.65 * size;
-      el('path', { d: `M${it.x} ${it.top} V${top + height + 8} L${foot} ${top + height + 2}`, fill: 'none', stroke: '#999', 'stroke-width': 0.7 }, g);
-      const suffix = counts[k] ? ` +${counts[k]}` : '';
-      const t = text(g, box.x + box.w - 0.3 * size, top + height, it.text + suffix, size, { transform: `rotate(-90 ${box.x + box.w - 0.3 * size} ${top + height})`, fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
-      fit(t, it.text, suffix, height);
+      if (boxes[k]) leaders.push(`M${f1(it.x)} ${it.top}V${top + height + 8}L${f1(boxes[k].x + boxes[k].w - 0.65 * size)} ${top + height + 2}`);
     });
-  }
-
-  // Cuts a label's text until it is no longer than `room`.
-  function fit(t, content, suffix, room) {
-    if (t.getComputedTextLength() <= room) return;
-    let n = content.length;
-    do t.textContent = content.slice(0, --n) + '…' + suffix; while (n > 0 && t.getComputedTextLength() > room);
+    el('path', { class: 'leaders', d: leaders.join(''), fill: 'none', stroke: '#999', 'stroke-width': 0.7 });
+    open('g', { class: 'lane' });
+    items.forEach((it, k) => {
+      const box = boxes[k];
+      if (!box) return;
+      const base = box.x + box.w - 0.3 * size;
+      const label = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
+      text(base, top + height, label, size, { transform: `rotate(-90 ${base.toFixed(1)} ${top + height})`, fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
+    });
+    close('g');
   }
 
   // ---- panels ----
-  function title(name, [top]) { text(svg, kLeft, top - 5, name, 12, { 'font-weight': 'bold', fill: '#333' }); }
+  const title = (name, [top]) => text(kLeft, top - 5, name, 12, { 'font-weight': 'bold', fill: '#333' });
+  const frame = ([top, height]) => el('rect', { x: kLeft, y: top, width: right - kLeft, height, fill: 'none', stroke: '#bbb' });
 
-  function frame([top, height]) { el('rect', { x: kLeft, y: top, width: right - kLeft, height, fill: 'none', stroke: '#bbb' }); }
-
-  function cellRange() {
-    const cells = data.cells.gradient.length;
-    return [Math.max(0, Math.floor(view.from / 50) - 1), Math.min(cells - 1, Math.ceil(view.to / 50) + 1)];
+  // The runs that hold the cells of the shown range (and one beyond each end).
+  function shownRuns(runs) {
+    const a = Math.max(0, Math.floor(view.from / 50) - 1), b = Math.min(cellCount - 1, Math.ceil(view.to / 50) + 1);
+    let lo = 0, hi = runs.length - 1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (runs[mid].first <= a) lo = mid; else hi = mid - 1; }
+    let end = lo;
+    while (end + 1 < runs.length && runs[end + 1].first <= b) ++end;
+    return { a, b, runs: runs.slice(lo, end + 1) };
   }
 
   function niceStep(raw) {
@@ -77,47 +128,90 @@
     return raw <= unit ? unit : raw <= 2 * unit ? 2 * unit : raw <= 5 * unit ? 5 * unit : 10 * unit;
   }
 
-  function stepPanel(name, values, panel) {
+  function stepPanel(name, allRuns, panel) {
     const [top, height] = panel;
     frame(panel);
     title(name, panel);
-    const [a, b] = cellRange();
+    const { a, b, runs } = shownRuns(allRuns);
     let lo = 0, hi = 0;
-    for (let c = a; c <= b; ++c) { lo = Math.min(lo, values[c]); hi = Math.max(hi, values[c]); }
+    for (const r of runs) { lo = Math.min(lo, r.value); hi = Math.max(hi, r.value); }
     if (hi - lo < 1) hi = lo + 1;
-    const y = (v) => top + height - 5 - (v - lo) / (hi - lo) * (height - 12);
+    const y = (v) => (top + height - 5 - (v - lo) / (hi - lo) * (height - 12)).toFixed(1);
     const ticks = [lo, hi];
     const step = niceStep((hi - lo) / 3);
     for (let v = Math.ceil(lo / step) * step; v < hi; v += step) ticks.push(v);
-    const boxes = ticks.map((v) => [{ x: kLeft - 40, y: y(v) - 6, w: 34, h: 12 }]);
+    const boxes = ticks.map((v) => [{ x: kLeft - 40, y: Number(y(v)) - 6, w: 34, h: 12 }]);
     Labels.place(boxes).forEach((k, i) => {
       if (k < 0) return;
       el('line', { x1: kLeft - 3, x2: right, y1: y(ticks[i]), y2: y(ticks[i]), stroke: '#eee' });
-      text(svg, kLeft - 6, y(ticks[i]) + 4, String(Math.round(ticks[i])), 10, { 'text-anchor': 'end' });
+      text(kLeft - 6, Number(y(ticks[i])) + 4, String(Math.round(ticks[i])), 10, { 'text-anchor': 'end' });
     });
-    let d = `M${Math.max(kLeft, x(a * 50))} ${y(values[a])}`;
-    for (let c = a + 1; c <= b; ++c) if (values[c] !== values[c - 1]) d += ` H${clampX(x(c * 50))} V${y(values[c])}`;
-    d += ` H${clampX(x(b * 50))}`;
+    let d = `M${Math.max(kLeft, x(a * 50)).toFixed(1)} ${y(runs[0].value)}`;
+    let lastPx = -1;
+    for (let k = 1; k < runs.length; ++k) {
+      const px = clampX(x(runs[k].first * 50)).toFixed(1);
+      d += px === lastPx ? ` V${y(runs[k].value)}` : ` H${px} V${y(runs[k].value)}`;
+      lastPx = px;
+    }
+    d += ` H${clampX(x(b * 50)).toFixed(1)}`;
     el('path', { d, fill: 'none', stroke: kColour.line, 'stroke-width': 1.6 });
   }
 
-  const clampX = (px) => Math.min(right, Math.max(kLeft, px));
+  // The cells of a panel past the stop of the reading (their values were
+  // never filled in): shaded, said, with a tooltip.
+  function unreadPart(from, panel, what, labels) {
+    if (from < 0) return;
+    from *= 50;
+    if (!visible(from, data.length)) return;
+    const a = clampX(x(from)), b = clampX(x(data.length));
+    const [top, height] = panel;
+    const words = `${what} da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
+    mark('unread', -1, words, { x: a, y: top, w: Math.max(1, b - a), h: height }, rect(a, top, Math.max(1, b - a), height), { fill: 'url(#unread)' });
+    const label = fitted('non letto', '', 11, b - a - 8);
+    if (label) labels.push(() => text(a + 4, top + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' }));
+  }
 
   function grid() {
     const step = niceStep((view.to - view.from) / 10);
     const [top] = kPanels.gradient, [axisTop] = kPanels.axis;
-    const g = el('g', { class: 'grid' });
     const ticks = [];
     for (let m = Math.ceil(view.from / step) * step; m <= view.to; m += step) ticks.push(m);
     const labels = ticks.map((m) => { const s = (m / 1000).toString(); const w = s.length * 7; return [{ x: x(m) - w / 2, y: axisTop + 6, w, h: 13 }]; });
     const chosen = Labels.place(labels, [{ x: kLeft - 24, y: axisTop + 6, w: 18, h: 13 }]);
+    open('g', { class: 'grid' });
     ticks.forEach((m, i) => {
-      el('line', { x1: x(m), x2: x(m), y1: top, y2: axisTop, stroke: '#e4e4e4' }, g);
-      el('line', { x1: x(m), x2: x(m), y1: axisTop, y2: axisTop + 5, stroke: '#333' }, g);
-      if (chosen[i] >= 0) text(g, x(m), axisTop + 17, (m / 1000).toString(), 11, { 'text-anchor': 'middle' });
+      const px = x(m).toFixed(1);
+      el('path', { d: `M${px} ${top} V${axisTop}`, stroke: '#e4e4e4' });
+      el('path', { d: `M${px} ${axisTop} v5`, stroke: '#333' });
+      if (chosen[i] >= 0) text(x(m), axisTop + 17, (m / 1000).toString(), 11, { 'text-anchor': 'middle' });
     });
+    close('g');
     el('line', { x1: kLeft, x2: right, y1: axisTop, y2: axisTop, stroke: '#333' });
-    text(svg, kLeft - 6, axisTop + 17, 'km', 11, { 'text-anchor': 'end' });
+    text(kLeft - 6, axisTop + 17, 'km', 11, { 'text-anchor': 'end' });
+  }
+
+  // Marks of one kind closer than kThin pixels to the one drawn before are
+  // not drawn: the first one's record stands for them.
+  const kThin = 2;
+  function thinned(list, at) {
+    let last = -Infinity;
+    return list.filter((o) => {
+      if (!visible(at(o))) return false;
+      const px = x(at(o));
+      if (px - last < kThin) return false;
+      last = px;
+      return true;
+    });
+  }
+  function thinnedStretches(list) {
+    let last = -Infinity;
+    return list.filter((o) => {
+      if (!visible(o.start, o.end)) return false;
+      const b = x(o.end);
+      if (b - last < kThin) return false;
+      last = b;
+      return true;
+    });
   }
 
   function boards() {
@@ -125,220 +219,376 @@
     frame(kPanels.boards);
     title('indicatori_vmax (km/h)', kPanels.boards);
     const items = [];
-    for (const b of data.boards.filter((b) => visible(b.at))) {
-      const g = mark('speed-board', b.rec, `${b.at} m`);
-      el('line', { x1: x(b.at), x2: x(b.at), y1: top + height - 4, y2: top + height - 14, stroke: '#333', 'stroke-width': 2 }, g);
-      items.push({ x: x(b.at), top: top + height - 14, text: b.speeds.join(' '), colour: '#222', rec: b.rec });
+    for (const b of thinned(data.boards, (b) => b.at)) {
+      mark('speed-board', b.rec, `indicatore ${b.speeds.join(' / ')} km/h a ${b.at} m`, { x: x(b.at) - 2, y: top + height - 14, w: 4, h: 10 }, bar(x(b.at), top + height - 4, top + height - 14), { stroke: '#333', 'stroke-width': 2 });
+      items.push({ x: x(b.at), top: top + height - 14, name: b.speeds.join(' '), colour: kColour.board, rec: b.rec });
     }
+    flush('speed-board');
     lane(items, top + 4, height - 30, 10);
   }
+
+  const span = (s) => [clampX(x(s.start)), Math.max(1, clampX(x(s.end)) - clampX(x(s.start)))];
 
   function objects() {
     const [top, height] = kPanels.objects;
     const base = top + height - 6;
     frame(kPanels.objects);
     title('oggetti lungo la linea', kPanels.objects);
-    for (const t of data.tunnels.filter((t) => visible(t.start, t.end)))
-      el('rect', { x: clampX(x(t.start)), y: base - 6, width: Math.max(1, clampX(x(t.end)) - clampX(x(t.start))), height: 6, fill: kColour.tunnel }, mark('tunnel', t.rec, `galleria ${t.start}-${t.end} m`));
-    for (const c of data.curves.filter((c) => visible(c.start, c.end)))
-      el('rect', { x: clampX(x(c.start)), y: c.right ? base - 20 : base - 16, width: Math.max(1.5, clampX(x(c.end)) - clampX(x(c.start))), height: 4, fill: kColour.curve }, mark('curve', c.rec, `curva a ${c.right ? 'destra' : 'sinistra'}, raggio ${c.radius} m`));
+    for (const t of thinnedStretches(data.tunnels)) {
+      const [a, w] = span(t);
+      mark('tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: a, y: base - 6, w, h: 6 }, rect(a, base - 6, w, 6), { fill: kColour.tunnel });
+    }
+    for (const c of thinnedStretches(data.curves)) {
+      const [a, w] = span(c);
+      const y0 = c.right ? base - 20 : base - 16;
+      mark('curve', c.rec, `curva a ${c.right ? 'destra' : 'sinistra'}, raggio ${c.radius} m, ${c.start}–${c.end} m`, { x: a, y: y0, w: Math.max(1.5, w), h: 4 }, rect(a, y0, Math.max(1.5, w), 4), { fill: kColour.curve });
+    }
     const lower = [];
-    for (const s of data.slowdowns.filter((s) => visible(s.start, s.end))) {
-      el('rect', { x: clampX(x(s.start)), y: base - 40, width: Math.max(2, clampX(x(s.end)) - clampX(x(s.start))), height: 10, fill: kColour.slowdown, 'fill-opacity': 0.6 }, mark('slowdown', s.rec));
-      if (visible(s.start)) lower.push({ x: x(s.start), top: base - 40, text: `${s.speed} km/h`, colour: kColour.slowdown, rec: s.rec });
+    for (const s of thinnedStretches(data.slowdowns)) {
+      const [a, w] = span(s);
+      mark('slowdown', s.rec, `rallentamento a ${s.speed} km/h, ${s.start}–${s.end} m`, { x: a, y: base - 40, w: Math.max(2, w), h: 10 }, rect(a, base - 40, Math.max(2, w), 10), { fill: kColour.slowdown, 'fill-opacity': 0.6 });
+      if (visible(s.start)) lower.push({ x: x(s.start), top: base - 40, name: `${s.speed} km/h`, colour: kColour.slowdown, rec: s.rec });
     }
-    for (const w of data.warnings.filter((w) => visible(w.at)))
-      el('path', { d: `M${x(w.at)} ${base - 52} l-5 9 h10 z`, fill: kColour.slowdown }, mark('warning', w.rec, `avviso ${w.at} m`));
-    for (const s of data.signals.filter((s) => visible(s.at))) {
-      el('line', { x1: x(s.at), x2: x(s.at), y1: base - 24, y2: base - 44, stroke: kColour.signal, 'stroke-width': 2.5 }, mark('signal', s.rec, `segnale ${s.at} m`));
-      lower.push({ x: x(s.at), top: base - 44, text: boardChainage(s.at), colour: kColour.signal, rec: s.rec });
+    for (const w of thinned(data.warnings, (w) => w.at))
+      mark('warning', w.rec, `avviso di rallentamento a ${w.at} m`, { x: x(w.at) - 5, y: base - 52, w: 10, h: 9 }, `M${f1(x(w.at))} ${base - 52}l-5 9h10z`, { fill: kColour.slowdown });
+    for (const s of thinned(data.signals, (s) => s.at)) {
+      mark('signal', s.rec, `segnale a ${s.at} m`, { x: x(s.at) - 2, y: base - 44, w: 4, h: 20 }, bar(x(s.at), base - 24, base - 44), { stroke: kColour.signal, 'stroke-width': 2.5 });
+      lower.push({ x: x(s.at), top: base - 44, name: boardChainage(s.at), colour: kColour.signal, rec: s.rec });
     }
-    for (const s of data.signs.filter((s) => visible(s.at)))
-      lower.push({ x: x(s.at), top: base - 24, text: s.text, colour: kColour.sign, rec: s.rec });
+    for (const s of thinned(data.signs, (s) => s.at)) {
+      mark('sign', s.rec, `cartello «${s.text}» a ${s.at} m`, { x: x(s.at) - 2, y: base - 27, w: 4, h: 6 }, bar(x(s.at), base - 21, base - 27), { stroke: kColour.sign, 'stroke-width': 2 });
+      lower.push({ x: x(s.at), top: base - 24, name: s.text, colour: kColour.sign, rec: s.rec });
+    }
+    flush('tunnel', 'curve', 'slowdown', 'warning', 'signal', 'sign');
     lower.sort((a, b) => a.x - b.x);
     lane(lower, base - 160, 96, 9);
     const upper = [];
-    for (const s of data.stations.filter((s) => visible(s.at))) {
-      el('line', { x1: x(s.at), x2: x(s.at), y1: base, y2: base - 58, stroke: kColour.station, 'stroke-width': 2.5 }, mark('station', s.rec, s.name));
-      upper.push({ x: x(s.at), top: base - 58, text: s.time ? `${s.name}  ${s.time}` : s.name, colour: kColour.station, rec: s.rec });
+    for (const s of thinned(data.stations, (s) => s.at)) {
+      mark('station', s.rec, `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`, { x: x(s.at) - 2, y: base - 58, w: 4, h: 58 }, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
+      upper.push({ x: x(s.at), top: base - 58, name: s.name, tail: s.time ? `  ${s.time}` : '', colour: kColour.station, rec: s.rec });
     }
+    flush('station');
     lane(upper, top + 6, base - 176 - top - 6, 11);
   }
 
-  const boardChainage = (m) => `${Math.floor(m / 1000)}+${String(m % 1000).padStart(3, '0')}`;
-
+  // Errors are drawn last, over warnings, over notes; a diagnostic without a
+  // chainage has a mark of its own at the start of the row.
+  const byRank = data.diagnostics.map((d, i) => i).sort((a, b) => kSeverity[data.diagnostics[a].severity].rank - kSeverity[data.diagnostics[b].severity].rank || a - b);
+  const fileLevel = byRank.filter((i) => data.diagnostics[i].at === null);
   function diagnosticsRow() {
     const [top, height] = kPanels.diagnostics;
     frame(kPanels.diagnostics);
-    text(svg, kLeft - 6, top + 15, 'diagnostica', 11, { 'text-anchor': 'end', 'font-weight': 'bold' });
-    data.diagnostics.forEach((d, i) => {
-      if (d.at === null || !visible(d.at)) return;
-      const g = el('g', { class: `mark diagnostic ${d.severity}`, 'data-diagnostic': i });
-      el('path', { d: `M${x(d.at)} ${top + 3} l-6 ${height - 6} h12 z`, fill: d.severity === 'error' ? '#b71c1c' : d.severity === 'warning' ? '#e0a000' : '#888' }, g);
-      el('title', {}, g, d.message);
-    });
+    text(kLeft - 6, top + 15, 'diagnostica', 11, { 'text-anchor': 'end', 'font-weight': 'bold' });
+    for (const i of byRank.slice().reverse()) {
+      const d = data.diagnostics[i];
+      const colour = kSeverity[d.severity].colour;
+      const attrs = { class: `mark diagnostic ${d.severity}${picked.diagnostic === i ? ' picked' : ''}`, 'data-diagnostic': i, 'data-tip': d.text, fill: colour };
+      if (d.at === null) {
+        const k = fileLevel.indexOf(i);
+        el('rect', Object.assign(attrs, { class: attrs.class + ' file-level', x: kLeft + 4 + Math.min(k, 20) * 7, y: top + 4, width: 6, height: height - 8 }));
+      } else if (visible(d.at)) {
+        el('path', Object.assign(attrs, { d: `M${x(d.at).toFixed(1)} ${top + 3} l-6 ${height - 6} h12 z`, stroke: 'white', 'stroke-width': 0.5 }));
+      }
+    }
   }
 
   // ---- the plan of the shown stretch, turned so the whole line runs left to right ----
+  const pts = data.plan;
+  // The index of the first plan point at or past `m`.
+  function planIndex(m) {
+    let lo = 0, hi = pts.length - 1;
+    while (lo < hi) { const mid = (lo + hi) >> 1; if (pts[mid][0] < m) lo = mid + 1; else hi = mid; }
+    return lo;
+  }
   function plan() {
     const [top, height] = kPanels.plan;
     frame(kPanels.plan);
-    text(svg, kLeft + 6, top + 16, 'pianta della linea', 13, { fill: '#555' });
-    const pts = data.plan;
+    text(kLeft + 6, top + 16, 'pianta della linea', 13, { fill: '#555' });
     if (pts.length < 2) return;
     const [, x0, y0] = pts[0], [, x1, y1] = pts[pts.length - 1];
     let cx = x1 - x0, cy = y1 - y0, chord = Math.hypot(cx, cy);
     if (chord < 1) { cx = 0; cy = 1; chord = 1; }
     const ux = cx / chord, uy = cy / chord;
     const turned = ([, px, py]) => [(px - x0) * ux + (py - y0) * uy, -(px - x0) * uy + (py - y0) * ux];
-    const shown = pts.filter(([m], i) => visible(m) || (pts[i + 1] && visible(m, pts[i + 1][0])));
+    const first = Math.max(0, planIndex(view.from) - 1), last = Math.min(pts.length - 1, planIndex(view.to));
+    const shown = pts.slice(first, last + 1);
     if (shown.length < 2) return;
     const uv = shown.map(turned);
-    const us = uv.map((p) => p[0]), vs = uv.map((p) => p[1]);
-    const minU = Math.min(...us), maxU = Math.max(...us), minV = Math.min(...vs), maxV = Math.max(...vs);
+    let minU = Infinity, maxU = -Infinity, minV = Infinity, maxV = -Infinity;
+    for (const [u, v] of uv) { minU = Math.min(minU, u); maxU = Math.max(maxU, u); minV = Math.min(minV, v); maxV = Math.max(maxV, v); }
     const scale = Math.min((right - kLeft - 80) / Math.max(maxU - minU, 1), (height - 90) / Math.max(maxV - minV, 1));
     const cu = (minU + maxU) / 2, cv = (minV + maxV) / 2;
-    const at = (p) => { const [u, v] = turned(p); return [(kLeft + right) / 2 + (u - cu) * scale, top + height / 2 + 8 - (v - cv) * scale]; };
-    const pointAt = (m) => {
-      let i = pts.findIndex((p) => p[0] >= m);
-      if (i < 0) i = pts.length - 1;
-      return at(pts[i]);
-    };
-    el('path', { d: 'M' + shown.map((p) => at(p).join(' ')).join(' L'), fill: 'none', stroke: '#222', 'stroke-width': 2 });
-    for (const s of data.signals.filter((s) => visible(s.at))) {
-      const [px, py] = pointAt(s.at);
-      el('rect', { x: px - 3, y: py - 3, width: 6, height: 6, fill: kColour.signal }, mark('plan-signal', s.rec, `segnale ${s.at} m`));
+    const screen = ([u, v]) => [(kLeft + right) / 2 + (u - cu) * scale, top + height / 2 + 8 - (v - cv) * scale];
+    const at = (p) => screen(turned(p));
+    const pointAt = (m) => at(pts[Math.min(planIndex(m), pts.length - 1)]);
+    const line = uv.map(screen);
+    // What labels must leave free: the line, its marks, the panel's title.
+    const taken = new Labels.Taken([{ x: kLeft + 6, y: top + 4, w: 130, h: 16 }]);
+    for (let i = 0; i < line.length; ++i) {
+      const [px, py] = line[i];
+      taken.add({ x: px - 1.5, y: py - 1.5, w: 3, h: 3 });
+      const next = line[i + 1];
+      if (!next) continue;
+      const n = Math.floor(Math.hypot(next[0] - px, next[1] - py) / 4);
+      for (let k = 1; k <= n; ++k) taken.add({ x: px + (next[0] - px) * k / (n + 1) - 1.5, y: py + (next[1] - py) * k / (n + 1) - 1.5, w: 3, h: 3 });
     }
-    const stations = data.stations.filter((s) => visible(s.at));
-    const candidates = [], anchors = [];
-    const room = kLineHeight * 10;
-    for (const s of stations) {
+    for (const t of data.tunnels.filter((t) => visible(t.start, t.end))) {
+      const a = planIndex(Math.max(t.start, view.from)), b = planIndex(Math.min(t.end, view.to));
+      const part = pts.slice(Math.max(0, a - 1), b + 1).map(at);
+      if (part.length < 2) continue;
+      const xs = part.map((p) => p[0]), ys = part.map((p) => p[1]);
+      const bx = Math.min(...xs), by = Math.min(...ys);
+      mark('plan-tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: bx - 3, y: by - 3, w: Math.max(...xs) - bx + 6, h: Math.max(...ys) - by + 6 },
+           'M' + part.map((p) => f1(p[0]) + ' ' + f1(p[1])).join('L'), { fill: 'none', stroke: kColour.tunnel, 'stroke-width': 6, 'stroke-opacity': 0.55 });
+    }
+    flush('plan-tunnel');
+    el('path', { class: 'plan-line', d: 'M' + line.map((p) => p[0].toFixed(1) + ' ' + p[1].toFixed(1)).join(' L'), fill: 'none', stroke: '#222', 'stroke-width': 2 });
+    for (const s of thinned(data.signals, (s) => s.at)) {
       const [px, py] = pointAt(s.at);
-      el('circle', { cx: px, cy: py, r: 4.5, fill: 'white', stroke: kColour.station, 'stroke-width': 2.2 }, mark('plan-station', s.rec, s.name));
+      taken.add({ x: px - 3, y: py - 3, w: 6, h: 6 });
+      mark('plan-signal', s.rec, `segnale a ${s.at} m`, { x: px - 3, y: py - 3, w: 6, h: 6 }, rect(px - 3, py - 3, 6, 6), { fill: kColour.signal });
+    }
+    flush('plan-signal');
+    const stations = thinned(data.stations, (s) => s.at);
+    const places = stations.map((s) => pointAt(s.at));
+    stations.forEach((s, k) => {
+      const [px, py] = places[k];
+      taken.add({ x: px - 5, y: py - 5, w: 10, h: 10 });
+      mark('plan-station', s.rec, `stazione ${s.name} a ${s.at} m`, { x: px - 5, y: py - 5, w: 10, h: 10 },
+           `M${f1(px - 4.5)} ${f1(py)}a4.5 4.5 0 1 0 9 0a4.5 4.5 0 1 0 -9 0z`, { fill: 'white', stroke: kColour.station, 'stroke-width': 2.2 });
+    });
+    flush('plan-station');
+    const room = kLineHeight * 10;
+    const candidates = stations.map((s, k) => {
+      const [px, py] = places[k];
       const w = measure(`${s.name} +99`, 10);
       const boxes = [];
       for (const d of [7, 20, 34, 50])
         for (const [dx, dy] of [[1, -1], [-1, -1], [1, 1], [-1, 1]])
           boxes.push({ x: dx > 0 ? px + d * 0.7 : px - d * 0.7 - w, y: dy < 0 ? py - d - room : py + d, w, h: room, px, py });
-      candidates.push(boxes.filter((b) => b.x > kLeft + 2 && b.x + b.w < right - 2 && b.y > top + 2 && b.y + b.h < top + height - 2));
-      anchors.push(s.at);
-    }
-    const chosen = Labels.place(candidates, [{ x: kLeft + 6, y: top + 4, w: 130, h: 16 }]);
-    const counts = Labels.leftOutCounts(anchors, chosen);
+      return boxes.filter((b) => b.x > kLeft + 2 && b.x + b.w < right - 2 && b.y > top + 2 && b.y + b.h < top + height - 2);
+    });
+    const chosen = Labels.place(candidates, taken);
+    const counts = Labels.leftOutCounts(stations.map((s) => s.at), chosen);
     stations.forEach((s, k) => {
       if (chosen[k] < 0) return;
       const b = candidates[k][chosen[k]];
       const lx = Math.min(Math.max(b.px, b.x), b.x + b.w), ly = b.y + b.h / 2 < b.py ? b.y + b.h : b.y;
-      if (Math.hypot(lx - b.px, ly - b.py) > 12) el('line', { x1: b.px, y1: b.py, x2: lx, y2: ly, stroke: '#9fb3d9', 'stroke-width': 0.7 });
-      text(svg, b.x, b.y + 9.5, s.name + (counts[k] ? ` +${counts[k]}` : ''), 10, { fill: kColour.station, class: 'label', 'data-rec': s.rec ?? -1 });
+      if (Math.hypot(lx - b.px, ly - b.py) > 12) el('line', { x1: b.px.toFixed(1), y1: b.py.toFixed(1), x2: lx.toFixed(1), y2: ly.toFixed(1), stroke: '#9fb3d9', 'stroke-width': 0.7 });
+      text(b.x, b.y + 9.5, s.name + (counts[k] ? ` +${counts[k]}` : ''), 10, { fill: kColour.station, class: 'label plan-label', 'data-rec': s.rec ?? -1 });
     });
   }
 
-  // A text's drawn length, measured in the page.
-  function measure(content, size) {
-    const t = text(svg, 0, 0, content, size, { visibility: 'hidden' });
-    const w = t.getComputedTextLength();
-    t.remove();
-    return w;
-  }
-
   // ---- drawing and the controls ----
+  const kmText = (m) => String(Math.round(m) / 1000);
+  let size = null;  // the picture's size, read again when the window's changes
   function draw() {
-    right = Math.max(kLeft + 300, svg.clientWidth - 20);
-    svg.setAttribute('viewBox', `0 0 ${svg.clientWidth} ${svg.clientHeight}`);
-    svg.replaceChildren();
-    el('defs', {});
+    if (!size) size = [svg.clientWidth, svg.clientHeight];
+    const [width, height] = size;
+    right = Math.max(kLeft + 300, width - 20);
+    hits = [];
+    out = ['<defs><pattern id="unread" width="8" height="8" patternUnits="userSpaceOnUse" patternTransform="rotate(45)">' +
+           '<rect width="8" height="8" fill="#f1f1f1"/><line x1="0" y1="0" x2="0" y2="8" stroke="#bbb" stroke-width="3"/></pattern></defs>'];
     grid();
     plan();
     stepPanel('pendenza (‰)', data.cells.gradient, kPanels.gradient);
     stepPanel('velocita (km/h)', data.cells.speed, kPanels.speed);
     stepPanel('aderenza (%)', data.cells.adhesion, kPanels.adhesion);
+    const unreadLabels = [];
+    unreadPart(data.unreadFrom.speed, kPanels.speed, 'velocita non letta', unreadLabels);
+    unreadPart(data.unreadFrom.adhesion, kPanels.adhesion, 'aderenza non letta', unreadLabels);
+    flush('unread');
+    unreadLabels.forEach((label) => label());
     boards();
     objects();
     diagnosticsRow();
+    svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
+    el('rect', { id: 'hover-box', class: 'hover-box', x: 0, y: 0, width: 0, height: 0, visibility: 'hidden' });
+    svg.innerHTML = out.join('');
+    out = [];
     svg.dataset.from = view.from;
     svg.dataset.to = view.to;
-    document.getElementById('shown-range').textContent = `km ${km(view.from)} – ${km(view.to)}`;
-    document.getElementById('from-km').value = km(view.from);
-    document.getElementById('to-km').value = km(view.to);
+    document.getElementById('shown-range').textContent = `km ${(view.from / 1000).toFixed(2)} – ${(view.to / 1000).toFixed(2)}`;
+    fromBox.value = kmText(view.from);
+    toBox.value = kmText(view.to);
   }
 
   // The shown range, kept inside the line and at least 200 m long.
   function show(from, to) {
-    const span = Math.min(data.length, Math.max(200, to - from));
-    from = Math.min(Math.max(0, from), data.length - span);
+    const length = Math.min(data.length, Math.max(200, to - from));
+    from = Math.min(Math.max(0, from), data.length - length);
     view.from = from;
-    view.to = from + span;
+    view.to = from + length;
     draw();
   }
+  const zoom = (m, f) => show(m - (m - view.from) * f, m + (view.to - m) * f);
+  const pan = (part) => { const d = (view.to - view.from) * part; show(view.from + d, view.to + d); };
 
   svg.addEventListener('wheel', (e) => {
     e.preventDefault();
-    const m = metreAt(svgX(e));
-    const f = e.deltaY > 0 ? 1.25 : 0.8;
-    show(m - (m - view.from) * f, m + (view.to - m) * f);
+    zoom(metreAt(svgX(e)), e.deltaY > 0 ? 1.25 : 0.8);
   }, { passive: false });
 
   const svgX = (e) => e.clientX - svg.getBoundingClientRect().left;
   let drag = null;
-  svg.addEventListener('mousedown', (e) => { drag = { x: svgX(e), from: view.from, to: view.to }; svg.classList.add('dragging'); });
-  window.addEventListener('mouseup', () => { drag = null; svg.classList.remove('dragging'); });
+  svg.addEventListener('mousedown', (e) => { drag = { x: svgX(e), from: view.from, to: view.to, moved: false }; svg.classList.add('dragging'); });
+  window.addEventListener('mouseup', () => { if (drag) svg.classList.remove('dragging'); setTimeout(() => { drag = null; }); });
   svg.addEventListener('mousemove', (e) => {
-    if (!drag) return;
+    if (!drag || e.buttons !== 1) return;
     const dm = (svgX(e) - drag.x) / (right - kLeft) * (drag.to - drag.from);
-    if (Math.abs(dm) > 0) show(drag.from - dm, drag.to - dm);
+    if (Math.abs(svgX(e) - drag.x) < 2) return;
+    drag.moved = true;
+    show(drag.from - dm, drag.to - dm);
   });
 
+  // Keys on the picture: + and - zoom about the middle, the arrows pan by a
+  // fifth, Home shows the whole line.
+  svg.setAttribute('tabindex', '0');
+  svg.setAttribute('aria-label', 'la linea: + e - per lo zoom, frecce per spostarsi, Home per tutta la linea');
+  svg.addEventListener('keydown', (e) => {
+    const middle = (view.from + view.to) / 2;
+    const action = { '+': () => zoom(middle, 0.8), '=': () => zoom(middle, 0.8), '-': () => zoom(middle, 1.25),
+                     ArrowLeft: () => pan(-0.2), ArrowRight: () => pan(0.2), Home: () => show(0, data.length) }[e.key];
+    if (!action) return;
+    e.preventDefault();
+    action();
+  });
+
+  // The range box: both km given, the second past the first.
+  const fromBox = document.getElementById('from-km'), toBox = document.getElementById('to-km');
+  for (const b of [fromBox, toBox]) { b.step = 'any'; b.min = '0'; b.required = true; b.addEventListener('input', () => b.setCustomValidity('')); }
   document.getElementById('range').addEventListener('submit', (e) => {
     e.preventDefault();
-    const a = Number(document.getElementById('from-km').value) * 1000, b = Number(document.getElementById('to-km').value) * 1000;
-    if (Number.isFinite(a) && Number.isFinite(b) && b > a) show(a, b);
+    const a = fromBox.valueAsNumber * 1000, b = toBox.valueAsNumber * 1000;
+    if (!(b > a)) { toBox.setCustomValidity('il secondo km deve superare il primo'); toBox.reportValidity(); return; }
+    show(a, b);
   });
   document.getElementById('whole-line').addEventListener('click', () => show(0, data.length));
 
-  // ---- the record under the pointer ----
+  // ---- the record under the pointer, its values named by the record table ----
   const box = document.getElementById('record');
+  const div = (cls, content) => { const d = document.createElement('div'); d.className = cls; d.textContent = content; return d; };
   function showRecord(rec) {
     const r = data.records[rec];
     box.replaceChildren();
     if (!r) { box.textContent = 'nessun record per questo oggetto'; return; }
-    const k = document.createElement('div'); k.className = 'keyword'; k.textContent = r.keyword;
-    const v = document.createElement('div'); v.className = 'values'; v.textContent = r.values.join(', ');
-    const p = document.createElement('div'); p.className = 'place'; p.textContent = `${r.file}:${r.line}`;
-    box.append(k, v, p);
+    const fields = data.formats[r.format]?.fields || [];
+    const table = document.createElement('table');
+    r.values.forEach((v, k) => {
+      const [name, unit] = fields[k] || [`campo ${k + 1}`, ''];
+      const tr = table.insertRow();
+      tr.insertCell().textContent = name;
+      tr.insertCell().textContent = unit ? `${v} ${unit}` : v;
+    });
+    box.append(div('keyword', r.keyword), table, div('place', `${fileOf(r)}:${r.line}`));
   }
-  function showDiagnostic(i) {
-    const d = data.diagnostics[i];
-    box.textContent = d.text;
+  const showDiagnostic = (i) => { box.textContent = data.diagnostics[i].text; };
+  // The tooltip: what the mark under the pointer is.
+  const tip = document.createElement('div');
+  tip.id = 'tip';
+  tip.setAttribute('role', 'tooltip');
+  tip.hidden = true;
+  document.body.appendChild(tip);
+  // The mark under the pointer: an element that says so, or of the drawn
+  // marks within 3 px the nearest, then the one whose middle is nearest.
+  function markAt(e) {
+    const element = e.target.closest && e.target.closest('[data-rec], [data-diagnostic]');
+    if (element) return { element, tip: element.dataset.tip };
+    const r = svg.getBoundingClientRect();
+    const px = e.clientX - r.left, py = e.clientY - r.top;
+    let best = null, bestKey = [3, Infinity];
+    for (const h of hits) {
+      const distance = Math.hypot(Math.max(h.x - px, 0, px - h.x - h.w), Math.max(h.y - py, 0, py - h.y - h.h));
+      if (distance > bestKey[0]) continue;
+      const middle = Math.hypot(h.x + h.w / 2 - px, h.y + h.h / 2 - py);
+      if (distance === bestKey[0] && middle >= bestKey[1]) continue;
+      best = h;
+      bestKey = [distance, middle];
+    }
+    return best;
   }
-  svg.addEventListener('mouseover', (e) => {
-    const target = e.target.closest('[data-rec], [data-diagnostic]');
-    if (!target) return;
-    if (target.dataset.diagnostic !== undefined) showDiagnostic(Number(target.dataset.diagnostic));
-    else showRecord(Number(target.dataset.rec));
+  const hoverBox = () => svg.querySelector('#hover-box');
+  svg.addEventListener('mousemove', (e) => {
+    if (drag && drag.moved) return;
+    const found = markAt(e);
+    tip.hidden = !found || !found.tip;
+    hoverBox()?.setAttribute('visibility', found && !found.element ? 'visible' : 'hidden');
+    if (!found) return;
+    if (!found.element) {
+      const b = hoverBox();
+      b.setAttribute('x', found.x - 2); b.setAttribute('y', found.y - 2); b.setAttribute('width', found.w + 4); b.setAttribute('height', found.h + 4);
+      if (found.rec !== undefined) showRecord(found.rec);
+    } else if (found.element.dataset.diagnostic !== undefined) {
+      showDiagnostic(Number(found.element.dataset.diagnostic));
+    } else {
+      showRecord(Number(found.element.dataset.rec));
+    }
+    if (!found.tip) return;
+    tip.textContent = found.tip;
+    tip.style.left = `${Math.min(e.clientX + 14, window.innerWidth - tip.offsetWidth - 4)}px`;
+    tip.style.top = `${Math.min(e.clientY + 16, window.innerHeight - tip.offsetHeight - 4)}px`;
   });
+  svg.addEventListener('mouseleave', () => { tip.hidden = true; hoverBox()?.setAttribute('visibility', 'hidden'); });
 
-  // ---- the lists under the picture ----
+  // ---- picking a diagnostic: its place shown, its mark and its line picked ----
+  const items = [];
+  function pick(i, scrollTo) {
+    const d = data.diagnostics[i];
+    picked.diagnostic = i;
+    if (d.at !== null && !(d.at > view.from + (view.to - view.from) * 0.05 && d.at < view.to - (view.to - view.from) * 0.05)) show(d.at - 1000, d.at + 1000);
+    else draw();
+    items.forEach((li, k) => li.classList.toggle('picked', k === i));
+    showDiagnostic(i);
+    const target = scrollTo === 'list' ? items[i] : svg.querySelector(`[data-diagnostic="${i}"]`);
+    target?.scrollIntoView({ block: 'nearest' });
+  }
+  svg.addEventListener('click', (e) => {
+    const target = e.target.closest('[data-diagnostic]');
+    if (target && !(drag && drag.moved)) pick(Number(target.dataset.diagnostic), 'list');
+  });
+  const activate = (element, action) => {
+    element.tabIndex = 0;
+    element.addEventListener('click', action);
+    element.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') { e.preventDefault(); action(); } });
+  };
+
+  // ---- the lists under the picture: errors first, then warnings, then notes ----
   const list = document.getElementById('diagnostics');
-  data.diagnostics.forEach((d, i) => {
+  for (const i of byRank) {
+    const d = data.diagnostics[i];
     const li = document.createElement('li');
     li.className = d.severity;
     li.textContent = d.text + (d.at === null ? '' : ` (km ${(d.at / 1000).toFixed(2)})`);
-    if (d.at !== null) li.addEventListener('click', () => { show(d.at - 1000, d.at + 1000); showDiagnostic(i); });
+    activate(li, () => pick(i, 'picture'));
+    items[i] = li;
     list.appendChild(li);
-  });
+  }
   if (data.diagnostics.length === 0) list.outerHTML = '<p id="diagnostics">nessun problema</p>';
   const rows = document.querySelector('#stations tbody');
   for (const s of data.stations) {
     const tr = document.createElement('tr');
     const r = data.records[s.rec];
-    for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${r.file}:${r.line}` : '']) {
-      const td = document.createElement('td'); td.textContent = cell; tr.appendChild(td);
-    }
-    tr.addEventListener('click', () => show(s.at - 2000, s.at + 2000));
+    for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${fileOf(r)}:${r.line}` : '']) tr.insertCell().textContent = cell;
+    activate(tr, () => { show(s.at - 2000, s.at + 2000); svg.scrollIntoView({ block: 'nearest' }); });
     rows.appendChild(tr);
   }
 
-  window.addEventListener('resize', draw);
+  // ---- the legend, as draw's picture has it ----
+  const legend = document.createElement('ul');
+  legend.id = 'legend';
+  for (const [name, colour, shape] of [['stazione', kColour.station, 'bar'], ['segnale', kColour.signal, 'bar'], ['rallentamento', kColour.slowdown, 'box'],
+    ['avviso', kColour.slowdown, 'triangle'], ['galleria', kColour.tunnel, 'box'], ['curva', kColour.curve, 'box'], ['cartello', kColour.sign, 'bar'],
+    ['indicatore vmax', kColour.board, 'bar'], ['errore', kSeverity.error.colour, 'triangle'], ['avvertimento', kSeverity.warning.colour, 'triangle'],
+    ['nota', kSeverity.note.colour, 'triangle'], ['non letto', '#bbb', 'hatch']]) {
+    const li = document.createElement('li');
+    const swatch = document.createElement('span');
+    swatch.className = `swatch ${shape}`;
+    swatch.style.setProperty('--colour', colour);
+    li.append(swatch, name);
+    legend.appendChild(li);
+  }
+  document.querySelector('header').appendChild(legend);
+
+  window.addEventListener('resize', () => { size = null; draw(); });
   draw();
 })();

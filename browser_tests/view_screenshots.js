@@ -1,0 +1,51 @@
+// The line view's pictures for the README and the authors' guide, taken in
+// Debian's headless Chromium from the installer's scenario:
+// node view_screenshots.js SCENARIO_TOOL WRITE_TEST_PAIRS EXAMPLES_DIR DOCS_DIR
+// view_lorvena_pf_whole.png (the whole line), view_lorvena_pf_zoomed.png (km
+// 40-56, a station's record beside it), view_problem.png (the example pair
+// with a field that is not a number: the error picked, the unread part).
+'use strict';
+const { spawnSync, execFileSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { launch, openPage } = require('./browser');
+const { markCentre } = require('./view_checks');
+
+const [tool, writePairs, examples, docs] = process.argv.slice(2).map((p) => path.resolve(p));
+
+async function main() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'view-shots-'));
+  const browser = await launch('chromium');
+  try {
+    execFileSync(writePairs, [dir]);
+    // Run from the pairs' folder, so the records name their files as an author would.
+    const view = (pair, name, train, out) => spawnSync(tool, ['view', pair, name, train, '--out', out], { cwd: dir });
+    view('installer', 'LORVENA PF', '4316', 'installer.html');
+    let { page } = await openPage(browser, 'file://' + path.join(dir, 'installer.html'), 1400, 1300);
+    await page.screenshot({ path: path.join(docs, 'view_lorvena_pf_whole.png'), fullPage: true });
+    await page.$eval('#from-km', (e) => { e.value = '40'; });
+    await page.$eval('#to-km', (e) => { e.value = '56'; });
+    await page.click('#range button[type=submit]');
+    const station = await markCentre(page, '#view .mark.station', 1);
+    await page.mouse.move(station.x, station.y);
+    await page.screenshot({ path: path.join(docs, 'view_lorvena_pf_zoomed.png'), fullPage: true });
+    await page.close();
+
+    fs.mkdirSync(path.join(dir, 'problem'));
+    fs.copyFileSync(path.join(examples, 'VALDORNO_linea.txt'), path.join(dir, 'problem', 'VALDORNO_linea.txt'));
+    const train = fs.readFileSync(path.join(examples, 'VALDORNO_2417-.txt'), 'latin1').replace('segnale,    8400,   2, 3,', 'segnale,    8400,   2, x,');
+    fs.writeFileSync(path.join(dir, 'problem', 'VALDORNO_2417-.txt'), train, 'latin1');
+    view('problem', 'VALDORNO', '2417', 'problem.html');
+    ({ page } = await openPage(browser, 'file://' + path.join(dir, 'problem.html'), 1400, 1300));
+    await page.click('#diagnostics li.error');
+    await page.click('#whole-line');
+    await page.screenshot({ path: path.join(docs, 'view_problem.png'), fullPage: true });
+    await page.close();
+  } finally {
+    await browser.close();
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+main().catch((e) => { console.error(e.stack); process.exit(1); });
