@@ -11,6 +11,7 @@
 #include "tools/description_lint.h"
 #include "tools/error_texts.h"
 #include "tools/record_cells.h"
+#include "tools/drivability_checks.h"
 #include "tools/record_checks.h"
 #include "tools/warning_texts.h"
 
@@ -474,6 +475,8 @@ class Diagnoser {
       all.insert(all.end(), lint->warnings.begin(), lint->warnings.end());
       std::vector<Diagnostic> checked = check_values(*lint, size_);
       all.insert(all.end(), checked.begin(), checked.end());
+      std::vector<Diagnostic> drivable = lint == &line_ ? check_line_drivability(*lint, train_) : check_train_drivability(*lint, size_);
+      all.insert(all.end(), drivable.begin(), drivable.end());
     }
     std::vector<Diagnostic> cells = cell_warnings(replay_);
     all.insert(all.end(), cells.begin(), cells.end());

@@ -459,7 +459,11 @@ TEST(Diagnosis, TheExamplesAndTheInstallersPairAreClean) {
   dati_treno(disk, dir.path(), "LORVENA PF", "4316");
   CompileRequest request{dir.path(), "LORVENA PF", "4316", true, std::nullopt};
   Diagnosis d = diagnose(disk, request, compile_copies(disk, request));
-  EXPECT_EQ(diagnostics_text(d.list), "0 errors, 0 warnings\n");
+  // The shipped pair's MORENGO (82550 m) is timed 17:54, after PIANA DEL CERRO's
+  // 18:25; its bytes are pinned, so the warning stays and is the only one.
+  ASSERT_EQ(d.list.size(), 1u) << diagnostics_text(d.list);
+  EXPECT_EQ(d.list[0].code, warning::kTimesBackwards);
+  EXPECT_EQ(d.list[0].line, 52);
   EXPECT_EQ(d.rounds, 1);
 }
 
@@ -480,7 +484,8 @@ TEST(Diagnosis, SignTextsInTheStationsEntriesAreWarned) {
                                        }, 79) + "[fine]"}});
   pair.train = "[generale]\r\n";
   Checked c = diagnose_pair(pair, false);
-  EXPECT_EQ(brief(c), "L109 W-table-full, L110 W-table-full") << diagnostics_text(c.diagnosis.list);
+  EXPECT_EQ(brief(c), "L109 W-table-full, L110 W-table-full, T1 W-no-start-speed, T1 W-no-start-adhesion")
+      << diagnostics_text(c.diagnosis.list);
   EXPECT_EQ(c.outcome, plain_compile(pair, false));
   expect_known(c.diagnosis.list);
 }
