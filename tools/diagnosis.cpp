@@ -499,6 +499,18 @@ class Diagnoser {
     });
   }
 
+  // A line length written in km puts every later record past the end: the
+  // one warning at the length names the cause instead of one per record.
+  static void drop_length_cascade(std::vector<Finding>& all) {
+    auto km = std::find_if(all.begin(), all.end(), [](const Finding& f) { return f.primary.code == warning::kLengthInKm; });
+    if (km == all.end()) return;
+    size_t before = all.size();
+    std::erase_if(all, [](const Finding& f) { return f.primary.code == warning::kPastEnd || f.primary.code == "E15"; });
+    km = std::find_if(all.begin(), all.end(), [](const Finding& f) { return f.primary.code == warning::kLengthInKm; });
+    km->primary.message += "; the " + std::to_string(before - all.size()) +
+                           " records past the end that this causes are not listed one by one";
+  }
+
   int file_rank(const std::string& file) const {
     if (file == line_.file) return 1;
     if (file == train_.file) return 2;
@@ -508,6 +520,7 @@ class Diagnoser {
   std::vector<Diagnostic> assemble() {
     std::vector<Finding> all = findings_;
     all.insert(all.end(), warning_findings_.begin(), warning_findings_.end());
+    drop_length_cascade(all);
     std::stable_sort(all.begin(), all.end(), [this](const Finding& a, const Finding& b) {
       const Diagnostic& x = a.primary;
       const Diagnostic& y = b.primary;
