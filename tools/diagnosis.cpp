@@ -1,6 +1,7 @@
 #include "tools/diagnosis.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "compiler/error_codes.h"
@@ -500,15 +501,25 @@ class Diagnoser {
   }
 
   // A line length written in km puts every later record past the end: the
-  // one warning at the length names the cause instead of one per record.
+  // one warning at the length names the cause, and of the errors only each
+  // description's first (where its reading stops) stays listed.
   static void drop_length_cascade(std::vector<Finding>& all) {
-    auto km = std::find_if(all.begin(), all.end(), [](const Finding& f) { return f.primary.code == warning::kLengthInKm; });
-    if (km == all.end()) return;
+    auto is_km = [](const Finding& f) { return f.primary.code == warning::kLengthInKm; };
+    if (std::none_of(all.begin(), all.end(), is_km)) return;
+    std::map<std::string, int64_t> first_error;  // file -> line of its first E15
+    for (const Finding& f : all) {
+      if (f.primary.code != "E15") continue;
+      auto [it, added] = first_error.emplace(f.primary.file, f.primary.line);
+      if (!added) it->second = std::min(it->second, f.primary.line);
+    }
     size_t before = all.size();
-    std::erase_if(all, [](const Finding& f) { return f.primary.code == warning::kPastEnd || f.primary.code == "E15"; });
-    km = std::find_if(all.begin(), all.end(), [](const Finding& f) { return f.primary.code == warning::kLengthInKm; });
-    km->primary.message += "; the " + std::to_string(before - all.size()) +
-                           " records past the end that this causes are not listed one by one";
+    std::erase_if(all, [&first_error](const Finding& f) {
+      if (f.primary.code == warning::kPastEnd) return true;
+      return f.primary.code == "E15" && first_error[f.primary.file] != f.primary.line;
+    });
+    Finding& km = *std::find_if(all.begin(), all.end(), is_km);
+    km.primary.message += "; " + std::to_string(before - all.size()) +
+                          " more warnings and errors on the records past the end are left out";
   }
 
   int file_rank(const std::string& file) const {

@@ -231,7 +231,7 @@ const std::vector<Mistake>& mistakes() {
       {"cab signalling with no code count", {{'L', "ripetizione segnali 4 codici", "ripetizione segnali codici"}}, "L9 E5"},
       {"line too long", {{'L', "lunghezza percorso,    12000", "lunghezza percorso,    1200000"}}, "L2 E1"},
       {"line length in km: one warning, not one per record", {{'L', "lunghezza percorso,    12000", "lunghezza percorso,    12"}},
-       "L2 W-length-in-km"},
+       "L2 W-length-in-km, L14 E15, T13 E15"},
       {"curve with no radius class", {{'L', "curvad4,", "curvad,"}}, "L11 E103"},
       {"sand not a number", {{'T', "sabbia,    150", "sabbia,    15o"}}, "T4 E25"},
       {"sand out of its range", {{'T', "sabbia,    150", "sabbia,    40000"}}, "T4 E25"},
