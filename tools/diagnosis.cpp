@@ -19,6 +19,12 @@
 namespace lorvena {
 namespace {
 
+// "a segnale", "an indicatori_vmax".
+std::string with_article(std::string_view word) {
+  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
+  return (vowel ? "an " : "a ") + std::string(word);
+}
+
 using Records = std::set<const LintRecord*>;
 
 struct Finding {
@@ -331,7 +337,7 @@ class Diagnoser {
         int64_t margin = r.format->heading == "stazione" ? 800 : 100;
         error_at(*lint, r, error::kBeyondLine,
                  record_label(r) + " lies beyond the end of the track: the line is " + metres(size_.length) +
-                     " long and a " + std::string(r.format->heading) + " may stand up to " +
+                     " long and " + with_article(r.format->heading) + " may stand up to " +
                      metres(50 * size_.top - margin) + "; the rest of the description is not read");
         aside_.insert(&r);
         return;
