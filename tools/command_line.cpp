@@ -90,6 +90,15 @@ CompileRequest pair_request(Disk& disk, const Arguments& a) {
 
 int status(const ErrorReport& r) { return report_status(r); }
 
+// With --Werror a warning fails the command as an error does.
+int strict_status(const Arguments& a, const ErrorReport& r) {
+  int plain = status(r);
+  if (plain != 0 || !a.has("--Werror")) return plain;
+  for (const Diagnostic& d : r.diagnostics)
+    if (d.severity == Severity::kWarning) return 1;
+  return 0;
+}
+
 // --- the commands ------------------------------------------------------------
 
 // The compile's report with every diagnostic of the pair; they go to
@@ -109,7 +118,7 @@ int compile_command(const Arguments& a, Streams& s) {
   request.out = a.value("--out").value_or(request.dir.string());
   ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), a.has("--json"), s);
   s.out << (a.has("--json") ? report_json(report) : report_text(report));
-  return status(report);
+  return strict_status(a, report);
 }
 
 int check_command(const Arguments& a, Streams& s) {
@@ -119,7 +128,7 @@ int check_command(const Arguments& a, Streams& s) {
   ErrorReport report = diagnosed_report(disk, request, result, false, s);
   s.out << summary_text(summarize(result.model, result.markers));
   s.out << report_text(report);
-  return status(report);
+  return strict_status(a, report);
 }
 
 int dump_command(const Arguments& a, Streams& s) {
@@ -220,10 +229,12 @@ const std::vector<Command>& commands() {
        "NAME_linea.dat, NAME_TRAIN.sim and NAME_TRAIN.dat. The descriptions are never changed.",
        {{"--no-plan", "", "leave out the plan of the line (NAME_linea.dat)"},
         {"--out", "DIR", "write the compiled files into DIR (default: the descriptions' DIR)"},
-        {"--json", "", "print the report as one JSON object"}},
+        {"--json", "", "print the report as one JSON object"},
+        {"--Werror", "", "exit 1 when there is any warning"}},
        compile_command},
       {"check", "DIR NAME TRAIN", 3,
-       "Compiles the pair without writing anything and prints what the track holds.", {}, check_command},
+       "Compiles the pair without writing anything and prints what the track holds.",
+       {{"--Werror", "", "exit 1 when there is any warning"}}, check_command},
       {"dump", "FILE", 1,
        "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
        {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},

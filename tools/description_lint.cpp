@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 #include "descriptions/field_reader.h"
 #include "tools/text_encoding.h"
@@ -222,12 +223,25 @@ class Linter {
       if (f.section == section || !keyword_matches(f, t)) continue;
       return warn(at, warning::kWrongSection,
                   in_quotes(t) + " is a record of the " + std::string(section_name(f.section)) +
-                      "; here, in the " + std::string(section_name(section)) + ", it is skipped");
+                      "; here, in the " + std::string(section_name(section)) + ", it is skipped" +
+                      header_advice(f, section));
     }
     std::string message = in_quotes(t) + " is no keyword of the " + std::string(section_name(section)) +
                           ": it is skipped with the values after it";
     if (const RecordFormat* f = closest(t, section)) message += "; did you mean '" + std::string(f->keyword) + "'?";
     warn(at, warning::kUnknownKeyword, message);
+  }
+
+  // The general block ends at the first header after [generale]: a body
+  // record above it needs one, named here as the example pair names it.
+  static std::string header_advice(const RecordFormat& f, Section section) {
+    if (section != Section::kLineGeneral || f.section != Section::kLineBody) return "";
+    static const std::map<std::string_view, std::string_view> headers = {
+        {"curva", "[curve]"}, {"pendenza", "[pendenze]"}, {"montagna", "[montagne]"},
+        {"indicatori_vmax", "[cartelli]"}, {"cartello_indicatore", "[indicazioni]"}};
+    auto it = headers.find(f.heading);
+    std::string header = it == headers.end() ? "[curve]" : std::string(it->second);
+    return "; the general block runs up to the first header, so add a header such as " + header + " before it";
   }
 
   // A keyword of `section` that `t` resembles: one of its words in it, or

@@ -1,6 +1,7 @@
 #include "tools/diagnosis.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "compiler/error_codes.h"
@@ -11,11 +12,18 @@
 #include "tools/description_lint.h"
 #include "tools/error_texts.h"
 #include "tools/record_cells.h"
+#include "tools/drivability_checks.h"
 #include "tools/record_checks.h"
 #include "tools/warning_texts.h"
 
 namespace lorvena {
 namespace {
+
+// "a segnale", "an indicatori_vmax".
+std::string with_article(std::string_view word) {
+  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
+  return (vowel ? "an " : "a ") + std::string(word);
+}
 
 using Records = std::set<const LintRecord*>;
 
@@ -329,7 +337,7 @@ class Diagnoser {
         int64_t margin = r.format->heading == "stazione" ? 800 : 100;
         error_at(*lint, r, error::kBeyondLine,
                  record_label(r) + " lies beyond the end of the track: the line is " + metres(size_.length) +
-                     " long and a " + std::string(r.format->heading) + " may stand up to " +
+                     " long and " + with_article(r.format->heading) + " may stand up to " +
                      metres(50 * size_.top - margin) + "; the rest of the description is not read");
         aside_.insert(&r);
         return;
@@ -465,6 +473,8 @@ class Diagnoser {
       all.insert(all.end(), lint->warnings.begin(), lint->warnings.end());
       std::vector<Diagnostic> checked = check_values(*lint, size_);
       all.insert(all.end(), checked.begin(), checked.end());
+      std::vector<Diagnostic> drivable = lint == &line_ ? check_line_drivability(*lint, train_) : check_train_drivability(*lint, size_);
+      all.insert(all.end(), drivable.begin(), drivable.end());
     }
     std::vector<Diagnostic> cells = cell_warnings(replay_);
     all.insert(all.end(), cells.begin(), cells.end());
@@ -487,6 +497,28 @@ class Diagnoser {
     });
   }
 
+  // A line length written in km puts every later record past the end: the
+  // one warning at the length names the cause, and of the errors only each
+  // description's first (where its reading stops) stays listed.
+  static void drop_length_cascade(std::vector<Finding>& all) {
+    auto is_km = [](const Finding& f) { return f.primary.code == warning::kLengthInKm; };
+    if (std::none_of(all.begin(), all.end(), is_km)) return;
+    std::map<std::string, int64_t> first_error;  // file -> line of its first E15
+    for (const Finding& f : all) {
+      if (f.primary.code != "E15") continue;
+      auto [it, added] = first_error.emplace(f.primary.file, f.primary.line);
+      if (!added) it->second = std::min(it->second, f.primary.line);
+    }
+    size_t before = all.size();
+    std::erase_if(all, [&first_error](const Finding& f) {
+      if (f.primary.code == warning::kPastEnd) return true;
+      return f.primary.code == "E15" && first_error[f.primary.file] != f.primary.line;
+    });
+    Finding& km = *std::find_if(all.begin(), all.end(), is_km);
+    km.primary.message += "; " + std::to_string(before - all.size()) +
+                          " more warnings and errors on the records past the end are left out";
+  }
+
   int file_rank(const std::string& file) const {
     if (file == line_.file) return 1;
     if (file == train_.file) return 2;
@@ -496,6 +528,7 @@ class Diagnoser {
   std::vector<Diagnostic> assemble() {
     std::vector<Finding> all = findings_;
     all.insert(all.end(), warning_findings_.begin(), warning_findings_.end());
+    drop_length_cascade(all);
     std::stable_sort(all.begin(), all.end(), [this](const Finding& a, const Finding& b) {
       const Diagnostic& x = a.primary;
       const Diagnostic& y = b.primary;

@@ -235,6 +235,8 @@ const std::vector<Mistake>& mistakes() {
       {"cab signalling off its step", {{'L', "codici,    0,", "codici,    25,"}}, "L9 E3"},
       {"cab signalling with no code count", {{'L', "ripetizione segnali 4 codici", "ripetizione segnali codici"}}, "L9 E5"},
       {"line too long", {{'L', "lunghezza percorso,    12000", "lunghezza percorso,    1200000"}}, "L2 E1"},
+      {"line length in km: one warning, not one per record", {{'L', "lunghezza percorso,    12000", "lunghezza percorso,    12"}},
+       "L2 W-length-in-km, L14 E15, T13 E15"},
       {"curve with no radius class", {{'L', "curvad4,", "curvad,"}}, "L11 E103"},
       {"sand not a number", {{'T', "sabbia,    150", "sabbia,    15o"}}, "T4 E25"},
       {"sand out of its range", {{'T', "sabbia,    150", "sabbia,    40000"}}, "T4 E25"},
@@ -484,7 +486,11 @@ TEST(Diagnosis, TheExamplesAndTheInstallersPairAreClean) {
   dati_treno(disk, dir.path(), "LORVENA PF", "4316");
   CompileRequest request{dir.path(), "LORVENA PF", "4316", true, std::nullopt};
   Diagnosis d = diagnose(disk, request, compile_copies(disk, request));
-  EXPECT_EQ(diagnostics_text(d.list), "0 errors, 0 warnings\n");
+  // The shipped pair's MORENGO (82550 m) is timed 17:54, after PIANA DEL CERRO's
+  // 18:25; its bytes are pinned, so the warning stays and is the only one.
+  ASSERT_EQ(d.list.size(), 1u) << diagnostics_text(d.list);
+  EXPECT_EQ(d.list[0].code, warning::kTimesBackwards);
+  EXPECT_EQ(d.list[0].line, 52);
   EXPECT_EQ(d.rounds, 1);
 }
 
@@ -505,7 +511,8 @@ TEST(Diagnosis, SignTextsInTheStationsEntriesAreWarned) {
                                        }, 79) + "[fine]"}});
   pair.train = "[generale]\r\n";
   Checked c = diagnose_pair(pair, false);
-  EXPECT_EQ(brief(c), "L109 W-table-full, L110 W-table-full") << diagnostics_text(c.diagnosis.list);
+  EXPECT_EQ(brief(c), "L109 W-table-full, L110 W-table-full, T1 W-no-start-speed, T1 W-no-start-adhesion")
+      << diagnostics_text(c.diagnosis.list);
   EXPECT_EQ(c.outcome, plain_compile(pair, false));
   expect_known(c.diagnosis.list);
 }

@@ -145,6 +145,8 @@ ScenarioDiff diff_scenarios(Disk& disk, const fs::path& a, const fs::path& b, co
                             const std::optional<std::string>& train, bool cells) {
   if (name.has_value() != train.has_value()) throw UsageError("--name and --train go together");
   std::error_code ec;
+  for (const fs::path& p : {a, b})
+    if (!fs::exists(p, ec)) throw UsageError(p.string() + " does not exist");
   bool a_dir = fs::is_directory(a, ec), b_dir = fs::is_directory(b, ec);
   if (a_dir && b_dir) return diff_directories(disk, a, b, name, train, cells);
   if (a_dir || b_dir)

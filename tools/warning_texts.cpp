@@ -58,6 +58,32 @@ const std::vector<WarningText>& warning_texts() {
       {kTableFull, "a sign text stored in table entry 1 or 0: the first station's entry, or the one the table "
                    "keeps empty; the compile stops only at a station (error 10)",
        "keep the sign boards to 79 at most, fewer with stations"},
+      {kNoStartSpeed, "no velocita record at 0: the cells before the first one (every cell, without one) have "
+                      "speed limit 0 km/h, and the train cannot move there",
+       "add 'velocita, 0, SPEED' as the first velocita record"},
+      {kNoStartAdhesion, "no aderenza record at 0: the cells before the first one (every cell, without one) have "
+                         "adhesion 0",
+       "add 'aderenza, 0, VALUE' as the first aderenza record"},
+      {kCurveSide, "a curva keyword with no side letter (curva4): it is read as a right-hand curve",
+       "write curvad4 for a right-hand curve or curvas4 for a left-hand one"},
+      {kTimesBackwards, "a station whose time is before the time of the station written before it",
+       "check the stations' hours, minutes and seconds, and their order"},
+      {kClockLate, "the clock (orologio) starts after the first station's time",
+       "set orologio to the first station's time or earlier"},
+      {kStationPastEnd, "a station whose area (or stop cell) runs past the end of the line",
+       "move the station back or shorten its platform"},
+      {kReferenceDropped, "kilometre references whose values the ordering sets to 0: no inizio is strictly the "
+                          "largest, or every inizio is 0 and no fine is above 0",
+       "give the references different inizio values, or a fine above 0"},
+      {kReferencePosition, "a kilometre reference whose posizione is neither 0 nor 1: 1 adds 100 to its fine, and "
+                           "the effect of other values is not defined",
+       "write 0 or 1"},
+      {kLengthInKm, "a line length under 1000 m with records far beyond it: the length is written in km, but it "
+                    "is read in metres, and every record past it ends the reading",
+       "write the length in metres (20 km: 20000)"},
+      {kApproachOverwritten, "a signal and a station whose approach marks fall on the same cell: the one written "
+                             "later overwrites the other's mark",
+       "move the signal or the station so that their approach cells are apart"},
   };
   return texts;
 }

@@ -41,6 +41,16 @@ inline constexpr std::string_view kOrder = "W-order";
 inline constexpr std::string_view kReservedCell = "W-reserved-cell";
 inline constexpr std::string_view kOverwritten = "W-overwritten";
 inline constexpr std::string_view kTableFull = "W-table-full";
+inline constexpr std::string_view kNoStartSpeed = "W-no-start-speed";
+inline constexpr std::string_view kNoStartAdhesion = "W-no-start-adhesion";
+inline constexpr std::string_view kCurveSide = "W-curve-side";
+inline constexpr std::string_view kTimesBackwards = "W-times-backwards";
+inline constexpr std::string_view kClockLate = "W-clock-late";
+inline constexpr std::string_view kStationPastEnd = "W-station-past-end";
+inline constexpr std::string_view kReferenceDropped = "W-reference-dropped";
+inline constexpr std::string_view kReferencePosition = "W-reference-position";
+inline constexpr std::string_view kLengthInKm = "W-length-in-km";
+inline constexpr std::string_view kApproachOverwritten = "W-approach-overwritten";
 }  // namespace warning
 
 }  // namespace lorvena
