@@ -37,6 +37,13 @@ bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& r
 // records error 15 at c then.
 bool beyond_line(Scenario& m, int64_t c);
 
+// Thrown by a record that needs the track or the plan when the line
+// description gave no line length: nothing can be placed.
+class MissingLineLength : public ReadFailure {
+ public:
+  explicit MissingLineLength(const std::string& what) : ReadFailure(what) {}
+};
+
 // No bound for fill_cells: the fill goes on until `end`.
 inline constexpr int64_t kNoFillBound = std::numeric_limits<int64_t>::max();
 

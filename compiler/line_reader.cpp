@@ -101,7 +101,7 @@ class LineReader {
 
   void set_plan_origin() {
     Plan& p = m_.profile;
-    if (p.upper_bound() < 1) throw ReadFailure("no plan: the line length is missing");
+    if (p.upper_bound() < 1) throw MissingLineLength("no plan: the line length is missing");
     p.x[0] = 0, p.y[0] = 0, p.x[1] = 0, p.y[1] = 1;
     p.origin_set = true;
   }

@@ -200,7 +200,7 @@ class TrainReader {
   }
 
   int64_t upper_bound() const {
-    if (m_.track.empty()) throw ReadFailure("no track: the line length is missing");
+    if (m_.track.empty()) throw MissingLineLength("no track: the line length is missing");
     return m_.track_upper_bound();
   }
 
