@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build g++ libgtest-dev chromium firefox-esr valgrind
+bash scripts/install_packages.sh cmake ninja-build g++ libgtest-dev libssl-dev chromium firefox-esr valgrind
 # Node and npm for the browser checks (a Node.js that brings its own npm
 # already provides the command), and their one package, at the locked version,
 # without a browser download: the checks drive Debian's Chromium and Firefox.
