@@ -52,7 +52,7 @@ Next stop(Scenario& m, error::Code code, int32_t pos) {
 }
 
 bool beyond_line(Scenario& m, int64_t c) {
-  if (m.track.empty()) throw ReadFailure("no track: the line length is missing");
+  if (m.track.empty()) throw MissingLineLength("no track: the line length is missing");
   if (fit<int32_t>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;
   m.record_error(error::kBeyondLine, static_cast<int32_t>(c));
   return true;
@@ -65,13 +65,21 @@ void read_description(Disk& disk, Scenario& m, const std::filesystem::path& dir,
   int32_t before_pos = m.err_pos;
   std::optional<std::string> text = description_text(disk, path, mode);
   bool failed = !text;
-  if (failed) m.stop_reason = "the file cannot be read";
+  if (failed) {
+    m.stop_reason = "the file cannot be read";
+    m.stop_cause = StopCause::kFileUnreadable;
+  }
   FieldReader in(text ? std::string_view(*text) : std::string_view());
   try {
     if (text) parse(in);
+  } catch (const MissingLineLength& e) {
+    failed = true;
+    m.stop_reason = e.what();
+    m.stop_cause = StopCause::kNoLineLength;
   } catch (const ReadFailure& e) {
     failed = true;
     m.stop_reason = e.what();
+    m.stop_cause = StopCause::kValueUnstorable;
   }
   if (failed) m.record_error(error::kUnreadable);
   if (failed || m.err_code != before || m.err_pos != before_pos) {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <filesystem>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "compiler/compile_mode.h"
@@ -34,6 +36,33 @@ bool read_body(FieldReader& in, const std::function<Next(const std::string&)>& r
 // True when a record at chainage c lies beyond the line (+100 m margin);
 // records error 15 at c then.
 bool beyond_line(Scenario& m, int64_t c);
+
+// Thrown by a record that needs the track or the plan when the line
+// description gave no line length: nothing can be placed.
+class MissingLineLength : public ReadFailure {
+ public:
+  explicit MissingLineLength(const std::string& what) : ReadFailure(what) {}
+};
+
+// No bound for fill_cells: the fill goes on until `end`.
+inline constexpr int64_t kNoFillBound = std::numeric_limits<int64_t>::max();
+
+// Fills the cells from `cursor` up to, not including, `end` with the last
+// value read (`store` writes it into one cell): a value holds from its
+// record's chainage to the next record's, so each record first closes the
+// stretch of the one before. The cell at `cursor` is written even when `end`
+// is not past it, so records that repeat a chainage move the cursor on one
+// cell each. `bound` is a cursor the fill stops at before writing: the
+// speed's fill passes the track's upper bound, so such repeated records stop
+// short of the last cell; the other fills pass kNoFillBound, and a cursor
+// walked off the track throws ReadFailure from cell_at (error 25).
+template <typename Store>
+void fill_cells(Scenario& m, int64_t& cursor, int64_t end, int64_t bound, Store store) {
+  do {
+    if (cursor >= bound) return;
+    store(cell_at(m, cursor++));
+  } while (cursor < end);
+}
 
 // Reads the description `name` in `dir` with `parse`, then deletes it. A
 // failure to read (a bad number, a value that does not fit, and outside the

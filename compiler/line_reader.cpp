@@ -13,6 +13,9 @@
 namespace lorvena {
 namespace {
 
+// A cell stores a gradient plus this, so that a level track is 100.
+constexpr int32_t kGradientZero = 100;
+
 using namespace cell_kind;
 
 constexpr std::array<double, 6> kCurvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
@@ -98,7 +101,7 @@ class LineReader {
 
   void set_plan_origin() {
     Plan& p = m_.profile;
-    if (p.upper_bound() < 1) throw ReadFailure("no plan: the line length is missing");
+    if (p.upper_bound() < 1) throw MissingLineLength("no plan: the line length is missing");
     p.x[0] = 0, p.y[0] = 0, p.x[1] = 0, p.y[1] = 1;
     p.origin_set = true;
   }
@@ -117,10 +120,7 @@ class LineReader {
     int32_t g = in_.read_long();
     if (beyond_line(m_, c)) return Next::kEndBody;
     int64_t k = nearest(c / 50.0);
-    if (k > 0) {
-      do cell_at(m_, gradient_cursor_++).gradient = low_byte(fit<int32_t>(int64_t{previous_gradient_} + 100));
-      while (gradient_cursor_ < k);
-    }
+    if (k > 0) fill_cells(m_, gradient_cursor_, k, kNoFillBound, store_gradient());
     previous_gradient_ = g;
     return Next::kGoOn;
   }
@@ -207,11 +207,17 @@ class LineReader {
 
   void closing_fills() {
     int64_t last = m_.track_upper_bound() - 2;
-    do cell_at(m_, gradient_cursor_++).gradient = low_byte(fit<int32_t>(int64_t{previous_gradient_} + 100));
-    while (gradient_cursor_ < last);
+    fill_cells(m_, gradient_cursor_, last, kNoFillBound, store_gradient());
     if (m_.write_profile == 0) return;
     int64_t last_point = m_.profile.upper_bound() - 2;
     if (m_.profile.next <= last_point) extend_plan(last_point, 0.0);
+  }
+
+  // The last gradient read, as a cell stores it: offset by kGradientZero.
+  std::function<void(TrackCell&)> store_gradient() const {
+    return [g = previous_gradient_](TrackCell& cell) {
+      cell.gradient = low_byte(fit<int32_t>(int64_t{g} + kGradientZero));
+    };
   }
 
   Scenario& m_;

@@ -64,6 +64,7 @@ void start_compile(Scenario& model, int32_t write_profile) {
   model.stop_file.clear();
   model.stop_offset = -1;
   model.stop_reason.clear();
+  model.stop_cause = StopCause::kNone;
   clear_table(model);
   model.track.clear();
   model.profile = Plan{};

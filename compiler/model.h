@@ -117,6 +117,14 @@ class ErrorObserver {
   virtual void recorded(int32_t code, int32_t pos) = 0;
 };
 
+// Why the reading of a description stopped with error 25.
+enum class StopCause {
+  kNone,
+  kFileUnreadable,    // the file could not be opened or read
+  kValueUnstorable,   // a value that does not fit where it goes
+  kNoLineLength,      // a record needs the track or plan, and no line length was read
+};
+
 struct Scenario {
   std::string scenario_name;
   std::string train_number;
@@ -133,8 +141,10 @@ struct Scenario {
   // file name and the byte offset in it (for authors' reports).
   std::string stop_file;
   int64_t stop_offset = -1;
-  // Why a description could not be read (error 25), in a few words.
+  // Why a description could not be read (error 25), in a few words, and
+  // the kind of cause for code that acts on it.
   std::string stop_reason;
+  StopCause stop_cause = StopCause::kNone;
   ErrorObserver* observer = nullptr;
 
   std::vector<int32_t> mountain_start{0};  // used from index 1

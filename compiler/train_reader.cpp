@@ -10,8 +10,34 @@ namespace {
 
 using namespace cell_kind;
 
-// Speeds are stored in fifths of km/h in one byte.
-uint8_t speed_byte(int32_t v) { return fit<uint8_t>(nearest(v / 5.0)); }
+// Track a station needs after its position: (posizione + this) / 50 must be
+// a cell of the track.
+constexpr int32_t kStationReach = 800;
+// Station kinds below this one are stops: a stop cell and approach marks.
+constexpr uint8_t kFirstNonStopKind = 25;
+// Kinds whose area runs from posizione - length to posizione + kShortAreaTail,
+// with no approach marks.
+constexpr uint8_t kTailStationKind = 5;
+constexpr uint8_t kTailStationKindToo = 6;
+constexpr int32_t kShortAreaTail = 150;
+// Kinds whose area runs length either side of posizione.
+constexpr uint8_t kWideStationKind = 7;
+constexpr uint8_t kWideStationKindToo = 8;
+// A platform shorter than this clears the entry's flag5.
+constexpr int32_t kShortestFlag5Platform = 600;
+// The least distance from one station's area end to the next one's start.
+constexpr int32_t kLeastStationGap = 350;
+// The approach marks: 81 to 84 in the four cells before a stop cell.
+constexpr uint8_t kApproachMarkBase = 80;
+constexpr int kApproachMarks = 4;
+
+// A cell stores a speed in steps of this many km/h.
+constexpr double kSpeedStep = 5.0;
+
+uint8_t speed_byte(int32_t v) { return fit<uint8_t>(nearest(v / kSpeedStep)); }
+
+bool is_stop(uint8_t tipo) { return tipo < kFirstNonStopKind; }
+bool has_tail_area(uint8_t tipo) { return tipo == kTailStationKind || tipo == kTailStationKindToo; }
 
 class TrainReader {
  public:
@@ -49,12 +75,7 @@ class TrainReader {
     int32_t v = in_.read_long();
     if (beyond_line(m_, c)) return Next::kEndBody;
     int64_t k = nearest(c / 50.0);
-    if (k > 0) {
-      do {
-        if (speed_cursor_ >= m_.track_upper_bound()) break;
-        cell_at(m_, speed_cursor_++).speed_limit = speed_byte(previous_speed_);
-      } while (speed_cursor_ < k);
-    }
+    if (k > 0) fill_cells(m_, speed_cursor_, k, m_.track_upper_bound(), store_speed());
     previous_speed_ = v;
     return Next::kGoOn;
   }
@@ -64,10 +85,7 @@ class TrainReader {
     int32_t percent = in_.read_long();
     if (beyond_line(m_, c)) return Next::kEndBody;
     int64_t k = nearest(c / 50.0);
-    if (k > 0) {
-      do cell_at(m_, adhesion_cursor_++).adhesion = low_byte(previous_adhesion_);
-      while (adhesion_cursor_ < k);
-    }
+    if (k > 0) fill_cells(m_, adhesion_cursor_, k, kNoFillBound, store_adhesion());
     previous_adhesion_ = percent;
     return Next::kGoOn;
   }
@@ -110,7 +128,7 @@ class TrainReader {
   Next station() {
     TableEntry& e = entry_at(m_, station_counter_);
     e.posizione = in_.read_long();
-    if (fit<int32_t>(int64_t{e.posizione} + 800) / 50.0 > static_cast<double>(upper_bound())) {
+    if (fit<int32_t>(int64_t{e.posizione} + kStationReach) / 50.0 > static_cast<double>(upper_bound())) {
       m_.record_error(error::kBeyondLine, e.posizione);
       return Next::kEndBody;
     }
@@ -120,17 +138,17 @@ class TrainReader {
     if (length % 100 != 0) return stop(m_, error::kPlatformOffStep, e.posizione);
     read_station_values(e);
     set_station_area(e, length);
-    if (length < 600) e.flag5 = 0;
+    if (length < kShortestFlag5Platform) e.flag5 = 0;
     if (station_counter_ == 1) e.flag4 = 0, e.flag5 = 0;
-    if (e.tipo < 25 && e.tipo != 5 && e.tipo != 6) mark_station_approach(e);
-    if (e.tipo < 25) {
+    if (is_stop(e.tipo) && !has_tail_area(e.tipo)) mark_station_approach(e);
+    if (is_stop(e.tipo)) {
       double stop_cell = e.fine / 50.0 - 1.0;
       if (!(stop_cell > 1.0)) return stop(m_, error::kStationEndTooEarly);
       TrackCell& cell = cell_at(m_, nearest(stop_cell));
       cell.kind = kStationStop;
       cell.param1 = fit<int16_t>(station_counter_);
     }
-    if (station_counter_ > 1 && fit<int32_t>(int64_t{e.inizio} - 350) < previous_station_end_)
+    if (station_counter_ > 1 && fit<int32_t>(int64_t{e.inizio} - kLeastStationGap) < previous_station_end_)
       return stop(m_, error::kStationsTooClose, e.posizione);
     previous_station_end_ = e.fine;
     station_counter_ += 1;
@@ -160,11 +178,11 @@ class TrainReader {
 
   static void set_station_area(TableEntry& e, int32_t length) {
     int64_t pos = e.posizione;
-    if (e.tipo == 5 || e.tipo == 6) {
-      e.fine = fit<int32_t>(pos + 150);
+    if (has_tail_area(e.tipo)) {
+      e.fine = fit<int32_t>(pos + kShortAreaTail);
       e.inizio = fit<int32_t>(pos - length);
       e.flag4 = 0;
-    } else if (e.tipo == 7 || e.tipo == 8) {
+    } else if (e.tipo == kWideStationKind || e.tipo == kWideStationKindToo) {
       e.inizio = fit<int32_t>(pos - length);
       e.fine = fit<int32_t>(pos + length);
       e.flag4 = 0;
@@ -175,23 +193,30 @@ class TrainReader {
   }
 
   void mark_station_approach(const TableEntry& e) {
-    for (int k = 1; k <= 4; ++k) {
+    for (int k = 1; k <= kApproachMarks; ++k) {
       double at = e.fine / 50.0 - k - 1;
-      if (at > 1.0) cell_at(m_, nearest(at)).approach = static_cast<uint8_t>(80 + k);
+      if (at > 1.0) cell_at(m_, nearest(at)).approach = static_cast<uint8_t>(kApproachMarkBase + k);
     }
   }
 
   int64_t upper_bound() const {
-    if (m_.track.empty()) throw ReadFailure("no track: the line length is missing");
+    if (m_.track.empty()) throw MissingLineLength("no track: the line length is missing");
     return m_.track_upper_bound();
   }
 
   void closing_fills() {
     int64_t last = upper_bound() - 2;
-    do cell_at(m_, speed_cursor_++).speed_limit = speed_byte(previous_speed_);
-    while (speed_cursor_ < last);
-    do cell_at(m_, adhesion_cursor_++).adhesion = low_byte(previous_adhesion_);
-    while (adhesion_cursor_ < last);
+    fill_cells(m_, speed_cursor_, last, kNoFillBound, store_speed());
+    fill_cells(m_, adhesion_cursor_, last, kNoFillBound, store_adhesion());
+  }
+
+  // The last speed and adhesion read, as a cell stores them. Each converts
+  // (and may throw ReadFailure) at every cell it fills, as it is written.
+  std::function<void(TrackCell&)> store_speed() const {
+    return [v = previous_speed_](TrackCell& cell) { cell.speed_limit = speed_byte(v); };
+  }
+  std::function<void(TrackCell&)> store_adhesion() const {
+    return [a = previous_adhesion_](TrackCell& cell) { cell.adhesion = low_byte(a); };
   }
 
   void check_kilometre_references() {

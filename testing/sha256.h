@@ -1,5 +1,5 @@
-// SHA-256 of a byte string, as a lower-case hex text: the tests pin the bytes
-// the installer ships by their sums.
+// SHA-256 of a byte string, as a lower-case hex text, computed by libcrypto:
+// the tests pin the bytes the installer ships by their sums.
 #pragma once
 
 #include <string>

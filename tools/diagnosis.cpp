@@ -305,7 +305,7 @@ class Diagnoser {
       aside_.insert(late->record);
       return true;
     }
-    if (m.stop_reason.find("the line length is missing") != std::string::npos) {
+    if (m.stop_cause == StopCause::kNoLineLength) {
       file_error(line_.file, error::kUnreadable,
                  "the line description's general block has no 'lunghezza percorso' record: nothing can be placed");
       return false;

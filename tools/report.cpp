@@ -52,8 +52,8 @@ std::string report_text(const ErrorReport& r) {
     out += "error " + std::to_string(r.code) + ": " + std::string(t.meaning) + "\n";
     if (t.has_chainage) out += "chainage: " + std::to_string(r.pos) + " m\n";
     if (!r.file.empty())
-      out += "stopped in: " + r.file + ", line " + std::to_string(r.at.line) + ", column " +
-             std::to_string(r.at.column) + "\n";
+      out += "reading stopped: " + r.file + ", line " + std::to_string(r.at.line) + ", column " +
+             std::to_string(r.at.column) + " (after the last field read)\n";
   }
   if (r.fatal) {
     out += "error " + std::to_string(r.fatal_code) + ": " + std::string(error_text(r.fatal_code).meaning) + "\n";

@@ -90,7 +90,7 @@ TEST(Report, TextAndJsonOfARecordedError) {
   EXPECT_EQ(report_text(r),
             "error 16: signal on an occupied cell\n"
             "chainage: 2000 m\n"
-            "stopped in: LORVENA PF_4316-.txt, line 3, column 52\n");
+            "reading stopped: LORVENA PF_4316-.txt, line 3, column 52 (after the last field read)\n");
   EXPECT_EQ(report_json(r),
             "{\"err_code\": 16, \"err_pos\": 2000, \"fatal\": false, \"fatal_code\": null, "
             "\"meaning\": \"signal on an occupied cell\", "
