@@ -7,6 +7,7 @@
 #include "files/scenario_files.h"
 #include "files/system_disk.h"
 #include "tools/arguments.h"
+#include "tools/authoring/new_pair.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
 #include "tools/description_pairs.h"
@@ -182,6 +183,18 @@ int explain_command(const Arguments& a, Streams& s) {
   return 0;
 }
 
+int new_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  try {
+    for (const std::filesystem::path& p :
+         write_starter_pair(disk, a.operands[0], checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2])))
+      s.out << "written: " << p.string() << "\n";
+  } catch (const ExistingFile& e) {
+    throw CannotStart(std::string(e.what()) + "\n");
+  }
+  return 0;
+}
+
 int help_command(const Arguments& a, Streams& s);
 
 const std::vector<Command>& commands() {
@@ -215,6 +228,9 @@ const std::vector<Command>& commands() {
        "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
        "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",
        {{"--markdown", "", "print the record reference of docs/descriptions.md"}}, explain_command},
+      {"new", "DIR NAME TRAIN", 3,
+       "Writes a short valid description pair with a comment on each record, to start from.\n"
+       "Refuses to write over an existing file.", {}, new_command},
       {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
   };
   return table;
