@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Fuzzes for SECONDS (default 900) with libFuzzer, one worker: the whole
-# compile (TARGET compile, the default) or the language server's message
-# reader and handlers (TARGET lsp). New inputs go to build/fuzz/corpus (or
-# build/fuzz/lsp_corpus), crash inputs to build/fuzz/artifacts/; keep a fixed
-# crash input in fuzz/crashes/.
-# Usage: bash scripts/fuzz.sh [SECONDS [compile|lsp]]
+# compile (TARGET compile, the default), the language server's message reader
+# and handlers (TARGET lsp), or the decoder and decompiler of compiled files
+# (TARGET decompile). New inputs go to build/fuzz/corpus (build/fuzz/lsp_corpus,
+# build/fuzz/decompile_corpus), crash inputs to build/fuzz/artifacts/; keep a
+# fixed crash input in fuzz/crashes/.
+# Usage: bash scripts/fuzz.sh [SECONDS [compile|lsp|decompile]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,6 +18,12 @@ if [ "${2:-compile}" = lsp ]; then
   ./build/fuzz/fuzz/lsp_message_fuzzer -max_total_time="${1:-900}" -timeout=30 -rss_limit_mb=2560 \
     -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 build/fuzz/lsp_corpus fuzz/lsp_corpus
   exit 0
+fi
+if [ "${2:-compile}" = decompile ]; then
+  cmake --build --preset fuzz --target decompile_fuzzer
+  mkdir -p build/fuzz/decompile_corpus
+  exec ./build/fuzz/fuzz/decompile_fuzzer -max_total_time="${1:-900}" -timeout=30 -rss_limit_mb=2560 \
+    -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 build/fuzz/decompile_corpus
 fi
 cmake --build --preset fuzz --target compile_fuzzer
 mkdir -p build/fuzz/corpus

@@ -7,6 +7,8 @@
 #include "files/scenario_files.h"
 #include "files/system_disk.h"
 #include "tools/arguments.h"
+#include "tools/authoring/decompile.h"
+#include "tools/authoring/new_pair.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
 #include "tools/description_pairs.h"
@@ -219,6 +221,36 @@ int serve_command(const Arguments& a, Streams& s) {
   return serve_live_view(o, s.out, s.err);
 }
 #endif
+int new_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  try {
+    for (const std::filesystem::path& p :
+         write_starter_pair(disk, a.operands[0], checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2])))
+      s.out << "written: " << p.string() << "\n";
+  } catch (const ExistingFile& e) {
+    throw CannotStart(std::string(e.what()) + "\n");
+  }
+  return 0;
+}
+
+int decompile_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  std::filesystem::path dir = a.operands[0], out = *a.value("--out");
+  CompiledInput in{checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2]), "", "", std::nullopt};
+  in.track = read_file(disk, join_path(dir, track_file_name(in.name, in.train)));
+  in.table = read_file(disk, join_path(dir, table_file_name(in.name, in.train)));
+  std::filesystem::path plan = join_path(dir, plan_file_name(in.name));
+  if (file_exists(disk, plan)) in.plan = read_file(disk, plan);
+  Decompiled d = decompile(disk, in);
+  std::filesystem::path line_out = join_path(out, line_description_name(in.name));
+  std::filesystem::path train_out = join_path(out, train_description_name(in.name, in.train));
+  replace_file(disk, line_out, d.line, Flush::kYes);
+  replace_file(disk, train_out, d.train, Flush::kYes);
+  s.out << "written: " << line_out.string() << "\nwritten: " << train_out.string() << "\n";
+  for (const std::string& m : d.mismatches) s.err << "not reproduced: " << m << "\n";
+  s.out << (d.mismatches.empty() ? "compiles back to the same bytes\n" : "does not compile back to the same bytes\n");
+  return d.mismatches.empty() ? 0 : 1;
+}
 
 int help_command(const Arguments& a, Streams& s);
 
@@ -271,6 +303,14 @@ const std::vector<Command>& commands() {
         {"--stop-after", "SECONDS", "stop by itself after so long"}},
        serve_command},
 #endif
+      {"new", "DIR NAME TRAIN", 3,
+       "Writes a short valid description pair with a comment on each record, to start from.\n"
+       "Refuses to write over an existing file.", {}, new_command},
+      {"decompile", "DIR NAME TRAIN", 3,
+       "Writes the description pair of the compiled NAME_TRAIN.dat, NAME_TRAIN.sim and NAME_linea.dat\n"
+       "(when there) into DIR2 and checks that it compiles back to the same bytes: exit status 1\n"
+       "and each place that no description can produce when it does not.",
+       {{"--out", "DIR2", "where to write the two descriptions", true}}, decompile_command},
       {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
   };
   return table;
