@@ -16,6 +16,9 @@ const { labelOverlaps } = require('./label_overlaps');
 const { checkFinding, checkMarks, checkLabels, checkControls, markCentre } = require('./view_checks');
 
 const [tool, writePairs, examples, shots] = process.argv.slice(2);
+// The browsers to check in (VIEW_BROWSERS=chromium,firefox by default): ctest
+// runs one test per browser, side by side.
+const browsers = (process.env.VIEW_BROWSERS || 'chromium,firefox').split(',');
 const failures = [];
 let passed = 0;
 
@@ -118,7 +121,7 @@ async function main() {
     ['problem', writeProblemPair(dir), 'VALDORNO', '2417'],
   ];
   try {
-    for (const kind of ['chromium', 'firefox']) await checkIn(kind, dir, pairs);
+    for (const kind of browsers) await checkIn(kind, dir, pairs);
   } finally {
     fs.rmSync(dir, { recursive: true, force: true });
   }
