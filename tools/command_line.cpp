@@ -2,12 +2,14 @@
 
 #include <array>
 #include <optional>
+#include <tuple>
 
 #include "files/file_system.h"
 #include "files/scenario_files.h"
 #include "files/system_disk.h"
 #include "tools/arguments.h"
 #include "tools/authoring/decompile.h"
+#include "tools/authoring/format_pair.h"
 #include "tools/authoring/new_pair.h"
 #include "tools/author_compile.h"
 #include "tools/compiled_decode.h"
@@ -252,6 +254,35 @@ int decompile_command(const Arguments& a, Streams& s) {
   return d.mismatches.empty() ? 0 : 1;
 }
 
+// Exit status 0 when nothing changes (or, with --check, nothing would), 1
+// with --check when a file would change; refusals are CannotStart (2).
+int fmt_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  CompileRequest r = pair_request(disk, a);
+  std::filesystem::path line = join_path(r.dir, line_description_name(r.name));
+  std::filesystem::path train = join_path(r.dir, train_description_name(r.name, r.train));
+  PairTexts original{read_file(disk, line), read_file(disk, train)};
+  PairTexts formatted;
+  try {
+    formatted = format_pair(disk, r.name, r.train, original);
+  } catch (const FormatRefused& e) {
+    throw CannotStart(std::string(e.what()) + "\n");
+  }
+  bool check = a.has("--check");
+  int changed = 0;
+  for (auto [path, before, after] : {std::tuple{line, &original.line, &formatted.line},
+                                     std::tuple{train, &original.train, &formatted.train}}) {
+    if (*before == *after) {
+      s.out << "unchanged: " << path.string() << "\n";
+      continue;
+    }
+    ++changed;
+    if (!check) replace_file(disk, path, *after, Flush::kYes);
+    s.out << (check ? "would change: " : "formatted: ") << path.string() << "\n";
+  }
+  return check && changed > 0 ? 1 : 0;
+}
+
 int help_command(const Arguments& a, Streams& s);
 
 const std::vector<Command>& commands() {
@@ -306,6 +337,12 @@ const std::vector<Command>& commands() {
       {"new", "DIR NAME TRAIN", 3,
        "Writes a short valid description pair with a comment on each record, to start from.\n"
        "Refuses to write over an existing file.", {}, new_command},
+      {"fmt", "DIR NAME TRAIN", 3,
+       "Rewrites the pair one way: keywords spelt alike, each run of records in aligned columns, CR LF\n"
+       "line ends, Windows-1252 (UTF-8 is converted). Comments and lines that are not one whole record\n"
+       "stay as they are. The compiled bytes never change: a pair with errors, or a character that\n"
+       "Windows-1252 cannot hold, is refused with exit status 2 and nothing is written.",
+       {{"--check", "", "write nothing; exit status 1 when a file would change, 0 when not"}}, fmt_command},
       {"decompile", "DIR NAME TRAIN", 3,
        "Writes the description pair of the compiled NAME_TRAIN.dat, NAME_TRAIN.sim and NAME_linea.dat\n"
        "(when there) into DIR2 and checks that it compiles back to the same bytes: exit status 1\n"
@@ -357,7 +394,8 @@ std::string usage() {
   text.append(kProgram).append(" --version prints the version.\n");
   text.append("\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
               "a description pair that is not there, or a file that cannot be read or written.\n"
-              "diff: 0 equal, 1 different, 2 as above or a file that is not a compiled file.\n");
+              "diff: 0 equal, 1 different, 2 as above or a file that is not a compiled file.\n"
+              "fmt --check: 0 nothing would change, 1 a file would change; fmt refuses a pair with errors (2).\n");
   return text;
 }
 

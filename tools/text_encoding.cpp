@@ -102,6 +102,16 @@ std::optional<std::string> exact_1252_from_utf8(std::string_view text) {
   return out;
 }
 
+std::optional<Unconvertible> first_without_1252(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    size_t start = at;
+    int64_t cp = next_code_point(text, at);
+    if (cp < 0) return std::nullopt;
+    if (exact_byte_for(static_cast<uint32_t>(cp)) < 0) return Unconvertible{start, static_cast<uint32_t>(cp)};
+  }
+  return std::nullopt;
+}
+
 bool is_utf8(std::string_view text) {
   for (size_t at = 0; at < text.size();)
     if (next_code_point(text, at) < 0) return false;

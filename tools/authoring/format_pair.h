@@ -1,0 +1,44 @@
+// `scenario_tool fmt`: a description pair written one way (keywords spelt as
+// the record table spells them, each run of records in aligned columns, CR LF
+// line ends, Windows-1252) without changing what the pair compiles to.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "files/disk.h"
+
+namespace lorvena {
+
+struct PairTexts {
+  std::string line;   // the line description's bytes
+  std::string train;  // the train description's bytes
+};
+
+// Why a pair is not formatted; nothing is written then.
+class FormatRefused : public std::runtime_error {
+ public:
+  explicit FormatRefused(const std::string& what) : std::runtime_error(what) {}
+};
+
+// A description's bytes in Windows-1252. A text with a byte above 127 that is
+// well-formed UTF-8 is taken as UTF-8 and converted exactly (a leading byte
+// order mark dropped); any other text is Windows-1252 already. Throws
+// FormatRefused naming `file`, the line and column and the character when a
+// character has no Windows-1252 form.
+std::string description_1252(std::string_view bytes, const std::string& file);
+
+// One Windows-1252 description formatted; `line`: the line description, else
+// the train description. A line that holds exactly one whole record, read as
+// the compile reads it, is written afresh; every other line (comments,
+// headers, blank lines, anything the reader skips or a record that spans
+// lines) is kept byte for byte. Every line ends with CR LF.
+std::string format_description(std::string_view text, bool line);
+
+// The pair formatted. Refuses (FormatRefused) a pair whose compile records
+// an error, and any result that would compile to other bytes than the
+// original, with or without the plan. `name` and `train` as typed (UTF-8).
+PairTexts format_pair(Disk& disk, const std::string& name, const std::string& train, const PairTexts& original);
+
+}  // namespace lorvena
