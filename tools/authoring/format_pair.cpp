@@ -158,7 +158,7 @@ std::string error_place(const CompileResult& r, const PairTexts& pair, const std
   std::string_view source = line ? pair.line : pair.train;
   std::string file = line ? line_description_name(name) : train_description_name(name, train);
   size_t offset = std::min(static_cast<size_t>(m.stop_offset), source.size());
-  return text + " (" + file + ", " + line_place(source, offset) + ")";
+  return text + " (the reading stopped at " + file + ", " + line_place(source, offset) + ")";
 }
 
 // The first compiled file that differs between the two compiles, or "".
@@ -224,7 +224,7 @@ PairTexts format_pair(Disk& disk, const std::string& name, const std::string& tr
   CompileResult before = compile_texts(disk, request, source.line, source.train);
   if (before.model.err_code != 0 || !before.fatal.empty())
     throw FormatRefused("the pair compiles with " + error_place(before, source, name, train) +
-                        ": fmt formats only a pair without errors; nothing written");
+                        ": fmt formats only a pair without errors (scenario_tool check tells them); nothing written");
 
   PairTexts formatted{format_description(source.line, true), format_description(source.train, false)};
   for (bool plan : {true, false}) {

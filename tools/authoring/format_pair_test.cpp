@@ -73,7 +73,9 @@ TEST(FormatPair, CompiledBytesStayTheSameAndASecondFormatChangesNothing) {
     EXPECT_EQ(twice.train, once.train) << name;
     EXPECT_TRUE(only_crlf(once.line) && only_crlf(once.train)) << name;
     // The hand-written example is aligned loosely: formatting changes it.
-    if (name == "example") EXPECT_NE(once.line, original.line);
+    if (name == "example") {
+      EXPECT_NE(once.line, original.line);
+    }
   }
 }
 
