@@ -23,7 +23,7 @@ if [ "${2:-compile}" = decompile ]; then
   cmake --build --preset fuzz --target decompile_fuzzer
   mkdir -p build/fuzz/decompile_corpus
   exec ./build/fuzz/fuzz/decompile_fuzzer -max_total_time="${1:-900}" -timeout=30 -rss_limit_mb=2560 \
-    -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 build/fuzz/decompile_corpus
+    -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 build/fuzz/decompile_corpus fuzz/decompile_corpus
 fi
 cmake --build --preset fuzz --target compile_fuzzer
 mkdir -p build/fuzz/corpus
