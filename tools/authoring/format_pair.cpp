@@ -130,6 +130,36 @@ void render_run(const std::vector<std::pair<size_t, Row>>& run, std::vector<std:
   for (const auto& [line, row] : run) out[line] = rendered(row, keyword_width, widths);
 }
 
+// The rows of the records that fill their lines, by line index.
+std::map<size_t, Row> whole_line_rows(std::string_view text, const std::vector<SourceLine>& lines,
+                                      const DescriptionLint& lint) {
+  std::map<size_t, Row> rows;
+  size_t li = 0;
+  for (const LintRecord& r : lint.records) {
+    while (li < lines.size() && lines[li].next <= static_cast<size_t>(r.offset)) ++li;
+    if (li == lines.size()) break;
+    if (std::optional<Row> row = whole_line_row(text, lines[li], r)) rows.emplace(li, std::move(*row));
+  }
+  return rows;
+}
+
+// Writes each row into `out`, aligned with the rows of its run.
+void align_runs(const std::map<size_t, Row>& rows, std::vector<std::string>& out) {
+  std::vector<std::pair<size_t, Row>> run;
+  for (size_t i = 0; i < out.size(); ++i) {
+    auto it = rows.find(i);
+    if (it == rows.end() && keeps_run_open(out[i])) continue;
+    bool joins = it != rows.end() && !run.empty() && run.front().second.heading == it->second.heading &&
+                 run.front().second.cells.size() == it->second.cells.size();
+    if (!joins) {
+      render_run(run, out);
+      run.clear();
+    }
+    if (it != rows.end()) run.emplace_back(i, it->second);
+  }
+  render_run(run, out);
+}
+
 std::string line_place(std::string_view text, size_t offset) {
   TextPosition p = TextLines(text).at(static_cast<int64_t>(offset));
   return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
@@ -189,29 +219,7 @@ std::string format_description(std::string_view text, bool line) {
   std::vector<SourceLine> lines = split_lines(text);
   std::vector<std::string> out;
   for (const SourceLine& l : lines) out.emplace_back(text.substr(l.start, l.end - l.start));
-
-  std::map<size_t, Row> rows;  // by line index
-  size_t li = 0;
-  for (const LintRecord& r : lint.records) {
-    while (li < lines.size() && lines[li].next <= static_cast<size_t>(r.offset)) ++li;
-    if (li == lines.size()) break;
-    if (std::optional<Row> row = whole_line_row(text, lines[li], r)) rows.emplace(li, std::move(*row));
-  }
-
-  std::vector<std::pair<size_t, Row>> run;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    auto it = rows.find(i);
-    bool joins = it != rows.end() && !run.empty() && run.front().second.heading == it->second.heading &&
-                 run.front().second.cells.size() == it->second.cells.size();
-    if (it == rows.end() && keeps_run_open(out[i])) continue;
-    if (!joins) {
-      render_run(run, out);
-      run.clear();
-    }
-    if (it != rows.end()) run.emplace_back(i, it->second);
-  }
-  render_run(run, out);
-
+  align_runs(whole_line_rows(text, lines, lint), out);
   std::string result;
   for (const std::string& l : out) result += l + "\r\n";
   return result;
