@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include "compiler/compiled_files.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
@@ -77,6 +79,34 @@ TEST(FormatPair, CompiledBytesStayTheSameAndASecondFormatChangesNothing) {
       EXPECT_NE(once.line, original.line);
     }
   }
+}
+
+// The compile fuzzer's seeds: each pair that compiles without an error is
+// formatted to the same compiled bytes, and a second format changes nothing;
+// a pair with an error is refused.
+TEST(FormatPair, TheFuzzCorpusIsFormattedOrRefused) {
+  std::filesystem::path corpus = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz/corpus";
+  int clean = 0, refused = 0;
+  for (const auto& f : std::filesystem::directory_iterator(corpus)) {
+    std::string input = testing::read_bytes(f.path());
+    size_t nul = input.find('\0', 1);
+    if (input.empty() || (input[0] & 6) != 0 || nul == std::string::npos) continue;
+    PairTexts pair{input.substr(1, nul - 1), input.substr(nul + 1)};
+    std::string before = compiled(pair, true);
+    if (!before.starts_with("0|")) {
+      EXPECT_THROW(formatted(pair), FormatRefused) << f.path().filename();
+      ++refused;
+      continue;
+    }
+    PairTexts once = formatted(pair);
+    EXPECT_EQ(compiled(once, true), before) << f.path().filename();
+    PairTexts twice = formatted(once);
+    EXPECT_TRUE(twice.line == once.line && twice.train == once.train) << f.path().filename();
+    ++clean;
+  }
+  EXPECT_GT(clean, 0);
+  EXPECT_GT(refused, 0);
+  std::cout << "fuzz corpus: " << clean << " formatted, " << refused << " refused\n";
 }
 
 TEST(FormatPair, WritesRecordsOneWayAndKeepsEveryOtherLine) {
