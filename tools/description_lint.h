@@ -28,6 +28,7 @@ struct ReadProblem {
   size_t field = 0;    // index into the record's format fields
   int64_t stop = 0;    // where the reader stands after the failed read
   std::string reason;  // UTF-8, e.g. "'x' is not a number"
+  int64_t offset = -1;  // where the field starts; -1 when it was not reached
 };
 
 struct LintRecord {
@@ -70,6 +71,10 @@ std::string record_label(const LintRecord& r);
 std::string record_name(const DescriptionLint& lint, const LintRecord& r);
 // "field 4 (s2)"
 std::string field_name(const LintRecord& r, size_t field);
+
+// Where field `field` of `r` starts, for the column of a diagnostic about it;
+// the record's own start when the field was not read.
+int64_t field_offset(const LintRecord& r, size_t field);
 
 // `bytes` of a description as UTF-8 for a message, quoted.
 std::string in_quotes(std::string_view bytes);
