@@ -34,7 +34,9 @@ Json rule(const std::string& code) {
     meaning = w->meaning;
     advice = w->advice;
   } else if (code.size() > 1 && code[0] == 'E') {
-    meaning = error_text(std::stoi(code.substr(1))).meaning;
+    ErrorText e = error_text(std::stoi(code.substr(1)));
+    meaning = e.meaning;
+    advice = e.advice;
     level_name = "error";
   }
   if (!meaning.empty()) r["shortDescription"]["text"] = meaning;
