@@ -466,10 +466,11 @@ std::string field_name(const LintRecord& r, size_t field) {
   return "field " + std::to_string(field + 1) + " (" + std::string(r.format->fields.at(field).name) + ")";
 }
 
-int64_t field_offset(const LintRecord& r, size_t field) {
-  if (field < r.fields.size()) return r.fields[field].offset;
-  if (r.problem && r.problem->field == field && r.problem->offset >= 0) return r.problem->offset;
-  return r.offset;
+int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field) {
+  int64_t at = r.offset;
+  if (field < r.fields.size()) at = r.fields[field].offset;
+  else if (r.problem && r.problem->field == field && r.problem->offset >= 0) at = r.problem->offset;
+  return lint.lines.line_of(at) == lint.lines.line_of(r.offset) ? at : r.offset;
 }
 
 std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }

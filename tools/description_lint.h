@@ -72,9 +72,10 @@ std::string record_name(const DescriptionLint& lint, const LintRecord& r);
 // "field 4 (s2)"
 std::string field_name(const LintRecord& r, size_t field);
 
-// Where field `field` of `r` starts, for the column of a diagnostic about it;
-// the record's own start when the field was not read.
-int64_t field_offset(const LintRecord& r, size_t field);
+// Where a diagnostic about field `field` of `r` is placed: where the field
+// starts, when it was read on the record's own line; else the record's own
+// start (a field taken from a later line is one the record left out).
+int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field);
 
 // `bytes` of a description as UTF-8 for a message, quoted.
 std::string in_quotes(std::string_view bytes);

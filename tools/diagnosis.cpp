@@ -122,7 +122,7 @@ class Diagnoser {
 
   // An error about one field, placed at that field.
   void field_error(const DescriptionLint& lint, const LintRecord& r, size_t field, int32_t code, std::string message) {
-    add(lint.at(field_offset(r, field), Severity::kError, error_code_name(code), std::move(message)));
+    add(lint.at(field_offset(lint, r, field), Severity::kError, error_code_name(code), std::move(message)));
   }
 
   void add(Diagnostic d, std::vector<Diagnostic> notes = {}) {
@@ -199,7 +199,7 @@ class Diagnoser {
       case error::kStationOffStep:
         return field_error(lint, r, 0, code, "stazione at " + metres(r.number(0)) + ": the position is not a multiple of 50 m");
       case error::kPlatformOffStep:
-        return error_at(lint, r, code, "stazione at " + metres(r.number(0)) + ": the platform length " +
+        return field_error(lint, r, 2, code, "stazione at " + metres(r.number(0)) + ": the platform length " +
                                            metres(r.fields.size() > 2 ? r.number(2) : 0) + " is not a multiple of 100 m");
       case error::kTooManyStations: return too_many_stations(lint, r, round);
       case error::kStationsTooClose: return stations_too_close(lint, r);

@@ -39,10 +39,10 @@ class Checker {
   }
   // A warning about field `i`, placed at that field.
   void warn(const LintRecord& r, size_t i, std::string_view code, const std::string& message) {
-    out_.push_back(lint_.at(field_offset(r, i), Severity::kWarning, code, message));
+    out_.push_back(lint_.at(field_offset(lint_, r, i), Severity::kWarning, code, message));
   }
   void note(const LintRecord& r, size_t i, std::string_view code, const std::string& message) {
-    out_.push_back(lint_.at(field_offset(r, i), Severity::kNote, code, message));
+    out_.push_back(lint_.at(field_offset(lint_, r, i), Severity::kNote, code, message));
   }
 
   std::string named(const LintRecord& r, size_t i) const {
