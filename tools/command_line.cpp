@@ -122,13 +122,19 @@ SourceTexts source_texts(const CompileRequest& request, const CompileResult& res
   return texts;
 }
 
-// The compile's report with every diagnostic of the pair; they go to
-// standard error unless they travel in the JSON report.
-ErrorReport diagnosed_report(Disk& disk, const CompileRequest& request, const CompileResult& result, bool json,
-                             const Arguments& a, Streams& s) {
+// How the diagnostics travel: on standard error, coloured or not, or in the
+// JSON or SARIF the command prints.
+struct DiagnosticsOutput {
+  bool on_err = true;
+  bool colour = false;
+};
+
+// The compile's report with every diagnostic of the pair.
+ErrorReport diagnosed_report(Disk& disk, const CompileRequest& request, const CompileResult& result,
+                             DiagnosticsOutput to, Streams& s) {
   ErrorReport report = make_report(result);
   report.diagnostics = diagnose(disk, request, result).list;
-  if (!json) s.err << diagnostics_text(report.diagnostics, source_texts(request, result), colour_on_err(a, s));
+  if (to.on_err) s.err << diagnostics_text(report.diagnostics, source_texts(request, result), to.colour);
   return report;
 }
 
@@ -137,7 +143,8 @@ int compile_command(const Arguments& a, Streams& s) {
   CompileRequest request = pair_request(disk, a);
   request.plan = !a.has("--no-plan");
   request.out = a.value("--out").value_or(request.dir.string());
-  ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), a.has("--json"), a, s);
+  DiagnosticsOutput to{!a.has("--json"), colour_on_err(a, s)};
+  ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), to, s);
   s.out << (a.has("--json") ? report_json(report) : report_text(report));
   return strict_status(a, report);
 }
@@ -154,16 +161,15 @@ CheckFormat check_format(const Arguments& a) {
 
 int check_command(const Arguments& a, Streams& s) {
   CheckFormat format = check_format(a);
-  colour_on_err(a, s);  // a wrong --color is a usage error whatever the format
+  DiagnosticsOutput to{format == CheckFormat::kText, colour_on_err(a, s)};
   SystemDisk disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, format != CheckFormat::kText, a, s);
+  ErrorReport report = diagnosed_report(disk, request, result, to, s);
   if (format == CheckFormat::kJson) s.out << report_json(report);
   if (format == CheckFormat::kSarif) s.out << json_text(findings_sarif(report.diagnostics, LORVENA_VERSION)) << "\n";
-  if (format != CheckFormat::kText) return strict_status(a, report);
-  s.out << summary_text(summarize(result.model, result.markers));
-  s.out << report_text(report);
+  if (format == CheckFormat::kText)
+    s.out << summary_text(summarize(result.model, result.markers)) << report_text(report);
   return strict_status(a, report);
 }
 
