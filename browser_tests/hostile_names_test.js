@@ -3,7 +3,8 @@
 // node hostile_names_test.js SCENARIO_TOOL EXAMPLES_DIR
 // view's page in Chromium and Firefox, draw's picture in xmllint and in the
 // browser, dump's JSON with JSON.parse, its CSV with Python's csv reader, its
-// text and diff's lines by their quoting, compile --json with JSON.parse.
+// text and diff's lines by their quoting, compile --json, check --format json
+// and check --format sarif with JSON.parse.
 'use strict';
 const { execFileSync, spawnSync } = require('child_process');
 const fs = require('fs');
@@ -108,6 +109,40 @@ function checkDiff(dir, pair, table) {
   });
 }
 
+// A station moved onto the one before it: the error names the moved station
+// and its note the other, and both give the hostile folder's file.
+function checkCheckFormats(dir, pair) {
+  const moved = path.join(dir, 'moved <!--&"]]>\'');
+  fs.mkdirSync(moved);
+  fs.copyFileSync(path.join(pair, 'VALDORNO_linea.txt'), path.join(moved, 'VALDORNO_linea.txt'));
+  const train = fs.readFileSync(path.join(pair, 'VALDORNO_2417-.txt'));
+  fs.writeFileSync(path.join(moved, 'VALDORNO_2417-.txt'), replaceBytes(train, 'stazione,    5800', Buffer.from('stazione,    1450')));
+  const file = path.join(moved, 'VALDORNO_2417-.txt');
+  const named = (messages) => kNames.slice(0, 2).every((n) => messages.some((m) => m.includes(`'${n.shown}'`)));
+  const checked = (format) => spawnSync(tool, ['check', moved, 'VALDORNO', '2417', '--format', format], { encoding: 'utf8' });
+
+  const json = checked('json');
+  let report = null;
+  try { report = JSON.parse(json.stdout); } catch (e) { check(false, `check --format json: unreadable (${e.message}): ${json.stdout}`); }
+  if (report) {
+    const messages = report.diagnostics.map((d) => d.message);
+    check(json.status === 1 && report.err_code === 22, `check --format json: exit ${json.status}, ${JSON.stringify(report)}`);
+    check(named(messages), `check --format json: the names read ${JSON.stringify(messages)}`);
+    check(report.diagnostics.every((d) => d.file === file), `check --format json: files ${JSON.stringify(report.diagnostics.map((d) => d.file))}`);
+  }
+
+  const sarif = checked('sarif');
+  let log = null;
+  try { log = JSON.parse(sarif.stdout); } catch (e) { check(false, `check --format sarif: unreadable (${e.message}): ${sarif.stdout}`); }
+  if (log) {
+    const results = log.runs[0].results;
+    check(named(results.map((r) => r.message.text)), `check --format sarif: the names read ${JSON.stringify(results.map((r) => r.message.text))}`);
+    const uris = results.map((r) => r.locations[0].physicalLocation.artifactLocation.uri);
+    check(uris.every((u) => u.startsWith('file://') && decodeURIComponent(u.slice('file://'.length)) === file),
+          `check --format sarif: the URIs ${JSON.stringify(uris)} are not ${JSON.stringify(file)}`);
+  }
+}
+
 async function main() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'hostile-'));
   try {
@@ -118,6 +153,7 @@ async function main() {
     const table = path.join(out, 'VALDORNO_2417.sim');
     checkDump(table);
     checkDiff(dir, pair, table);
+    checkCheckFormats(dir, pair);
     const html = path.join(dir, 'view.html'), svg = path.join(dir, 'draw.svg');
     run('view', pair, 'VALDORNO', '2417', '--out', html);
     run('draw', pair, 'VALDORNO', '2417', '--out', svg);

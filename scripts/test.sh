@@ -15,6 +15,8 @@ command -v npm >/dev/null || bash scripts/install_packages.sh nodejs npm
 (cd browser_tests && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 # The language server's client test and its protocol library, locked.
 (cd lsp_tests && npm ci --no-audit --no-fund)
+# The SARIF validator for `check --format sarif`, locked.
+(cd sarif_tests && npm ci --no-audit --no-fund)
 # No test may write a file past 256 MiB (in KiB, as ulimit counts): far above
 # the largest a test writes (the 20 MB plan of a 1000 km line), far below
 # what would fill the disk. Each test also has a timeout (CMakePresets.json).

@@ -18,6 +18,8 @@
 #include "tools/draw.h"
 #include "tools/explain.h"
 #include "tools/dump.h"
+#include "tools/findings_sarif.h"
+#include "tools/json_text.h"
 #include "tools/report.h"
 #include "tools/scenario_diff.h"
 #include "tools/summary.h"
@@ -39,6 +41,7 @@ constexpr int kExitUsage = 2;
 struct Streams {
   std::ostream& out;
   std::ostream& err;
+  Terminal terminal;
 };
 
 // What a command found wrong before it could start: exit status 2.
@@ -105,13 +108,35 @@ int strict_status(const Arguments& a, const ErrorReport& r) {
 
 // --- the commands ------------------------------------------------------------
 
-// The compile's report with every diagnostic of the pair; they go to
-// standard error unless they travel in the JSON report.
-ErrorReport diagnosed_report(Disk& disk, const CompileRequest& request, const CompileResult& result, bool json,
-                             Streams& s) {
+// Whether the diagnostics on standard error are painted (--color).
+bool colour_on_err(const Arguments& a, const Streams& s) {
+  ColourChoice choice = colour_choice(a.value("--color").value_or("auto"));
+  return use_colour(choice, s.terminal.err_is_terminal, s.terminal);
+}
+
+// The descriptions' texts by the names the diagnostics give them, for the
+// source line under each.
+SourceTexts source_texts(const CompileRequest& request, const CompileResult& result) {
+  SourceTexts texts;
+  if (result.line_found) texts[join_path(request.dir, line_description_name(request.name)).string()] = result.line_text;
+  if (result.train_found)
+    texts[join_path(request.dir, train_description_name(request.name, request.train)).string()] = result.train_text;
+  return texts;
+}
+
+// How the diagnostics travel: on standard error, coloured or not, or in the
+// JSON or SARIF the command prints.
+struct DiagnosticsOutput {
+  bool on_err = true;
+  bool colour = false;
+};
+
+// The compile's report with every diagnostic of the pair.
+ErrorReport diagnosed_report(Disk& disk, const CompileRequest& request, const CompileResult& result,
+                             DiagnosticsOutput to, Streams& s) {
   ErrorReport report = make_report(result);
   report.diagnostics = diagnose(disk, request, result).list;
-  if (!json) s.err << diagnostics_text(report.diagnostics);
+  if (to.on_err) s.err << diagnostics_text(report.diagnostics, source_texts(request, result), to.colour);
   return report;
 }
 
@@ -120,18 +145,33 @@ int compile_command(const Arguments& a, Streams& s) {
   CompileRequest request = pair_request(disk, a);
   request.plan = !a.has("--no-plan");
   request.out = a.value("--out").value_or(request.dir.string());
-  ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), a.has("--json"), s);
+  DiagnosticsOutput to{!a.has("--json"), colour_on_err(a, s)};
+  ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), to, s);
   s.out << (a.has("--json") ? report_json(report) : report_text(report));
   return strict_status(a, report);
 }
 
+enum class CheckFormat { kText, kJson, kSarif };
+
+CheckFormat check_format(const Arguments& a) {
+  std::string format = a.value("--format").value_or("text");
+  if (format == "text") return CheckFormat::kText;
+  if (format == "json") return CheckFormat::kJson;
+  if (format == "sarif") return CheckFormat::kSarif;
+  throw UsageError("--format takes text, json or sarif, not '" + format + "'");
+}
+
 int check_command(const Arguments& a, Streams& s) {
+  CheckFormat format = check_format(a);
+  DiagnosticsOutput to{format == CheckFormat::kText, colour_on_err(a, s)};
   SystemDisk disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, false, s);
-  s.out << summary_text(summarize(result.model, result.markers));
-  s.out << report_text(report);
+  ErrorReport report = diagnosed_report(disk, request, result, to, s);
+  if (format == CheckFormat::kJson) s.out << report_json(report);
+  if (format == CheckFormat::kSarif) s.out << json_text(findings_sarif(report.diagnostics, LORVENA_VERSION)) << "\n";
+  if (format == CheckFormat::kText)
+    s.out << summary_text(summarize(result.model, result.markers)) << report_text(report);
   return strict_status(a, report);
 }
 
@@ -148,7 +188,7 @@ int diff_command(const Arguments& a, Streams& s) {
   SystemDisk disk;
   ScenarioDiff d =
       diff_scenarios(disk, a.operands[0], a.operands[1], a.value("--name"), a.value("--train"), a.has("--cells"));
-  s.out << d.text;
+  s.out << (a.has("--json") ? json_text(diff_value(d)) + "\n" : d.text);
   return d.differ ? 1 : 0;
 }
 
@@ -293,11 +333,15 @@ const std::vector<Command>& commands() {
        {{"--no-plan", "", "leave out the plan of the line (NAME_linea.dat)"},
         {"--out", "DIR", "write the compiled files into DIR (default: the descriptions' DIR)"},
         {"--json", "", "print the report as one JSON object"},
-        {"--Werror", "", "exit 1 when there is any warning"}},
+        {"--Werror", "", "exit 1 when there is any warning"},
+        {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
        compile_command},
       {"check", "DIR NAME TRAIN", 3,
        "Compiles the pair without writing anything and prints what the track holds.",
-       {{"--Werror", "", "exit 1 when there is any warning"}}, check_command},
+       {{"--Werror", "", "exit 1 when there is any warning"},
+        {"--format", "FORMAT", "text (default); json: the report as one JSON object; sarif: the diagnostics as SARIF 2.1.0"},
+        {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
+       check_command},
       {"dump", "FILE", 1,
        "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
        {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},
@@ -308,7 +352,8 @@ const std::vector<Command>& commands() {
        "directories hold the descriptions, the changes are told record by record from them.",
        {{"--name", "NAME", "the scenario to compare when a directory holds more than one"},
         {"--train", "TRAIN", "its train, with --name"},
-        {"--cells", "", "list every changed cell and entry even when the descriptions tell the changes by record"}},
+        {"--cells", "", "list every changed cell and entry even when the descriptions tell the changes by record"},
+        {"--json", "", "print the changes as one JSON object"}},
        diff_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
        {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
@@ -441,8 +486,8 @@ int dispatch(const std::vector<std::string>& args, Streams& s) {
 
 }  // namespace
 
-int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Streams s{out, err};
+int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal) {
+  Streams s{out, err, terminal};
   try {
     return dispatch(args, s);
   } catch (const UsageError& e) {

@@ -10,8 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/terminal_colour.h"
+
 namespace lorvena {
 
-int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `terminal` tells `--color=auto` which streams are terminals.
+int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const Terminal& terminal = {});
 
 }  // namespace lorvena

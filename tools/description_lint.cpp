@@ -320,7 +320,7 @@ class Linter {
       std::string detail = what == "not a number" ? shown + " is not a number"
                                                   : field.text + " is out of the range the reader takes, " +
                                                         storage_range(f.storage);
-      return fail(r, i, where(r, i, field.offset) + ": " + detail + elsewhere(r, field.offset));
+      return fail(r, i, where(r, i, field.offset) + ": " + detail + elsewhere(r, field.offset), field.offset);
     }
     missing_comma(r, field);
     r.fields.push_back(std::move(field));
@@ -369,10 +369,10 @@ class Linter {
     // A sign's text is checked where it is stored (tools/record_cells.cpp).
     if (field.text.size() > kLongestText && r.format->heading != "cartello_indicatore")
       return fail(r, i, field_name(r, i) + " is " + std::to_string(field.text.size()) +
-                            " bytes long; at most 65535 can be stored");
+                            " bytes long; at most 65535 can be stored", field.offset);
     quotes(r, field);
     if (is_utf8_text(field.text))
-      warn(r.offset, warning::kEncoding,
+      warn(field.offset, warning::kEncoding,
            record_word(r) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" +
                field.text + "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(field.text));
     r.fields.push_back(std::move(field));
@@ -384,7 +384,7 @@ class Linter {
     size_t close = text_.find('"', open + 1);
     size_t line_end = text_.find_first_of("\r\n", open);
     if (close == std::string_view::npos || (line_end != std::string_view::npos && close > line_end)) {
-      warn(r.offset, warning::kQuote,
+      warn(field.offset, warning::kQuote,
            record_word(r) + ": the double quote at column " +
                std::to_string(out_.lines.at(static_cast<int64_t>(open)).column) +
                " is not closed on its line; the text runs on to the next double quote in the file");
@@ -394,12 +394,12 @@ class Linter {
     size_t stop = std::min(text_.find_first_of(",\r\n", after), text_.size());
     std::string rest = trimmed(text_.substr(after, stop - after));
     if (!rest.empty())
-      warn(r.offset, warning::kQuote,
+      warn(field.offset, warning::kQuote,
            record_word(r) + ": " + in_quotes(rest) + " after the closing double quote is skipped");
   }
 
-  void fail(LintRecord& r, size_t i, std::string reason) {
-    r.problem = ReadProblem{i, pos(), std::move(reason)};
+  void fail(LintRecord& r, size_t i, std::string reason, int64_t field = -1) {
+    r.problem = ReadProblem{i, pos(), std::move(reason), field};
   }
 
   DescriptionLint& out_;
@@ -464,6 +464,13 @@ std::string record_name(const DescriptionLint& lint, const LintRecord& r) {
 
 std::string field_name(const LintRecord& r, size_t field) {
   return "field " + std::to_string(field + 1) + " (" + std::string(r.format->fields.at(field).name) + ")";
+}
+
+int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field) {
+  int64_t at = r.offset;
+  if (field < r.fields.size()) at = r.fields[field].offset;
+  else if (r.problem && r.problem->field == field && r.problem->offset >= 0) at = r.problem->offset;
+  return lint.lines.line_of(at) == lint.lines.line_of(r.offset) ? at : r.offset;
 }
 
 std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }

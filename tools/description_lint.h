@@ -28,6 +28,7 @@ struct ReadProblem {
   size_t field = 0;    // index into the record's format fields
   int64_t stop = 0;    // where the reader stands after the failed read
   std::string reason;  // UTF-8, e.g. "'x' is not a number"
+  int64_t offset = -1;  // where the field starts; -1 when it was not reached
 };
 
 struct LintRecord {
@@ -70,6 +71,11 @@ std::string record_label(const LintRecord& r);
 std::string record_name(const DescriptionLint& lint, const LintRecord& r);
 // "field 4 (s2)"
 std::string field_name(const LintRecord& r, size_t field);
+
+// Where a diagnostic about field `field` of `r` is placed: where the field
+// starts, when it was read on the record's own line; else the record's own
+// start (a field taken from a later line is one the record left out).
+int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field);
 
 // `bytes` of a description as UTF-8 for a message, quoted.
 std::string in_quotes(std::string_view bytes);

@@ -120,6 +120,11 @@ class Diagnoser {
     return lint.at(r.offset, severity, error_code_name(code), std::move(message));
   }
 
+  // An error about one field, placed at that field.
+  void field_error(const DescriptionLint& lint, const LintRecord& r, size_t field, int32_t code, std::string message) {
+    add(lint.at(field_offset(lint, r, field), Severity::kError, error_code_name(code), std::move(message)));
+  }
+
   void add(Diagnostic d, std::vector<Diagnostic> notes = {}) {
     std::string key = d.code + "|" + d.file + "|" + std::to_string(d.line) + "|" + std::to_string(d.column);
     if (!seen_.insert(key).second) return;
@@ -161,7 +166,7 @@ class Diagnoser {
       return false;
     }
     if (code == error::kLineLength) {
-      error_at(lint, *r, code, "lunghezza percorso: " + metres(r->number(0)) + " is outside 0 to 1000000 m");
+      field_error(lint, *r, 0, code, "lunghezza percorso: " + metres(r->number(0)) + " is outside 0 to 1000000 m");
       return false;
     }
     if (code == error::kCurveOrPlan && !curve_class(lint, *r)) return false;
@@ -185,16 +190,16 @@ class Diagnoser {
   void record_error(int32_t code, const DescriptionLint& lint, const LintRecord& r, const CompileResult& round) {
     switch (code) {
       case error::kCabStartOffStep:
-        return error_at(lint, r, code, record_word(r) + ": inizio " + metres(r.number(0)) + " is not a multiple of 50 m");
+        return field_error(lint, r, 0, code, record_word(r) + ": inizio " + metres(r.number(0)) + " is not a multiple of 50 m");
       case error::kCabEndOffStep:
-        return error_at(lint, r, code, record_word(r) + ": fine " + metres(r.number(1)) + " is not a multiple of 50 m");
+        return field_error(lint, r, 1, code, record_word(r) + ": fine " + metres(r.number(1)) + " is not a multiple of 50 m");
       case error::kCabCodeCount:
         return error_at(lint, r, code, in_quotes(r.keyword) + " names neither 4 nor 9 codes: write \"4\" or \"9\" in it, "
                                                            "as in 'ripetizione segnali 4 codici'");
       case error::kStationOffStep:
-        return error_at(lint, r, code, "stazione at " + metres(r.number(0)) + ": the position is not a multiple of 50 m");
+        return field_error(lint, r, 0, code, "stazione at " + metres(r.number(0)) + ": the position is not a multiple of 50 m");
       case error::kPlatformOffStep:
-        return error_at(lint, r, code, "stazione at " + metres(r.number(0)) + ": the platform length " +
+        return field_error(lint, r, 2, code, "stazione at " + metres(r.number(0)) + ": the platform length " +
                                            metres(r.fields.size() > 2 ? r.number(2) : 0) + " is not a multiple of 100 m");
       case error::kTooManyStations: return too_many_stations(lint, r, round);
       case error::kStationsTooClose: return stations_too_close(lint, r);
@@ -290,7 +295,7 @@ class Diagnoser {
     if (r != nullptr && r->problem && r->problem->stop == m.stop_offset) {
       std::string label = record_word(*r);
       if (!r->fields.empty() && r->format->fields.front().chainage) label += " at " + metres(r->number(0));
-      error_at(lint, *r, error::kUnreadable, label + ", " + r->problem->reason);
+      field_error(lint, *r, r->problem->field, error::kUnreadable, label + ", " + r->problem->reason);
       aside_.insert(r);
       return true;
     }
@@ -351,7 +356,7 @@ class Diagnoser {
       if (!r.complete() || r.format->heading != "progressiva chilometrica") continue;
       for (size_t i = 0; i < 2; ++i)
         if (r.number(i) % 50 != 0)
-          error_at(line_, r, error::kReferenceOffStep,
+          field_error(line_, r, i, error::kReferenceOffStep,
                    record_word(r) + ": " + std::string(r.format->fields[i].name) + " " +
                        metres(r.number(i)) + " is not on the 50 m step");
     }
@@ -482,7 +487,7 @@ class Diagnoser {
     all.insert(all.end(), table.begin(), table.end());
     for (Diagnostic& d : all) {
       bool said = d.code == warning::kPastEnd || d.code == warning::kRange;
-      if (said && error_at_place(d)) continue;  // the error at the record says more
+      if (said && error_at_place(d)) continue;  // the error on the record's line says more
       if (d.severity == Severity::kNote && !warning_findings_.empty()) {
         warning_findings_.back().notes.push_back(std::move(d));
         continue;
@@ -493,7 +498,7 @@ class Diagnoser {
 
   bool error_at_place(const Diagnostic& d) const {
     return std::any_of(findings_.begin(), findings_.end(), [&d](const Finding& f) {
-      return f.primary.file == d.file && f.primary.line == d.line && f.primary.column == d.column;
+      return f.primary.file == d.file && f.primary.line == d.line;
     });
   }
 

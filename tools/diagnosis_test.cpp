@@ -294,6 +294,44 @@ TEST_P(EachMistake, AtItsPlaceAndTheCompileUnchanged) {
 
 INSTANTIATE_TEST_SUITE_P(Diagnosis, EachMistake, ::testing::Range<size_t>(0, mistakes().size()));
 
+// The bytes of `text` from `line`, `column` on, to the end of that line.
+std::string text_from(const std::string& text, int64_t line, int64_t column) {
+  size_t at = 0;
+  for (int64_t l = 1; l < line; ++l) at = text.find('\n', at) + 1;
+  std::string rest = text.substr(at + static_cast<size_t>(column - 1));
+  return rest.substr(0, rest.find_first_of("\r\n"));
+}
+
+TEST(Diagnosis, TheColumnIsThatOfTheFaultyField) {
+  struct {
+    const char* what;
+    Edit edit;
+    std::string_view code;
+    std::string field;  // what the description holds at the diagnostic's column
+  } cases[] = {
+      {"a letter for a number", {'T', "sabbia,    150", "sabbia,    x"}, "E25", "x"},
+      {"station minute 75", {'T', "8,22, 0", "8,75, 0"}, warning::kTime, "75, 0, Costalunga"},
+      {"speed not a multiple of 5", {'T', "velocita,    1000,    90", "velocita,    1000,    93"}, warning::kOffStep, "93"},
+      {"signal timing 300 s", {'T', kSignal2400, "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0, 300"},
+       warning::kRange, "300"},
+      {"times backwards", {'T', "8,22, 0, Costalunga", "8,05, 0, Costalunga"}, warning::kTimesBackwards,
+       "8,05, 0, Costalunga"},
+      {"platform off the 100 m step", {'T', "1000, 12,  300", "1000, 12,  350"}, "E9", "350"},
+      {"gradient rows out of order", {'L', "pendenza,  3000", "pendenza,  7000"}, warning::kOrder, "6500"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Pair pair = edited({c.edit});
+    Checked checked = diagnose_pair(pair);
+    auto found = std::find_if(checked.diagnosis.list.begin(), checked.diagnosis.list.end(),
+                              [&c](const Diagnostic& d) { return d.code == c.code; });
+    ASSERT_NE(found, checked.diagnosis.list.end()) << diagnostics_text(checked.diagnosis.list);
+    const std::string& text = c.edit.file == 'L' ? *pair.line : *pair.train;
+    EXPECT_EQ(text_from(text, found->line, found->column).substr(0, c.field.size()), c.field)
+        << diagnostic_line(*found);
+  }
+}
+
 // Every input of the fuzz corpus (flags byte, line description, NUL, train
 // description): the diagnostics come without a crash and beside the plain compile.
 // The corpus is walked in kCorpusShards tests, input i in shard i % kCorpusShards,

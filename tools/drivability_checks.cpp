@@ -36,7 +36,7 @@ void starts_at_zero(const DescriptionLint& lint, std::string_view heading, std::
   int64_t at = first->number(0);
   int64_t cells = nearest(static_cast<double>(at) / 50.0);
   if (cells <= 0) return;
-  out.push_back(lint.at(first->offset, Severity::kWarning, code,
+  out.push_back(lint.at(field_offset(lint, *first, 0), Severity::kWarning, code,
                         "the first " + std::string(heading) + " record is at " + std::to_string(at) + " m: the " +
                             std::to_string(cells) + (cells == 1 ? " cell" : " cells") + " before it have " +
                             std::string(what) + " 0; " + fix));
@@ -77,12 +77,12 @@ void station_times(const DescriptionLint& lint, std::vector<Diagnostic>& out) {
   for (const LintRecord& r : lint.records) {
     if (!r.complete() || r.format->heading != "stazione" || !time_set(r, kStationHours)) continue;
     if (before == nullptr && clock != nullptr && seconds_of(*clock, 0) > seconds_of(r, kStationHours))
-      out.push_back(lint.at(clock->offset, Severity::kWarning, warning::kClockLate,
+      out.push_back(lint.at(field_offset(lint, *clock, 0), Severity::kWarning, warning::kClockLate,
                             "the clock starts at " + clock_text(*clock, 0) + ", after the first station's time (" +
                                 clock_text(r, kStationHours) + "); set orologio to " + clock_text(r, kStationHours) +
                                 " or earlier"));
     if (before != nullptr && seconds_of(r, kStationHours) < seconds_of(*before, kStationHours))
-      out.push_back(lint.at(r.offset, Severity::kWarning, warning::kTimesBackwards,
+      out.push_back(lint.at(field_offset(lint, r, kStationHours), Severity::kWarning, warning::kTimesBackwards,
                             "this station's time " + clock_text(r, kStationHours) + " is before the time of the "
                             "station before it (" + clock_text(*before, kStationHours) + ")"));
     before = &r;
@@ -149,7 +149,7 @@ void kilometre_references(const DescriptionLint& lint, std::vector<Diagnostic>& 
   References refs = references(lint);
   for (const LintRecord* r : refs.records) {
     if (r == nullptr || r->number(2) == 0 || r->number(2) == 1) continue;
-    out.push_back(lint.at(r->offset, Severity::kWarning, warning::kReferencePosition,
+    out.push_back(lint.at(field_offset(lint, *r, 2), Severity::kWarning, warning::kReferencePosition,
                           r->keyword + ": posizione is " + std::to_string(r->number(2)) +
                               "; only 1 has an effect (fine gets 100 more), and no other value is defined: write 0 "
                               "or 1"));
@@ -183,7 +183,7 @@ void length_in_km(const DescriptionLint& line, const DescriptionLint& train, std
   if (length == nullptr || length->number(0) <= 0 || length->number(0) >= 1000) return;
   int64_t far = std::max(farthest_chainage(line), farthest_chainage(train));
   if (far <= length->number(0) * 10) return;
-  out.push_back(line.at(length->offset, Severity::kWarning, warning::kLengthInKm,
+  out.push_back(line.at(field_offset(line, *length, 0), Severity::kWarning, warning::kLengthInKm,
                         "lunghezza percorso is " + std::to_string(length->number(0)) +
                             " m, but records reach " + std::to_string(far) +
                             " m: the length is in metres; write " + std::to_string(length->number(0) * 1000) +

@@ -3,9 +3,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+
+#include <nlohmann/json.hpp>
 
 #include "compiler/compiled_format.h"
 #include "tools/cell_kinds.h"
+#include "tools/json_text.h"
 #include "tools/table_entries.h"
 #include "tools/text_encoding.h"
 
@@ -15,13 +19,23 @@ namespace {
 struct Field {
   enum Type { kNumber, kText, kEmpty };
   std::string key;
-  std::string value;
+  std::string value;  // as text and CSV show it
   Type type = kNumber;
+  double number = 0;  // a number's value, for JSON
 };
 using Record = std::vector<Field>;
 
-Field number(std::string key, int64_t value) { return {std::move(key), std::to_string(value), Field::kNumber}; }
+Field number(std::string key, int64_t value) {
+  return {std::move(key), std::to_string(value), Field::kNumber, static_cast<double>(value)};
+}
 Field text(std::string key, std::string value) { return {std::move(key), std::move(value), Field::kText}; }
+
+// A whole number as a JSON integer ("2", not "2.0"), any other as a double.
+nlohmann::ordered_json json_number(double value) {
+  constexpr double kInt64Limit = 9223372036854775808.0;  // 2^63
+  if (value == std::trunc(value) && std::abs(value) < kInt64Limit) return static_cast<int64_t>(value);
+  return value;
+}
 
 std::string csv_quoted(const std::string& value) {
   std::string out = "\"";
@@ -51,20 +65,20 @@ std::string csv_line(const Record& r) {
 }
 
 std::string json_line(const Record& r) {
-  std::string out = "{";
-  for (size_t i = 0; i < r.size(); ++i) {
-    out += (i ? ", " : "") + json_string(r[i].key) + ": ";
-    if (r[i].type == Field::kText) out += json_string(r[i].value);
-    else if (r[i].type == Field::kEmpty) out += "null";
-    else out += r[i].value;
+  nlohmann::ordered_json out = nlohmann::ordered_json::object();
+  for (const Field& f : r) {
+    if (f.type == Field::kText) out[f.key] = f.value;
+    else if (f.type == Field::kEmpty) out[f.key] = nullptr;
+    else out[f.key] = json_number(f.number);
   }
-  return out + "}";
+  return json_text(out);
 }
 
 std::string render(const std::string& what, const std::vector<Record>& records, DumpFormat format) {
   std::string out;
   if (format == DumpFormat::kJson) {
-    out = "{\"file\": " + json_string(what) + ", \"records\": [\n";
+    // One record a line, so that line tools can pick records out.
+    out = "{\"file\":" + json_text(what) + ",\"records\":[\n";
     for (size_t i = 0; i < records.size(); ++i) out += json_line(records[i]) + (i + 1 < records.size() ? ",\n" : "\n");
     return out + "]}\n";
   }
@@ -82,7 +96,7 @@ std::string render(const std::string& what, const std::vector<Record>& records, 
 Field plan_field(std::string key, const PlanValue& v) {
   if (v.tag == kTagEmpty) return {std::move(key), "", Field::kEmpty};
   std::string shown = shortest_number(v.value);
-  return {std::move(key), shown, std::isfinite(v.value) ? Field::kNumber : Field::kText};
+  return {std::move(key), shown, std::isfinite(v.value) ? Field::kNumber : Field::kText, v.value};
 }
 
 }  // namespace

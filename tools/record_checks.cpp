@@ -37,8 +37,12 @@ class Checker {
   void warn(const LintRecord& r, std::string_view code, const std::string& message) {
     out_.push_back(lint_.at(r.offset, Severity::kWarning, code, message));
   }
-  void note(const LintRecord& r, std::string_view code, const std::string& message) {
-    out_.push_back(lint_.at(r.offset, Severity::kNote, code, message));
+  // A warning about field `i`, placed at that field.
+  void warn(const LintRecord& r, size_t i, std::string_view code, const std::string& message) {
+    out_.push_back(lint_.at(field_offset(lint_, r, i), Severity::kWarning, code, message));
+  }
+  void note(const LintRecord& r, size_t i, std::string_view code, const std::string& message) {
+    out_.push_back(lint_.at(field_offset(lint_, r, i), Severity::kNote, code, message));
   }
 
   std::string named(const LintRecord& r, size_t i) const {
@@ -54,12 +58,12 @@ class Checker {
       return;
     }
     if (f.step != 0 && f.step_error == 0 && value % f.step != 0)
-      warn(r, warning::kOffStep,
+      warn(r, i, warning::kOffStep,
            named(r, i) + " is " + std::to_string(value) + unit_text(f) + ", not a multiple of " +
                std::to_string(f.step) + unit_text(f) + "; it is taken as " +
                std::to_string(rounded_to_step(value, f.step)) + unit_text(f));
     if (f.chainage && size_.top >= 0 && value > size_.length && !beyond_track(r, size_))
-      warn(r, warning::kPastEnd,
+      warn(r, i, warning::kPastEnd,
            named(r, i) + " is " + std::to_string(value) + " m, past the end of the line (" +
                std::to_string(size_.length) + " m)");
   }
@@ -67,10 +71,10 @@ class Checker {
   void out_of_range(const LintRecord& r, size_t i) {
     const FieldFormat& f = r.format->fields[i];
     std::string message = named(r, i) + " is " + std::to_string(r.number(i)) + unit_text(f);
-    if (is_time(f)) return warn(r, warning::kTime, message + "; it should be " + range_text(f) +
+    if (is_time(f)) return warn(r, i, warning::kTime, message + "; it should be " + range_text(f) +
                                                        ", the surplus runs into the next " +
                                                        (f.unit == "h" ? "day" : f.unit == "min" ? "hour" : "minute"));
-    warn(r, warning::kRange, message + "; it should be " + range_text(f));
+    warn(r, i, warning::kRange, message + "; it should be " + range_text(f));
   }
 
   void record(const LintRecord& r) {
@@ -93,10 +97,10 @@ class Checker {
   void in_order(const LintRecord& r) {
     const LintRecord*& before = previous_[r.format->heading];
     if (before != nullptr && r.number(0) <= before->number(0)) {
-      warn(r, warning::kOrder, record_word(r) + " at " + std::to_string(r.number(0)) +
+      warn(r, 0, warning::kOrder, record_word(r) + " at " + std::to_string(r.number(0)) +
                                    " m comes after one at " + std::to_string(before->number(0)) +
                                    " m: rows must be in increasing chainage; this one fills almost nothing");
-      note(*before, warning::kOrder, "the row before it");
+      note(*before, 0, warning::kOrder, "the row before it");
     }
     before = &r;
   }
@@ -105,9 +109,9 @@ class Checker {
     int64_t end = r.number(0) + r.number(1);
     past_end(r, end, "its end");
     if (last_curve_ != nullptr && r.number(0) < curve_end_) {
-      warn(r, warning::kOrder, "curva at " + std::to_string(r.number(0)) + " m starts before the curve before it ends (" +
+      warn(r, 0, warning::kOrder, "curva at " + std::to_string(r.number(0)) + " m starts before the curve before it ends (" +
                                    std::to_string(curve_end_) + " m): the plan bends from there on instead");
-      note(*last_curve_, warning::kOrder, "the curve before it");
+      note(*last_curve_, 0, warning::kOrder, "the curve before it");
     }
     last_curve_ = &r;
     curve_end_ = end;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 #include "files/scenario_files.h"
 #include "tools/error_texts.h"
-#include "tools/text_encoding.h"
+#include "tools/json_text.h"
 
 namespace lorvena {
 
@@ -63,24 +65,26 @@ std::string report_text(const ErrorReport& r) {
   return out;
 }
 
-std::string report_json(const ErrorReport& r) {
+nlohmann::ordered_json report_value(const ErrorReport& r) {
   bool located = !r.file.empty();
-  std::string out = "{\"err_code\": " + std::to_string(r.code);
-  out += ", \"err_pos\": " + std::to_string(r.pos);
-  out += ", \"fatal\": " + std::string(r.fatal ? "true" : "false");
-  out += ", \"fatal_code\": " + (r.fatal ? std::to_string(r.fatal_code) : "null");
-  out += ", \"meaning\": " + json_string(r.code == 0 ? "no error" : error_text(r.code).meaning);
-  out += ", \"file\": " + (located ? json_string(r.file) : "null");
-  out += ", \"line\": " + (located ? std::to_string(r.at.line) : "null");
-  out += ", \"column\": " + (located ? std::to_string(r.at.column) : "null");
-  out += ", \"files\": [";
-  for (size_t i = 0; i < r.files.size(); ++i)
-    out += (i ? ", " : "") + json_string(r.files[i]);
-  out += "], \"errors\": " + std::to_string(count_of(r.diagnostics, Severity::kError));
-  out += ", \"warnings\": " + std::to_string(count_of(r.diagnostics, Severity::kWarning));
-  out += ", \"diagnostics\": " + diagnostics_json(r.diagnostics);
-  return out + "}\n";
+  auto located_or_null = [located](auto value) { return located ? nlohmann::ordered_json(value) : nlohmann::ordered_json(); };
+  nlohmann::ordered_json out;
+  out["err_code"] = r.code;
+  out["err_pos"] = r.pos;
+  out["fatal"] = r.fatal;
+  out["fatal_code"] = r.fatal ? nlohmann::ordered_json(r.fatal_code) : nlohmann::ordered_json();
+  out["meaning"] = r.code == 0 ? std::string_view("no error") : error_text(r.code).meaning;
+  out["file"] = located_or_null(r.file);
+  out["line"] = located_or_null(r.at.line);
+  out["column"] = located_or_null(r.at.column);
+  out["files"] = r.files;
+  out["errors"] = count_of(r.diagnostics, Severity::kError);
+  out["warnings"] = count_of(r.diagnostics, Severity::kWarning);
+  out["diagnostics"] = diagnostics_value(r.diagnostics);
+  return out;
 }
+
+std::string report_json(const ErrorReport& r) { return json_text(report_value(r)) + "\n"; }
 
 int report_status(const ErrorReport& r) { return r.code == 0 && !r.fatal ? 0 : 1; }
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "tools/author_compile.h"
 #include "tools/diagnostics.h"
 #include "tools/text_lines.h"
@@ -36,6 +38,9 @@ struct ErrorReport {
 ErrorReport make_report(const CompileResult& result);
 
 std::string report_text(const ErrorReport& report);
+// One JSON object: err_code, err_pos, fatal, fatal_code, meaning, file, line,
+// column, files, errors, warnings and the diagnostics.
+nlohmann::ordered_json report_value(const ErrorReport& report);
 std::string report_json(const ErrorReport& report);
 
 // 0 when the compile recorded no error, else 1.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 #include "files/file_system.h"
 #include "files/scenario_files.h"
 #include "tools/arguments.h"
@@ -27,6 +29,8 @@ std::string kind_noun(CompiledKind kind) {
 // A file's title, then its changes cut at kMaxChangeLines, or only how
 // many there are when `cells` is false.
 void add_file(ScenarioDiff& d, const std::string& title, const std::vector<std::string>& changes, bool cells) {
+  d.files.back().changes = changes;
+  d.files.back().listed = cells;
   if (changes.empty()) {
     d.text += title + ": equal\n";
     return;
@@ -47,6 +51,7 @@ void compare(Disk& disk, ScenarioDiff& d, CompiledKind kind, const fs::path& a, 
   std::string a_name = a.filename().string(), b_name = b.filename().string();
   std::string title = kind_noun(kind) + " " + a_name + (a_name == b_name ? "" : " -> " + b_name);
   CompiledBytes a_file{a.string(), read_file(disk, a)}, b_file{b.string(), read_file(disk, b)};
+  d.files.push_back({kind_noun(kind), a.string(), b.string(), {}, cells});
   add_file(d, title, compiled_changes(kind, a_file, b_file), cells);
 }
 
@@ -96,6 +101,7 @@ bool add_records(Disk& disk, ScenarioDiff& d, const fs::path& a, const fs::path&
   std::optional<DescriptionTexts> da = descriptions_in(disk, a, in_a, name), db = descriptions_in(disk, b, in_b, name);
   if (!da || !db) return false;
   std::vector<std::string> changes = record_changes(*da, *db);
+  d.records = changes;
   d.text += "descriptions: " + std::string(changes.empty() ? "equal" : "differ") + "\n";
   for (const std::string& c : changes) d.text += "  " + c + "\n";
   d.differ = d.differ || !changes.empty();
@@ -115,6 +121,7 @@ ScenarioDiff diff_directories(Disk& disk, const fs::path& a, const fs::path& b, 
     d.text += "plan: in neither directory\n";
   } else {
     d.differ = true;
+    d.plan_only_in = in_a.plan.empty() ? "B" : "A";
     d.text += "plan " + (in_a.plan.empty() ? in_b.plan + ": only in B\n" : in_a.plan + ": only in A\n");
   }
   return d;
@@ -140,6 +147,26 @@ ScenarioDiff diff_files(Disk& disk, const fs::path& a, const fs::path& b) {
 }
 
 }  // namespace
+
+nlohmann::ordered_json diff_value(const ScenarioDiff& d) {
+  nlohmann::ordered_json out;
+  out["differ"] = d.differ;
+  out["descriptions"] = d.records ? nlohmann::ordered_json(*d.records) : nlohmann::ordered_json();
+  nlohmann::ordered_json files = nlohmann::ordered_json::array();
+  for (const FileDiff& f : d.files) {
+    nlohmann::ordered_json one;
+    one["kind"] = f.kind;
+    one["a"] = f.a;
+    one["b"] = f.b;
+    one["equal"] = f.changes.empty();
+    one["change_count"] = f.changes.size();
+    if (f.listed) one["changes"] = f.changes;
+    files.push_back(std::move(one));
+  }
+  out["files"] = std::move(files);
+  out["plan_only_in"] = d.plan_only_in ? nlohmann::ordered_json(*d.plan_only_in) : nlohmann::ordered_json();
+  return out;
+}
 
 ScenarioDiff diff_scenarios(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
                             const std::optional<std::string>& train, bool cells) {

@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
 
 #include "files/disk.h"
 
@@ -16,10 +19,28 @@ namespace lorvena {
 
 inline constexpr size_t kMaxChangeLines = 40;
 
+// One compiled file of each side compared.
+struct FileDiff {
+  std::string kind;  // "track", "table" or "plan"
+  std::string a, b;  // the two files' paths
+  std::vector<std::string> changes;  // every change, in the order of the file
+  bool listed = true;  // false: the text only counts the changes
+};
+
 struct ScenarioDiff {
   std::string text;
   bool differ = false;
+  // The descriptions' changes record by record, when both sides hold them.
+  std::optional<std::vector<std::string>> records;
+  std::vector<FileDiff> files;
+  std::optional<std::string> plan_only_in;  // "A" or "B" when one side has no plan
 };
+
+// The diff as one JSON object: differ; descriptions (null, or the record
+// changes); files, each with kind, a, b, equal, change_count and, when the
+// cells are listed, every change (not cut as the text's list is);
+// plan_only_in.
+nlohmann::ordered_json diff_value(const ScenarioDiff& d);
 
 // Operands that do not name two directories or two files of one kind, and
 // directories without the scenario to compare, throw UsageError; a file that

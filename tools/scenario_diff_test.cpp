@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <sstream>
 
@@ -107,6 +109,43 @@ TEST(DiffByRecord, CellsUnderTheFlagOrWithoutDescriptions) {
   ToolRun plain = tool({"diff", a.path().string(), c.path().string()});
   EXPECT_EQ(plain.out.find("descriptions"), std::string::npos) << plain.out;
   EXPECT_NE(plain.out.find("  cell 109 (5450 m): signal -> free"), std::string::npos) << plain.out;
+}
+
+// --json: the same changes as values, the cells' only counted unless --cells.
+TEST(DiffByRecord, JsonHoldsTheRecordsAndUnderTheFlagTheCells) {
+  ScratchDir a, b, c;
+  compile_example(a.path(), {}, true, true);
+  compile_example(b.path(), {{"train", "segnale,    5400,", "segnale,    5500,"}}, true, true);
+  compile_example(c.path(), {}, false, true);
+  ToolRun run = tool({"diff", a.path().string(), b.path().string(), "--json"});
+  EXPECT_EQ(run.status, 1);
+  nlohmann::json d = nlohmann::json::parse(run.out);
+  EXPECT_EQ(d["differ"], true);
+  ASSERT_EQ(d["descriptions"].size(), 1u) << d;
+  EXPECT_EQ(d["descriptions"][0], (b / "VALDORNO_2417-.txt").string() + ": segnale, line 24: 5400 -> 5500 m");
+  ASSERT_EQ(d["files"].size(), 3u) << d;
+  const nlohmann::json& track = d["files"][0];
+  EXPECT_EQ(track["kind"], "track");
+  EXPECT_EQ(track["a"], (a / kTrack).string());
+  EXPECT_EQ(track["equal"], false);
+  EXPECT_GT(track["change_count"].get<int>(), 0);
+  EXPECT_FALSE(track.contains("changes")) << track;
+  EXPECT_EQ(d["files"][1]["kind"], "table");
+  EXPECT_EQ(d["files"][1]["equal"], true);  // a signal has no entry
+  EXPECT_EQ(d["files"][2]["kind"], "plan");
+  EXPECT_EQ(d["files"][2]["equal"], true);
+  EXPECT_EQ(d["plan_only_in"], nullptr);
+
+  nlohmann::json cells = nlohmann::json::parse(tool({"diff", a.path().string(), b.path().string(), "--json", "--cells"}).out);
+  const nlohmann::json& changes = cells["files"][0]["changes"];
+  EXPECT_EQ(changes.size(), cells["files"][0]["change_count"].get<size_t>());
+  EXPECT_TRUE(std::any_of(changes.begin(), changes.end(), [](const nlohmann::json& c) {
+    return c.get<std::string>().starts_with("cell 109 (5450 m): signal -> free");
+  })) << changes;
+
+  nlohmann::json no_plan = nlohmann::json::parse(tool({"diff", a.path().string(), c.path().string(), "--json"}).out);
+  EXPECT_EQ(no_plan["plan_only_in"], "A");
+  EXPECT_EQ(no_plan["differ"], true);
 }
 
 class Diff : public ::testing::Test {

@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return lorvena::run_tool(args, std::cout, std::cerr);
+  return lorvena::run_tool(args, std::cout, std::cerr, lorvena::this_terminal());
 }

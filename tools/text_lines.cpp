@@ -29,4 +29,9 @@ int64_t TextLines::next_line_start(int64_t offset) const {
   return next == starts_.end() ? static_cast<int64_t>(text_.size()) : *next;
 }
 
+int64_t TextLines::line_start(int64_t line) const {
+  if (line < 1 || line > static_cast<int64_t>(starts_.size())) return -1;
+  return starts_[static_cast<size_t>(line - 1)];
+}
+
 }  // namespace lorvena

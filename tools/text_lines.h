@@ -24,6 +24,8 @@ class TextLines {
   int64_t line_end(int64_t offset) const;
   // The first offset of the next line (or the end of the text).
   int64_t next_line_start(int64_t offset) const;
+  // The first offset of 1-based `line`, or -1 when the text has no such line.
+  int64_t line_start(int64_t line) const;
 
  private:
   std::string_view text_;

@@ -1,7 +1,5 @@
 #include "tools/lsp/pair_diagnostics.h"
 
-#include <regex>
-
 #include "tools/author_compile.h"
 #include "tools/diagnosis.h"
 #include "tools/lsp/memory_disk.h"
@@ -51,25 +49,8 @@ nlohmann::json field_range(const EditorText& text, int64_t line, int64_t column)
   return {{"start", position_json(start)}, {"end", position_json(end)}};
 }
 
-// A message that names a value field ("field 1 (start)") of the record at
-// its place points there: the column of that field on the record's line.
-int64_t named_field_column(const Diagnostic& d, const EditorText& text) {
-  static const std::regex kField("field ([0-9]{1,3}) \\(");
-  std::smatch m;
-  if (d.line <= 0 || d.column <= 0 || !std::regex_search(d.message, m, kField)) return d.column;
-  std::string_view line = text.line_1252(d.line - 1);
-  size_t at = static_cast<size_t>(d.column - 1);
-  for (int n = std::stoi(m[1].str()); n > 0 && at < line.size(); --n) {
-    at = line.find(',', at);
-    if (at == std::string_view::npos) return d.column;
-    ++at;
-  }
-  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-  return at < line.size() ? static_cast<int64_t>(at) + 1 : d.column;
-}
-
 nlohmann::json lsp_diagnostic(const Diagnostic& d, const EditorText& text) {
-  nlohmann::json out = {{"range", field_range(text, d.line, named_field_column(d, text))},
+  nlohmann::json out = {{"range", field_range(text, d.line, d.column)},
                         {"severity", lsp_severity(d.severity)},
                         {"source", "scenario_tool"},
                         {"message", d.message}};
