@@ -44,6 +44,12 @@ struct LintRecord {
   bool complete() const { return !problem.has_value(); }
 };
 
+// The first record written above [generale], which the reader skips.
+struct RecordAbove {
+  int64_t offset = 0;
+  std::string keyword;  // as the reference names it: "velocita"
+};
+
 struct DescriptionLint {
   std::string file;  // as diagnostics name it
   std::string_view text;
@@ -51,6 +57,7 @@ struct DescriptionLint {
   bool general_found = false;
   std::vector<LintRecord> records;  // in reading order
   std::vector<Diagnostic> warnings;
+  std::optional<RecordAbove> first_above_general;
 
   Diagnostic at(int64_t offset, Severity severity, std::string_view code, std::string message) const;
 };

@@ -37,7 +37,8 @@ const std::vector<WarningText>& warning_texts() {
        "remove the '-' from the keyword"},
       {kEncoding, "a description saved as UTF-8 (a byte order mark, or a text that is UTF-8): descriptions are "
                   "read as Windows-1252, so such names are compiled as other characters",
-       "save the description in Windows-1252"},
+       "convert the file to Windows-1252: iconv -f UTF-8 -t WINDOWS-1252 FILE > NEW (after a byte order mark, "
+       "tail -c +4 FILE | iconv -f UTF-8 -t WINDOWS-1252 > NEW), or save it as Windows-1252 in the editor"},
       {kOffStep, "a chainage or length off its step: the compile rounds it to the nearest cell of 50 m",
        "write a multiple of the step"},
       {kRange, "a value outside the range the record means: the compile takes it, but it cannot mean what it "
