@@ -198,7 +198,9 @@ class Linter {
   // Records above [generale]: one warning, at the first of them.
   void above_general(int above) {
     const auto& [at, keyword] = *out_.first_above_general;
-    std::string others = above == 1 ? "" : " with the " + std::to_string(above - 1) + " other records above it";
+    std::string others = above == 1   ? ""
+                         : above == 2 ? " with the other record above it"
+                                      : " with the " + std::to_string(above - 1) + " other records above it";
     warn(at, warning::kWrongSection,
          keyword + " stands above [generale], before which nothing is read: it is skipped" + others +
              "; move [generale] up to the line before it");
@@ -358,7 +360,7 @@ class Linter {
     if (looks_like_header(keyword))
       warn(at, warning::kHeaderIsRecord,
            "the header " + in_quotes(trimmed(keyword)) + " holds '" + std::string(format.words.front()) +
-               "', so it is read as a " + std::string(format.keyword) + " record; its values come from what follows");
+               "', so it is read as " + with_article(format.keyword) + " record; its values come from what follows");
     for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
     r.end = pos();
     record_line_ = -1;
@@ -558,5 +560,10 @@ std::string field_name(const LintRecord& r, size_t field) {
 }
 
 std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }
+
+std::string with_article(std::string_view word) {
+  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
+  return (vowel ? "an " : "a ") + std::string(word);
+}
 
 }  // namespace lorvena

@@ -78,6 +78,9 @@ std::string record_name(const DescriptionLint& lint, const LintRecord& r);
 // "field 4 (s2)"
 std::string field_name(const LintRecord& r, size_t field);
 
+// "a segnale", "an indicatori_vmax".
+std::string with_article(std::string_view word);
+
 // `bytes` of a description as UTF-8 for a message, quoted.
 std::string in_quotes(std::string_view bytes);
 

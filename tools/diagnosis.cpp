@@ -19,12 +19,6 @@
 namespace lorvena {
 namespace {
 
-// "a segnale", "an indicatori_vmax".
-std::string with_article(std::string_view word) {
-  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
-  return (vowel ? "an " : "a ") + std::string(word);
-}
-
 using Records = std::set<const LintRecord*>;
 
 struct Finding {
@@ -536,8 +530,10 @@ class Diagnoser {
       return f.primary.code == "E15" && first_error[f.primary.file] != f.primary.line;
     });
     Finding& km = *std::find_if(all.begin(), all.end(), is_km);
-    km.primary.message += "; " + std::to_string(before - all.size()) +
-                          " more warnings and errors on the records past the end are left out";
+    size_t left_out = before - all.size();
+    km.primary.message += "; " + std::to_string(left_out) +
+                          (left_out == 1 ? " more warning or error on a record past the end is left out"
+                                         : " more warnings and errors on the records past the end are left out");
   }
 
   int file_rank(const std::string& file) const {

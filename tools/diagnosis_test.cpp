@@ -387,6 +387,9 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
        "stazione: the name is UTF-8 text ('PI\xC3\x80NELLO'); descriptions are read as Windows-1252, so it is compiled "
        "as 'PI\xC3\x83\xE2\x82\xACNELLO'; convert the file: iconv -f UTF-8 -t WINDOWS-1252 VALDORNO_2417-.txt > "
        "converted.txt (1 text in UTF-8 in this file besides this one)"},
+      {{{'T', "[aderenze]", "[aderenza]"}},
+       "the header '[aderenza]' holds 'aderenza', so it is read as an aderenza record; its values come from what "
+       "follows"},
       {{{'T', "8,15, 0, PIANELLO", "8:15, 0, PIANELLO"}},
        "stazione at 1000 m, field 14 (hours): '8:15' is not a number; write hours, minutes and seconds as three "
        "fields: 8, 15, 0"},
