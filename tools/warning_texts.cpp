@@ -10,9 +10,10 @@ const std::vector<WarningText>& warning_texts() {
        "correct the keyword (see `explain` for the records), or start a comment with '-'"},
       {kKeywordCase, "a keyword of the line's general block in the wrong case: these keywords are tested as written",
        "write the keyword in lower case, as in 'progressiva chilometrica uno'"},
-      {kWrongSection, "a record where it is not read: a line record in the train description, a body record in "
-                      "the line's general block, or the other way round",
-       "move the record to its description and place (see `explain KEYWORD`)"},
+      {kWrongSection, "a record where it is not read: above [generale] (warned once, at the first such record), a "
+                      "line record in the train description, a body record in the line's general block, or the "
+                      "other way round",
+       "move the record to its description and place, below [generale] (see `explain KEYWORD`)"},
       {kUnknownSection, "a header that is no known header; headers only divide, but a misspelt [generale] hides "
                         "everything after it",
        "correct the header's name"},
@@ -20,7 +21,7 @@ const std::vector<WarningText>& warning_texts() {
                         "what follows",
        "correct the header's name, e.g. [segnali] instead of [segnale]"},
       {kNoGeneral, "the train description has no [generale] header: nothing in it is read",
-       "put [generale] on the first line"},
+       "put [generale] on the first line, before the first record"},
       {kExtraField, "a field after a complete record on its line: it is skipped as an unknown keyword",
        "remove the field, or check the record's fields with `explain KEYWORD`"},
       {kTextComma, "a name or sign text cut at a comma: only what stands before the comma is kept",
