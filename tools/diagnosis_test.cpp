@@ -402,6 +402,10 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
       {{{'L', "[generale]\r\n", ""}},
        "no [generale] header in the line description: nothing in it is read; add [generale] on the line before this "
        "lunghezza percorso record"},
+      {{{'T', "velocita,       0,    70\r\nvelocita,    1000,    90\r\nvelocita,    8500,    80\r\nvelocita,   11000,    60\r\n",
+         ""}},
+       "no velocita record: every cell's speed limit is 0; add 'velocita, 0, VALUE' after [generale], with a row "
+       "wherever it changes"},
       {{{'L', "lunghezza percorso,    12000\r\n", ""}},
        "the line description's general block has no 'lunghezza percorso' record: nothing can be placed; add "
        "'lunghezza percorso, LENGTH' (in metres) after [generale]"},
