@@ -188,7 +188,8 @@ class Linter {
       for (Section section : sections) {
         const RecordFormat* f = match_keyword(section, field, true);
         if (f == nullptr) continue;
-        if (above++ == 0) out_.first_above_general = {at, std::string(f->keyword)};
+        std::string word = f->heading == f->keyword ? std::string(f->keyword) : utf8_from_1252(trimmed(field));
+        if (above++ == 0) out_.first_above_general = {at, word};
         break;
       }
     }

@@ -47,7 +47,7 @@ struct LintRecord {
 // The first record written above [generale], which the reader skips.
 struct RecordAbove {
   int64_t offset = 0;
-  std::string keyword;  // as the reference names it: "velocita"
+  std::string keyword;  // as diagnostics name it: "velocita", "curvas3"
 };
 
 struct DescriptionLint {
