@@ -57,6 +57,7 @@ struct Command {
   std::string_view summary;
   std::vector<OptionSpec> options;
   int (*run)(const Arguments&, Streams&);
+  bool takes_one_file = false;  // FILE, either description of the pair, instead of DIR NAME TRAIN
 };
 
 // --- the pair a command works on --------------------------------------------
@@ -88,7 +89,42 @@ void require_pair(Disk& disk, const CompileRequest& r) {
   throw CannotStart(text + pairs_listed(r.dir));
 }
 
+// The pair one of its two descriptions belongs to, from that file's path.
+DescriptionPair pair_of_file(Disk& disk, const std::filesystem::path& file) {
+  if (!file_exists(disk, file)) throw CannotStart(file.string() + " does not exist\n");
+  std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
+  std::string base = file.filename().string(), line_tail = line_description_name("");
+  std::vector<DescriptionPair> pairs = pairs_in(dir);
+  if (base.ends_with(line_tail)) {
+    std::string name = base.substr(0, base.size() - line_tail.size()), trains;
+    std::vector<DescriptionPair> mine;
+    for (const DescriptionPair& p : pairs)
+      if (p.name == name) mine.push_back(p), trains += " " + p.train;
+    if (mine.size() == 1) return mine.front();
+    if (mine.empty())
+      throw CannotStart("no train description " + train_description_name(name, "TRAIN") + " beside " + file.string() +
+                        "\n" + pairs_listed(dir));
+    throw UsageError(name + " has several trains in " + dir.string() + " (" + trains.substr(1) +
+                     "): name one, as in 'check " + dir.string() + " " + name + " " + mine.front().train + "'");
+  }
+  for (const DescriptionPair& p : pairs)
+    if (train_description_name(p.name, p.train) == base) return p;
+  size_t split = base.rfind('_');
+  if (base.ends_with("-.txt") && split != std::string::npos && split > 0)
+    throw CannotStart("no line description " + line_description_name(base.substr(0, split)) + " beside " +
+                      file.string() + "\n" + pairs_listed(dir));
+  throw UsageError(file.string() + " is neither a line description (NAME" + line_tail +
+                   ") nor a train description (NAME_TRAIN-.txt)");
+}
+
+// DIR NAME TRAIN, or the path of either description of the pair.
 CompileRequest pair_request(Disk& disk, const Arguments& a) {
+  if (a.operands.size() == 1) {
+    std::filesystem::path file = a.operands[0];
+    DescriptionPair p = pair_of_file(disk, file);
+    std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
+    return {dir, p.name, p.train, true, std::nullopt};
+  }
   CompileRequest r{a.operands[0], checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2]), true,
                    std::nullopt};
   require_pair(disk, r);
@@ -195,8 +231,9 @@ int diff_command(const Arguments& a, Streams& s) {
 int draw_command(const Arguments& a, Streams& s) {
   std::string svg = *a.value("--out");
   SystemDisk disk;
-  CompileResult result = compile_copies(disk, pair_request(disk, a));
-  ErrorReport report = make_report(result);
+  CompileRequest request = pair_request(disk, a);
+  CompileResult result = compile_copies(disk, request);
+  ErrorReport report = diagnosed_report(disk, request, result, false, s);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to draw: the line was not read\n";
@@ -212,13 +249,13 @@ int view_command(const Arguments& a, Streams& s) {
   SystemDisk disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = make_report(result);
+  ErrorReport report = diagnosed_report(disk, request, result, false, s);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to view: the line was not read\n";
     return 1;
   }
-  std::vector<Diagnostic> diagnostics = diagnose(disk, request, result).list;
+  const std::vector<Diagnostic>& diagnostics = report.diagnostics;
   std::string line_file = join_path(request.dir, line_description_name(request.name)).string();
   std::string train_file = join_path(request.dir, train_description_name(request.name, request.train)).string();
   replace_file(disk, page, view_html(result, diagnostics, line_file, train_file), Flush::kYes);
@@ -337,11 +374,12 @@ const std::vector<Command>& commands() {
         {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
        compile_command},
       {"check", "DIR NAME TRAIN", 3,
-       "Compiles the pair without writing anything and prints what the track holds.",
+       "Compiles the pair without writing anything and prints what the track holds.\n"
+       "Instead of DIR NAME TRAIN, the path of either description finds its pair: check DIR/NAME_linea.txt.",
        {{"--Werror", "", "exit 1 when there is any warning"},
         {"--format", "FORMAT", "text (default); json: the report as one JSON object; sarif: the diagnostics as SARIF 2.1.0"},
         {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
-       check_command},
+       check_command, true},
       {"dump", "FILE", 1,
        "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
        {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},
@@ -463,7 +501,8 @@ int run_command(const Command& c, std::span<const std::string> words, Streams& s
     return 0;
   }
   bool optional_operand = c.operands.starts_with("[");
-  if (optional_operand ? a.operands.size() > 1 : a.operands.size() != c.operand_count)
+  bool one_file = c.takes_one_file && a.operands.size() == 1;
+  if (optional_operand ? a.operands.size() > 1 : a.operands.size() != c.operand_count && !one_file)
     throw UsageError(std::string(c.name) + " expects " + std::string(c.operands));
   return c.run(a, s);
 }

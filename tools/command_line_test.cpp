@@ -124,6 +124,55 @@ TEST(CommandLine, HelpVersionAndOptionsAsPeopleExpect) {
   EXPECT_EQ(both.out, "");
 }
 
+// draw and view tell the diagnostics as check does, on standard error, and
+// still write their output.
+TEST(CommandLine, DrawAndViewPrintTheDiagnosticsAsCheckDoes) {
+  ScratchDir dir;
+  broken_copy(dir, "velocita,       0,    70", "velocita,      500,    70");
+  std::string d = dir.path().string();
+  ToolRun check = tool({"check", d, testing::kExampleName, testing::kExampleTrain});
+  ASSERT_NE(check.err.find("[W-no-start-speed]\n0 errors, 1 warning\n"), std::string::npos) << check.err;
+  ToolRun draw = tool({"draw", d, testing::kExampleName, testing::kExampleTrain, "--out", (dir / "l.svg").string()});
+  ToolRun view = tool({"view", d, testing::kExampleName, testing::kExampleTrain, "--out", (dir / "l.html").string()});
+  for (const ToolRun* r : {&draw, &view}) {
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(r->err, check.err);
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir / "l.svg"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "l.html"));
+}
+
+// check FILE: either description's path finds its pair; a path that finds
+// none says why and exits 2.
+TEST(CommandLine, CheckFindsThePairOfEitherDescription) {
+  ScratchDir dir;
+  broken_copy(dir, "velocita,       0,    70", "velocita,      500,    70");
+  std::string line = (dir / "VALDORNO_linea.txt").string(), train = (dir / "VALDORNO_2417-.txt").string();
+  ToolRun by_pair = tool({"check", dir.path().string(), "VALDORNO", "2417"});
+  for (const std::string& file : {line, train}) {
+    ToolRun r = tool({"check", file});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, by_pair.err);
+    EXPECT_EQ(r.out, by_pair.out);
+  }
+  testing::write_bytes(dir / "VALDORNO_88-.txt", "[generale]\r\n");
+  testing::write_bytes(dir / "ALTROVE_1-.txt", "[generale]\r\n");
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {line, "VALDORNO has several trains in " + dir.path().string() + " (2417 88)"},
+      {(dir / "ALTROVE_1-.txt").string(), "no line description ALTROVE_linea.txt beside"},
+      {(dir / "NULLA_linea.txt").string(), "NULLA_linea.txt does not exist"},
+      {(dir / "VALDORNO_88-.txt").string() + "x", "does not exist"},
+  };
+  for (const auto& [file, says] : refused) {
+    ToolRun r = tool({"check", file});
+    EXPECT_EQ(r.status, 2) << file;
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+  }
+  testing::write_bytes(dir / "notes.txt", "");
+  EXPECT_NE(tool({"check", (dir / "notes.txt").string()}).err.find("is neither a line description"), std::string::npos);
+  EXPECT_EQ(tool({"compile", line}).status, 2);  // only check takes a file
+}
+
 // A NAME or TRAIN that names no pair in DIR: nothing compiled, nothing
 // written, and the pairs that are there listed.
 TEST(CommandLine, MissingPairWritesNothingAndListsThePairsPresent) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <map>
+#include <optional>
 
 #include "descriptions/field_reader.h"
 #include "tools/text_encoding.h"
@@ -63,6 +65,28 @@ size_t edit_distance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
+// "7:55" or "7:55:30": a time written as a clock shows it.
+std::optional<std::vector<std::string>> clock_parts(std::string_view t) {
+  std::vector<std::string> parts(1);
+  for (char c : t) {
+    if (c == ':') parts.emplace_back();
+    else if (c >= '0' && c <= '9' && parts.back().size() < 2) parts.back() += c;
+    else return std::nullopt;
+  }
+  bool filled = std::none_of(parts.begin(), parts.end(), [](const std::string& p) { return p.empty(); });
+  if (parts.size() < 2 || parts.size() > 3 || !filled) return std::nullopt;
+  if (parts.size() == 2) parts.push_back("0");
+  for (std::string& p : parts) p = std::to_string(std::stoi(p));
+  return parts;
+}
+
+// What to write instead of a time in one field.
+std::string clock_advice(std::string_view text) {
+  std::optional<std::vector<std::string>> parts = clock_parts(text);
+  if (!parts) return "";
+  return "; write hours, minutes and seconds as three fields: " + (*parts)[0] + ", " + (*parts)[1] + ", " + (*parts)[2];
+}
+
 // A whole text that is valid UTF-8 with at least one multi-byte character.
 bool is_utf8_text(std::string_view s) {
   bool multi = std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -75,19 +99,17 @@ class Linter {
 
   void line() {
     byte_order_mark();
-    if (!find_general()) return;
+    if (!find_general({Section::kLineGeneral, Section::kLineBody})) return;
     general_block();
     body(Section::kLineBody);
+    finish_encoding();
   }
 
   void train() {
     byte_order_mark();
-    if (!find_general()) {
-      out_.warnings.push_back(out_.at(-1, Severity::kWarning, warning::kNoGeneral,
-                                      "no [generale] header: nothing in the train description is read"));
-      return;
-    }
+    if (!find_general({Section::kTrain})) return no_general();
     body(Section::kTrain);
+    finish_encoding();
   }
 
  private:
@@ -108,20 +130,93 @@ class Linter {
     out_.warnings.push_back(out_.at(offset, Severity::kWarning, code, std::move(message)));
   }
 
-  void byte_order_mark() {
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF")
-      warn(0, warning::kEncoding, "the file starts with a UTF-8 byte order mark: descriptions are read as "
-                                  "Windows-1252");
+  // The file's name, as a conversion command would be typed in its directory.
+  std::string base_name() const {
+    size_t slash = out_.file.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? out_.file : out_.file.substr(slash + 1);
+    bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-';
+    });
+    return plain ? name : "'" + name + "'";
   }
 
-  bool find_general() {
+  void byte_order_mark() {
+    if (text_.substr(0, 3) != "\xEF\xBB\xBF") return;
+    encoding_warning_ = out_.warnings.size();
+    warn(0, warning::kEncoding,
+         "the file starts with a UTF-8 byte order mark: it was saved as UTF-8, but descriptions are read as "
+         "Windows-1252; convert it without the mark: tail -c +4 " + base_name() +
+             " | iconv -f UTF-8 -t WINDOWS-1252 > converted.txt");
+  }
+
+  // A UTF-8 text is one symptom of a file saved as UTF-8: the first one is
+  // warned with the conversion, the others counted into it.
+  void utf8_text(const LintRecord& r, size_t i, const ReadField& field) {
+    const std::string& text = field.text;
+    if (encoding_warning_) {
+      ++utf8_texts_;
+      return;
+    }
+    encoding_warning_ = out_.warnings.size();
+    warn(field.offset, warning::kEncoding,
+         record_word(r) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" + text +
+             "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(text) +
+             "; convert the file: iconv -f UTF-8 -t WINDOWS-1252 " + base_name() + " > converted.txt");
+  }
+
+  void finish_encoding() {
+    if (!encoding_warning_ || utf8_texts_ == 0) return;
+    out_.warnings[*encoding_warning_].message +=
+        " (" + std::to_string(utf8_texts_) + (utf8_texts_ == 1 ? " text" : " texts") + " in UTF-8 in this file" +
+        (text_.starts_with("\xEF\xBB\xBF") ? ")" : " besides this one)");
+  }
+
+  // Skips up to [generale] as the reader does, noting the records it skips.
+  bool find_general(std::initializer_list<Section> sections) {
+    int above = 0;
     while (!at_end()) {
       int64_t at = field_start();
       std::string field = in_.read_text();
-      if (contains_ci(field, "[generale]")) return out_.general_found = true;
-      if (looks_like_header(field)) header(field, at);
+      if (contains_ci(field, "[generale]")) {
+        if (above > 0) above_general(above);
+        return out_.general_found = true;
+      }
+      if (looks_like_header(field)) {
+        header(field, at);
+        continue;
+      }
+      if (contains(field, "-")) continue;
+      for (Section section : sections) {
+        const RecordFormat* f = match_keyword(section, field, true);
+        if (f == nullptr) continue;
+        std::string word = f->heading == f->keyword ? std::string(f->keyword) : utf8_from_1252(trimmed(field));
+        if (above++ == 0) out_.first_above_general = {at, word};
+        break;
+      }
     }
     return false;
+  }
+
+  // Records above [generale]: one warning, at the first of them.
+  void above_general(int above) {
+    const auto& [at, keyword] = *out_.first_above_general;
+    std::string others = above == 1   ? ""
+                         : above == 2 ? " with the other record above it"
+                                      : " with the " + std::to_string(above - 1) + " other records above it";
+    warn(at, warning::kWrongSection,
+         keyword + " stands above [generale], before which nothing is read: it is skipped" + others +
+             "; move [generale] up to the line before it");
+  }
+
+  void no_general() {
+    if (general_misspelt_) return;  // the unknown header's warning says it
+    std::string where = "";
+    int64_t at = -1;
+    if (out_.first_above_general) {
+      at = out_.first_above_general->offset;
+      where = "; add [generale] on the line before this " + out_.first_above_general->keyword + " record";
+    }
+    warn(at, warning::kNoGeneral, "no [generale] header: nothing in the train description is read" + where);
   }
 
   // Reads the next keyword field as the reader does, skipping up to
@@ -176,7 +271,7 @@ class Linter {
     for (std::string_view known : kHeaders) {
       if (edit_distance(name, known) > 2) continue;
       message += "; did you mean '" + std::string(known) + "'?";
-      if (known == "[generale]") message += " Nothing is read before [generale]";
+      if (known == "[generale]") message += " Nothing is read before [generale]", general_misspelt_ = true;
       break;
     }
     warn(at, warning::kUnknownSection, message);
@@ -267,7 +362,7 @@ class Linter {
     if (looks_like_header(keyword))
       warn(at, warning::kHeaderIsRecord,
            "the header " + in_quotes(trimmed(keyword)) + " holds '" + std::string(format.words.front()) +
-               "', so it is read as a " + std::string(format.keyword) + " record; its values come from what follows");
+               "', so it is read as " + with_article(format.keyword) + " record; its values come from what follows");
     for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
     r.end = pos();
     record_line_ = -1;
@@ -317,7 +412,7 @@ class Linter {
     } catch (const ReadFailure& e) {
       std::string what = e.what();
       std::string shown = field.text.empty() ? "an empty field" : in_quotes(field.text);
-      std::string detail = what == "not a number" ? shown + " is not a number"
+      std::string detail = what == "not a number" ? shown + " is not a number" + clock_advice(field.text)
                                                   : field.text + " is out of the range the reader takes, " +
                                                         storage_range(f.storage);
       return fail(r, i, where(r, i, field.offset) + ": " + detail + elsewhere(r, field.offset), field.offset);
@@ -371,10 +466,7 @@ class Linter {
       return fail(r, i, field_name(r, i) + " is " + std::to_string(field.text.size()) +
                             " bytes long; at most 65535 can be stored", field.offset);
     quotes(r, field);
-    if (is_utf8_text(field.text))
-      warn(field.offset, warning::kEncoding,
-           record_word(r) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" +
-               field.text + "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(field.text));
+    if (is_utf8_text(field.text)) utf8_text(r, i, field);
     r.fields.push_back(std::move(field));
   }
 
@@ -413,6 +505,9 @@ class Linter {
   std::string last_text_;
   std::string last_text_name_;
   std::string last_keyword_;
+  bool general_misspelt_ = false;             // a header warned as a misspelt [generale]
+  std::optional<size_t> encoding_warning_;  // index of the file's W-encoding warning
+  int utf8_texts_ = 0;                       // UTF-8 texts not warned on their own
 };
 
 }  // namespace
@@ -427,13 +522,13 @@ Diagnostic DescriptionLint::at(int64_t offset, Severity severity, std::string_vi
 }
 
 DescriptionLint lint_line(std::string_view text, const std::string& file, bool plan) {
-  DescriptionLint out{file, text, TextLines(text), false, {}, {}};
+  DescriptionLint out{file, text, TextLines(text), false, {}, {}, {}};
   Linter(out, plan).line();
   return out;
 }
 
 DescriptionLint lint_train(std::string_view text, const std::string& file) {
-  DescriptionLint out{file, text, TextLines(text), false, {}, {}};
+  DescriptionLint out{file, text, TextLines(text), false, {}, {}, {}};
   Linter(out, true).train();
   return out;
 }
@@ -474,5 +569,10 @@ int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t fi
 }
 
 std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }
+
+std::string with_article(std::string_view word) {
+  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
+  return (vowel ? "an " : "a ") + std::string(word);
+}
 
 }  // namespace lorvena

@@ -45,6 +45,12 @@ struct LintRecord {
   bool complete() const { return !problem.has_value(); }
 };
 
+// The first record written above [generale], which the reader skips.
+struct RecordAbove {
+  int64_t offset = 0;
+  std::string keyword;  // as diagnostics name it: "velocita", "curvas3"
+};
+
 struct DescriptionLint {
   std::string file;  // as diagnostics name it
   std::string_view text;
@@ -52,6 +58,7 @@ struct DescriptionLint {
   bool general_found = false;
   std::vector<LintRecord> records;  // in reading order
   std::vector<Diagnostic> warnings;
+  std::optional<RecordAbove> first_above_general;
 
   Diagnostic at(int64_t offset, Severity severity, std::string_view code, std::string message) const;
 };
@@ -76,6 +83,9 @@ std::string field_name(const LintRecord& r, size_t field);
 // starts, when it was read on the record's own line; else the record's own
 // start (a field taken from a later line is one the record left out).
 int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field);
+
+// "a segnale", "an indicatori_vmax".
+std::string with_article(std::string_view word);
 
 // `bytes` of a description as UTF-8 for a message, quoted.
 std::string in_quotes(std::string_view bytes);

@@ -19,12 +19,6 @@
 namespace lorvena {
 namespace {
 
-// "a segnale", "an indicatori_vmax".
-std::string with_article(std::string_view word) {
-  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
-  return (vowel ? "an " : "a ") + std::string(word);
-}
-
 using Records = std::set<const LintRecord*>;
 
 struct Finding {
@@ -152,7 +146,7 @@ class Diagnoser {
         file_error(path_of(line_name_), code, "the line description is missing: looked for " + path_of(line_name_));
         return false;
       case error::kNoGeneralHeader:
-        file_error(path_of(line_name_), code, "no [generale] header in the line description: nothing in it is read");
+        no_general_header();
         return false;
       case error::kUnreadable:
         return unreadable(round);
@@ -173,6 +167,28 @@ class Diagnoser {
     record_error(code, lint, *r, round);
     aside_.insert(r);
     return true;
+  }
+
+  // The one record the compile cannot do without. Written above [generale],
+  // it is named there, and the warning on the records above says no more.
+  void no_line_length() {
+    std::string message = "the line description's general block has no 'lunghezza percorso' record: nothing can be "
+                          "placed; add 'lunghezza percorso, LENGTH' (in metres) after [generale]";
+    const std::optional<RecordAbove>& above = line_.first_above_general;
+    if (!above || above->keyword != "lunghezza percorso")
+      return file_error(line_.file, error::kUnreadable, message);
+    add(line_.at(above->offset, Severity::kError, error_code_name(error::kUnreadable),
+                 "lunghezza percorso stands above [generale], before which nothing is read, so the line has no "
+                 "length and nothing can be placed; move [generale] up to the line before it"));
+  }
+
+  // Placed at the first record, where the header is missing, when there is one.
+  void no_general_header() {
+    std::string message = "no [generale] header in the line description: nothing in it is read";
+    if (!line_.first_above_general) return file_error(line_.file, error::kNoGeneralHeader, message);
+    const RecordAbove& first = *line_.first_above_general;
+    add(line_.at(first.offset, Severity::kError, error_code_name(error::kNoGeneralHeader),
+                 message + "; add [generale] on the line before this " + first.keyword + " record"));
   }
 
   bool curve_class(const DescriptionLint& lint, const LintRecord& r) {
@@ -311,8 +327,7 @@ class Diagnoser {
       return true;
     }
     if (m.stop_cause == StopCause::kNoLineLength) {
-      file_error(line_.file, error::kUnreadable,
-                 "the line description's general block has no 'lunghezza percorso' record: nothing can be placed");
+      no_line_length();
       return false;
     }
     std::string reason = m.stop_reason.empty() ? "" : " (" + m.stop_reason + ")";
@@ -486,7 +501,7 @@ class Diagnoser {
     std::vector<Diagnostic> table = table_warnings(replay_);
     all.insert(all.end(), table.begin(), table.end());
     for (Diagnostic& d : all) {
-      bool said = d.code == warning::kPastEnd || d.code == warning::kRange;
+      bool said = d.code == warning::kPastEnd || d.code == warning::kRange || d.code == warning::kWrongSection;
       if (said && error_at_place(d)) continue;  // the error on the record's line says more
       if (d.severity == Severity::kNote && !warning_findings_.empty()) {
         warning_findings_.back().notes.push_back(std::move(d));
@@ -520,8 +535,10 @@ class Diagnoser {
       return f.primary.code == "E15" && first_error[f.primary.file] != f.primary.line;
     });
     Finding& km = *std::find_if(all.begin(), all.end(), is_km);
-    km.primary.message += "; " + std::to_string(before - all.size()) +
-                          " more warnings and errors on the records past the end are left out";
+    size_t left_out = before - all.size();
+    km.primary.message += "; " + std::to_string(left_out) +
+                          (left_out == 1 ? " more warning or error on a record past the end is left out"
+                                         : " more warnings and errors on the records past the end are left out");
   }
 
   int file_rank(const std::string& file) const {

@@ -161,7 +161,22 @@ const std::vector<Mistake>& mistakes() {
       // Skipped in silence by the compile.
       {"misspelt keyword", {{'T', "segnale,    2400", "segnal,    2400"}}, "T22 W-unknown-keyword"},
       {"misspelt station keyword", {{'T', "stazione,    5800", "stazion,    5800"}}, "T17 W-unknown-keyword"},
-      {"misspelt [generale] in the train", {{'T', "[generale]", "[generali]"}}, "T0 W-no-general, T1 W-unknown-section"},
+      {"misspelt [generale] in the train", {{'T', "[generale]", "[generali]"}}, "T1 W-unknown-section"},
+      {"no [generale] in the train", {{'T', "[generale]\r\n", ""}}, "T1 W-no-general"},
+      {"train records above [generale]", {{'T', "[generale]\r\nnumero vetture,    5\r\npercentuale",
+                                           "numero vetture,    5\r\n[generale]\r\npercentuale"}},
+       "T1 W-wrong-section"},
+      {"no [generale] in the line", {{'L', "[generale]\r\n", ""}}, "L1 E102"},
+      {"line length above [generale]", {{'L', "[generale]\r\nlunghezza percorso,    12000\r\n",
+                                         "lunghezza percorso,    12000\r\n[generale]\r\n"}},
+       "L1 E25"},
+      {"general records above [generale]", {{'L', "[generale]\r\nlunghezza percorso,    12000\r\nprogressiva",
+                                             "lunghezza percorso,    12000\r\n[generale]\r\nlunghezza percorso,    "
+                                             "12000\r\nprogressiva"}},
+       "L1 W-wrong-section"},
+      {"clock written 8:12", {{'T', "orologio,    8              12            30 ", "orologio,    8:12"}}, "T5 E25"},
+      {"two station names in UTF-8", {{'T', "Costalunga", "Citt\xC3\xA0"}, {'T', "PIANELLO", "PI\xC3\x80NELLO"}},
+       "T16 W-encoding"},
       {"misspelt section read as a record", {{'T', "[segnali]", "[segnale]"}}, "T21 E25, T21 W-header-is-record"},
       {"station name with a comma", {{'T', "VALDORNO CENTRALE", "VALDORNO, CENTRALE"}}, "T18 W-text-comma"},
       {"sign text with a comma", {{'L', "(Cippo Km.)", "(Cippo, Km.)"}}, "L31 W-text-comma"},
@@ -406,9 +421,32 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
       {{{'T', "VALDORNO CENTRALE", "VALDORNO, CENTRALE"}},
        "stazione: the name ends at the comma, so 'VALDORNO' is kept and 'CENTRALE' is skipped; put the whole name "
        "in double quotes"},
-      {{{'T', "Costalunga", "Citt\xC3\xA0"}},
-       "stazione: the name is UTF-8 text ('Citt\xC3\xA0'); descriptions are read as Windows-1252, so it is compiled "
-       "as 'Citt\xC3\x83\xC2\xA0'"},
+      {{{'T', "Costalunga", "Citt\xC3\xA0"}, {'T', "PIANELLO", "PI\xC3\x80NELLO"}},
+       "stazione: the name is UTF-8 text ('PI\xC3\x80NELLO'); descriptions are read as Windows-1252, so it is compiled "
+       "as 'PI\xC3\x83\xE2\x82\xACNELLO'; convert the file: iconv -f UTF-8 -t WINDOWS-1252 VALDORNO_2417-.txt > "
+       "converted.txt (1 text in UTF-8 in this file besides this one)"},
+      {{{'T', "[aderenze]", "[aderenza]"}},
+       "the header '[aderenza]' holds 'aderenza', so it is read as an aderenza record; its values come from what "
+       "follows"},
+      {{{'T', "8,15, 0, PIANELLO", "8:15, 0, PIANELLO"}},
+       "stazione at 1000 m, field 14 (hours): '8:15' is not a number; write hours, minutes and seconds as three "
+       "fields: 8, 15, 0"},
+      {{{'T', "[generale]\r\nnumero vetture,    5\r\npercentuale", "numero vetture,    5\r\n[generale]\r\npercentuale"}},
+       "numero vetture stands above [generale], before which nothing is read: it is skipped; move [generale] up to "
+       "the line before it"},
+      {{{'T', "[generale]\r\n", ""}},
+       "no [generale] header: nothing in the train description is read; add [generale] on the line before this "
+       "numero vetture record"},
+      {{{'L', "[generale]\r\n", ""}},
+       "no [generale] header in the line description: nothing in it is read; add [generale] on the line before this "
+       "lunghezza percorso record"},
+      {{{'T', "velocita,       0,    70\r\nvelocita,    1000,    90\r\nvelocita,    8500,    80\r\nvelocita,   11000,    60\r\n",
+         ""}},
+       "no velocita record: every cell's speed limit is 0; add 'velocita, 0, VALUE' after [generale], with a row "
+       "wherever it changes"},
+      {{{'L', "lunghezza percorso,    12000\r\n", ""}},
+       "the line description's general block has no 'lunghezza percorso' record: nothing can be placed; add "
+       "'lunghezza percorso, LENGTH' (in metres) after [generale]"},
       {{{'T', "rallentamento,  7400,  30,  600", "rallentamento,  -100,  30,  600"}},
        "rallentamento at -100 m: its start falls before the start of the line"},
       {{{'L', "8600,  2", "8600,  266"}}, "montagna at 8000 m: kind 266 gives landscape 256, which does not fit 0 to 255"},

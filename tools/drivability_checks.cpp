@@ -29,8 +29,8 @@ void starts_at_zero(const DescriptionLint& lint, std::string_view heading, std::
                     " records";
   if (first == nullptr) {
     out.push_back(lint.at(0, Severity::kWarning, code,
-                          "no " + std::string(heading) + " record: every cell's " + std::string(what) +
-                              " is 0; " + fix));
+                          "no " + std::string(heading) + " record: every cell's " + std::string(what) + " is 0; add '" +
+                              std::string(heading) + ", 0, VALUE' after [generale], with a row wherever it changes"));
     return;
   }
   int64_t at = first->number(0);

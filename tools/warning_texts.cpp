@@ -10,9 +10,10 @@ const std::vector<WarningText>& warning_texts() {
        "correct the keyword (see `explain` for the records), or start a comment with '-'"},
       {kKeywordCase, "a keyword of the line's general block in the wrong case: these keywords are tested as written",
        "write the keyword in lower case, as in 'progressiva chilometrica uno'"},
-      {kWrongSection, "a record where it is not read: a line record in the train description, a body record in "
-                      "the line's general block, or the other way round",
-       "move the record to its description and place (see `explain KEYWORD`)"},
+      {kWrongSection, "a record where it is not read: above [generale] (warned once, at the first such record), a "
+                      "line record in the train description, a body record in the line's general block, or the "
+                      "other way round",
+       "move the record to its description and place, below [generale] (see `explain KEYWORD`)"},
       {kUnknownSection, "a header that is no known header; headers only divide, but a misspelt [generale] hides "
                         "everything after it",
        "correct the header's name"},
@@ -20,7 +21,7 @@ const std::vector<WarningText>& warning_texts() {
                         "what follows",
        "correct the header's name, e.g. [segnali] instead of [segnale]"},
       {kNoGeneral, "the train description has no [generale] header: nothing in it is read",
-       "put [generale] on the first line"},
+       "put [generale] on the first line, before the first record"},
       {kExtraField, "a field after a complete record on its line: it is skipped as an unknown keyword",
        "remove the field, or check the record's fields with `explain KEYWORD`"},
       {kTextComma, "a name or sign text cut at a comma: only what stands before the comma is kept",
@@ -37,7 +38,8 @@ const std::vector<WarningText>& warning_texts() {
        "remove the '-' from the keyword"},
       {kEncoding, "a description saved as UTF-8 (a byte order mark, or a text that is UTF-8): descriptions are "
                   "read as Windows-1252, so such names are compiled as other characters",
-       "save the description in Windows-1252"},
+       "convert the file to Windows-1252: iconv -f UTF-8 -t WINDOWS-1252 FILE > NEW (after a byte order mark, "
+       "tail -c +4 FILE | iconv -f UTF-8 -t WINDOWS-1252 > NEW), or save it as Windows-1252 in the editor"},
       {kOffStep, "a chainage or length off its step: the compile rounds it to the nearest cell of 50 m",
        "write a multiple of the step"},
       {kRange, "a value outside the range the record means: the compile takes it, but it cannot mean what it "
