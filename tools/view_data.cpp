@@ -88,15 +88,14 @@ class RecordIndex {
   // The two descriptions' names, which records point at by index.
   Json files_json() const { return Json::array({lints_[0]->file, lints_[1]->file}); }
 
-  // Each record with the index of its file and of its format in `formats`.
+  // Each record as [file, line, keyword, format, values]: the index of its
+  // file, of its format in `formats`, and its values as written (an array,
+  // not an object: a long line has thousands of records).
   Json json(const std::vector<const RecordFormat*>& formats) const {
     return json_list(records_, [&](const IndexedRecord& r) {
       int64_t format = std::find(formats.begin(), formats.end(), r.record->format) - formats.begin();
-      return Json{{"file", r.lint == lints_[0] ? 0 : 1},
-                  {"line", r.lint->lines.line_of(r.record->offset)},
-                  {"keyword", text(r.record->keyword)},
-                  {"format", format},
-                  {"values", json_list(r.record->fields, [](const ReadField& f) { return text(f.text); })}};
+      return Json::array({r.lint == lints_[0] ? 0 : 1, r.lint->lines.line_of(r.record->offset), text(r.record->keyword),
+                          format, json_list(r.record->fields, [](const ReadField& f) { return text(f.text); })});
     });
   }
 

@@ -10,6 +10,11 @@
     let first = 0;
     data.cells[key] = data.cells[key].map(([value, count]) => { const run = { value, first }; first += count; return run; });
   }
+  // A record by its index: [file, line, keyword, format, values] in the data.
+  const recordAt = (k) => {
+    const r = data.records[k];
+    return r && { file: r[0], line: r[1], keyword: r[2], format: r[3], values: r[4] };
+  };
   const fileOf = (r) => data.files[r.file];
   const svg = document.getElementById('view');
   const kSvg = 'http://www.w3.org/2000/svg';
@@ -518,7 +523,7 @@
   const box = document.getElementById('record');
   const div = (cls, content) => { const d = document.createElement('div'); d.className = cls; d.textContent = content; return d; };
   function showRecord(rec) {
-    const r = data.records[rec];
+    const r = recordAt(rec);
     box.replaceChildren();
     if (!r) { box.textContent = 'nessun record per questo oggetto'; return; }
     const fields = data.formats[r.format]?.fields || [];
@@ -616,7 +621,7 @@
   const rows = document.querySelector('#stations tbody');
   for (const s of data.stations) {
     const tr = document.createElement('tr');
-    const r = data.records[s.rec];
+    const r = recordAt(s.rec);
     for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${fileOf(r)}:${r.line}` : '']) tr.insertCell().textContent = cell;
     activate(tr, () => { show(s.at - 2000, s.at + 2000); svg.scrollIntoView({ block: 'nearest' }); });
     rows.appendChild(tr);
