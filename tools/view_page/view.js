@@ -97,7 +97,7 @@
   // ---- labels ----
   // Vertical labels in one lane above their marks, in chainage order, with
   // leaders; the count of the labels left out at the nearest placed one.
-  function lane(name, items, top, height, size) {
+  function lane(items, top, height, size) {
     const thickness = kLineHeight * size;
     const boxes = Labels.laneBoxes(items.map((it) => it.x + 0.3 * size), thickness, top, height, 2, 8 * thickness, kLeft - 30, right + 15);
     const counts = Labels.leftOutCounts(items.map((it) => it.x), boxes.map((b) => (b ? 0 : -1)));
@@ -106,61 +106,15 @@
       if (boxes[k]) leaders.push(`M${f1(it.x)} ${it.top}V${top + height + 8}L${f1(boxes[k].x + boxes[k].w - 0.65 * size)} ${top + height + 2}`);
     });
     el('path', { class: 'leaders', d: leaders.join(''), fill: 'none', stroke: '#999', 'stroke-width': 0.7 });
-    const labels = [];
+    open('g', { class: 'lane' });
     items.forEach((it, k) => {
       const box = boxes[k];
       if (!box) return;
       const base = box.x + box.w - 0.3 * size;
-      const content = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
-      labels.push({ content, size, fill: it.colour, rec: it.rec ?? -1, transform: `translate(${base.toFixed(1)} ${top + height}) rotate(-90)` });
+      const label = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
+      text(base, top + height, label, size, { transform: `rotate(-90 ${base.toFixed(1)} ${top + height})`, fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
     });
-    laneLabels.set(name, labels);
-  }
-
-  // A lane's labels stay the same elements from one redraw to the next while
-  // their text, colour and record stay the same: only their place changes,
-  // so the browser lays out again only the texts that are new. The lanes'
-  // groups come after the rest of the picture, each keeping its labels in
-  // the order of their marks.
-  const laneGroups = new Map();
-  const laneLabels = new Map();
-  const labelKey = (l) => `${l.size}\u0000${l.fill}\u0000${l.rec}\u0000${l.content}`;
-  function placeLaneLabels() {
-    for (const [name, labels] of laneLabels) {
-      const group = laneGroups.get(name);
-      const old = new Map();
-      [...group.children].forEach((e, k) => {
-        const list = old.get(e.dataset.key);
-        if (list) list.push([e, k]); else old.set(e.dataset.key, [[e, k]]);
-      });
-      let lastKept = -1;
-      const kept = labels.map((l) => {
-        const list = old.get(labelKey(l));
-        if (!list || !list.length || list[0][1] < lastKept) return null;
-        const [e, k] = list.shift();
-        lastKept = k;
-        return e;
-      });
-      const keep = new Set(kept);
-      for (const e of [...group.children]) if (!keep.has(e)) e.remove();
-      let next = group.firstChild;
-      labels.forEach((l, k) => {
-        let e = kept[k];
-        if (e) {
-          next = e.nextSibling;
-        } else {
-          e = document.createElementNS(kSvg, 'text');
-          e.setAttribute('font-size', l.size);
-          e.setAttribute('fill', l.fill);
-          e.setAttribute('class', 'label');
-          e.dataset.rec = l.rec;
-          e.dataset.key = labelKey(l);
-          e.textContent = l.content;
-          group.insertBefore(e, next);
-        }
-        if (e.getAttribute('transform') !== l.transform) e.setAttribute('transform', l.transform);
-      });
-    }
+    close('g');
   }
 
   // ---- panels ----
@@ -278,7 +232,7 @@
       items.push({ x: x(b.at), top: top + height - 14, name: b.speeds.join(' '), colour: kColour.board, rec: b.rec });
     }
     flush('speed-board');
-    lane('boards', items, top + 4, height - 30, 10);
+    lane(items, top + 4, height - 30, 10);
   }
 
   const span = (s) => [clampX(x(s.start)), Math.max(1, clampX(x(s.end)) - clampX(x(s.start)))];
@@ -315,14 +269,14 @@
     }
     flush('tunnel', 'curve', 'slowdown', 'warning', 'signal', 'sign');
     lower.sort((a, b) => a.x - b.x);
-    lane('lower', lower, base - 160, 96, 9);
+    lane(lower, base - 160, 96, 9);
     const upper = [];
     for (const s of thinned(data.stations, (s) => s.at)) {
       mark('station', s.rec, `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`, { x: x(s.at) - 2, y: base - 58, w: 4, h: 58 }, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
       upper.push({ x: x(s.at), top: base - 58, name: s.name, tail: s.time ? `  ${s.time}` : '', colour: kColour.station, rec: s.rec });
     }
     flush('station');
-    lane('upper', upper, top + 6, base - 176 - top - 6, 11);
+    lane(upper, top + 6, base - 176 - top - 6, 11);
   }
 
   // Errors are drawn last, over warnings, over notes; a diagnostic without a
@@ -459,7 +413,6 @@
     svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
     drawing.innerHTML = out.join('');
     out = [];
-    placeLaneLabels();
     svg.dataset.from = view.from;
     svg.dataset.to = view.to;
     document.getElementById('shown-range').textContent = `km ${(view.from / 1000).toFixed(2)} – ${(view.to / 1000).toFixed(2)}`;
@@ -643,16 +596,10 @@
   }
   document.querySelector('header').appendChild(legend);
 
-  // The picture: what each redraw makes anew, the lanes' labels, the box
-  // around the mark under the pointer.
+  // The picture: what each redraw makes anew, then the box around the mark
+  // under the pointer.
   const drawing = document.createElementNS(kSvg, 'g');
   svg.append(drawing);
-  for (const name of ['boards', 'lower', 'upper']) {
-    const group = document.createElementNS(kSvg, 'g');
-    group.setAttribute('class', 'lane');
-    laneGroups.set(name, group);
-    svg.append(group);
-  }
   svg.insertAdjacentHTML('beforeend', '<rect id="hover-box" class="hover-box" x="0" y="0" width="0" height="0" visibility="hidden"/>');
   window.addEventListener('resize', () => { size = null; draw(); });
   draw();
