@@ -4,7 +4,9 @@
 // First render: from the start of navigation to the end of the load event
 // (the page parsed, its data read, the whole line drawn). A wheel step: one
 // wheel event's handler with the layout it causes, twenty steps in and
-// twenty out over the objects panel, at 1600x900.
+// twenty out over the objects panel, at 1600x900. Each is given as wall time
+// and as the CPU time of the page's main thread (from a trace), which a
+// machine busy with other work changes much less.
 'use strict';
 const { execFileSync } = require('child_process');
 const fs = require('fs');
@@ -17,19 +19,33 @@ const rounds = Number(roundsArg || 5);
 
 const median = (v) => { const s = v.slice().sort((a, b) => a - b); return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2; };
 
-// Runs in the page: the time of each wheel step, handler and layout.
-function wheelSteps(steps) {
+// Runs in the page: one wheel step, handler and layout; its wall time.
+function wheelStep(deltaY) {
   const svg = document.getElementById('view');
   const r = svg.getBoundingClientRect();
-  const times = [];
-  for (const deltaY of steps) {
-    const t0 = performance.now();
-    svg.dispatchEvent(new WheelEvent('wheel', { deltaY, clientX: r.left + r.width / 2, clientY: r.top + 800, bubbles: true, cancelable: true }));
-    void document.body.offsetHeight;  // the layout the redraw causes
-    svg.getBBox();
-    times.push(performance.now() - t0);
-  }
-  return times;
+  const t0 = performance.now();
+  svg.dispatchEvent(new WheelEvent('wheel', { deltaY, clientX: r.left + r.width / 2, clientY: r.top + 800, bubbles: true, cancelable: true }));
+  void document.body.offsetHeight;  // the layout the redraw causes
+  svg.getBBox();
+  return performance.now() - t0;
+}
+
+// The main thread's events of a trace, outermost first, as [start, end, cpu ms].
+function outermost(traceEvents) {
+  const mains = traceEvents.filter((e) => e.name === 'thread_name' && e.args.name === 'CrRendererMain');
+  const count = (m) => traceEvents.filter((e) => e.pid === m.pid && e.tid === m.tid).length;
+  const main = mains.sort((a, b) => count(b) - count(a))[0];
+  const events = traceEvents.filter((e) => main && e.pid === main.pid && e.tid === main.tid && e.ph === 'X' && e.tdur !== undefined)
+    .sort((a, b) => a.ts - b.ts || b.dur - a.dur);
+  const out = [];
+  for (const e of events) if (!out.length || e.ts >= out[out.length - 1][1]) out.push([e.ts, e.ts + e.dur, e.tdur / 1000]);
+  return { out, events };
+}
+
+async function traced(page, action) {
+  await page.tracing.start({ categories: ['toplevel', 'devtools.timeline', 'blink', 'v8.execute'] });
+  await action();
+  return JSON.parse(Buffer.from(await page.tracing.stop()).toString()).traceEvents;
 }
 
 async function main() {
@@ -39,19 +55,27 @@ async function main() {
     execFileSync(writePairs, [dir, '1000']);
     const html = path.join(dir, 'line.html');
     execFileSync(tool, ['view', path.join(dir, 'generated'), 'LINEA LUNGA', '300', '--out', html]);
-    const firsts = [], steps = [];
+    const firsts = [], firstCpus = [], steps = [], stepCpus = [];
     for (let k = 0; k < rounds; ++k) {
-      const { page, errors } = await openPage(browser, 'file://' + html, 1600, 900);
+      const { page, errors } = await openPage(browser, 'about:blank', 1600, 900);
+      const loading = await traced(page, () => page.goto('file://' + html, { waitUntil: 'load' }));
       if (errors.length) throw new Error(errors.join('; '));
       firsts.push(await page.evaluate(() => performance.getEntriesByType('navigation')[0].loadEventEnd));
+      firstCpus.push(outermost(loading).out.reduce((sum, [, , cpu]) => sum + cpu, 0));
       const deltas = Array(20).fill(-100).concat(Array(20).fill(100));
-      steps.push(...await page.evaluate(wheelSteps, deltas));
+      const wheeling = await traced(page, async () => { for (const d of deltas) steps.push(await page.evaluate(wheelStep, d)); });
+      // Each step is one task: the outermost event holding its wheel event.
+      const { out, events } = outermost(wheeling);
+      for (const e of events.filter((e) => e.name === 'EventDispatch' && e.args?.data?.type === 'wheel')) {
+        const task = out.find(([start, end]) => start <= e.ts && e.ts < end);
+        if (task) stepCpus.push(task[2]);
+      }
       await page.close();
     }
     const f = (v) => v.toFixed(1);
-    console.log(`page: ${(fs.statSync(html).size / 1e6).toFixed(1)} MB, ${rounds} loads, ${steps.length} wheel steps (Chromium ${await browser.version()})`);
-    console.log(`first render: median ${f(median(firsts))} ms, max ${f(Math.max(...firsts))} ms`);
-    console.log(`wheel step:   median ${f(median(steps))} ms, max ${f(Math.max(...steps))} ms`);
+    console.log(`page: ${(fs.statSync(html).size / 1e6).toFixed(1)} MB, ${rounds} loads, ${steps.length} wheel steps (Chromium ${await browser.version()}), load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')}`);
+    console.log(`first render: median ${f(median(firsts))} ms, max ${f(Math.max(...firsts))} ms; main thread CPU median ${f(median(firstCpus))} ms, max ${f(Math.max(...firstCpus))} ms`);
+    console.log(`wheel step:   median ${f(median(steps))} ms, max ${f(Math.max(...steps))} ms; main thread CPU median ${f(median(stepCpus))} ms, max ${f(Math.max(...stepCpus))} ms (${stepCpus.length} steps traced)`);
   } finally {
     await browser.close();
     fs.rmSync(dir, { recursive: true, force: true });

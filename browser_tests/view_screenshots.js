@@ -1,6 +1,7 @@
-// The line view's pictures for the README and the authors' guide, taken in
-// Debian's headless Chromium from the installer's scenario:
+// The line view's pictures and draw's for the README and the authors' guide,
+// taken in Debian's headless Chromium from the installer's scenario:
 // node view_screenshots.js SCENARIO_TOOL WRITE_TEST_PAIRS EXAMPLES_DIR DOCS_DIR
+// lorvena_pf_line.png (draw's picture of the line, at its own size),
 // view_lorvena_pf_whole.png (the whole line), view_lorvena_pf_zoomed.png (km
 // 40-56, a station's record beside it), view_problem.png (the example pair
 // with a field that is not a number: the error picked, the unread part).
@@ -21,8 +22,15 @@ async function main() {
     execFileSync(writePairs, [dir]);
     // Run from the pairs' folder, so the records name their files as an author would.
     const view = (pair, name, train, out) => spawnSync(tool, ['view', pair, name, train, '--out', out], { cwd: dir });
+    spawnSync(tool, ['draw', 'installer', 'LORVENA PF', '4316', '--out', 'installer.svg'], { cwd: dir });
+    const svg = path.join(dir, 'installer.svg');
+    const [width, height] = /viewBox="0 0 ([\d.]+) ([\d.]+)"/.exec(fs.readFileSync(svg, 'utf8')).slice(1).map((v) => Math.ceil(Number(v)));
+    let { page } = await openPage(browser, 'file://' + svg, width, height);
+    await page.screenshot({ path: path.join(docs, 'lorvena_pf_line.png') });
+    await page.close();
+
     view('installer', 'LORVENA PF', '4316', 'installer.html');
-    let { page } = await openPage(browser, 'file://' + path.join(dir, 'installer.html'), 1400, 1300);
+    ({ page } = await openPage(browser, 'file://' + path.join(dir, 'installer.html'), 1400, 1300));
     await page.screenshot({ path: path.join(docs, 'view_lorvena_pf_whole.png'), fullPage: true });
     await page.$eval('#from-km', (e) => { e.value = '40'; });
     await page.$eval('#to-km', (e) => { e.value = '56'; });

@@ -56,7 +56,20 @@ std::string range(size_t first, size_t last) {
   return first == last ? std::to_string(first) : std::to_string(first) + ".." + std::to_string(last);
 }
 
-std::string side_with_more(size_t a, size_t b) { return a > b ? "only in A" : "only in B"; }
+// Where two files of different lengths end: the line length sets it (a track
+// and a plan run a fixed distance past the line's end), so every item from
+// the shorter file's empty tail on changed with the length, and is told as one
+// line. `empty_from`: where the shorter file's trailing empty items start.
+std::string length_end(const std::string& what, size_t a_size, size_t b_size, size_t empty_from, int64_t metres_each,
+                       const std::string& items) {
+  size_t shorter = std::min(a_size, b_size);
+  auto end_of = [&](size_t size) { return std::to_string(int64_t(size - 1) * metres_each) + " m"; };
+  std::string words = "the end of the " + what + ", where the line length puts it: A's runs to " + end_of(a_size) +
+                      ", B's to " + end_of(b_size);
+  if (empty_from < shorter)
+    words += " with its last " + std::to_string(shorter - empty_from) + " " + items + " empty";
+  return words;
+}
 
 // --- the track ----------------------------------------------------------------
 
@@ -70,6 +83,11 @@ std::string kind_label(uint8_t kind) { return kind == cell_kind::kNone ? "free" 
 
 bool holds_nothing(const TrackCell& c) {
   return c.kind == cell_kind::kNone && c.param1 == 0 && c.param2 == 0 && c.param3 == 0 && c.param4 == 0;
+}
+
+bool all_zero(const TrackCell& c) {
+  return holds_nothing(c) && c.timing == 0 && c.approach == 0 && c.landscape == 0 && c.speed_limit == 0 &&
+         c.gradient == 0 && c.adhesion == 0;
 }
 
 // The object in the cell, its timing and its approach mark.
@@ -206,7 +224,10 @@ auto decoded(const CompiledBytes& file, const char* what, Decode decode) {
 }  // namespace
 
 std::vector<std::string> track_changes(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b) {
-  size_t common = std::min(a.size(), b.size());
+  const std::vector<TrackCell>& shorter = a.size() < b.size() ? a : b;
+  size_t common = shorter.size();
+  if (a.size() != b.size())
+    while (common > 0 && all_zero(shorter[common - 1])) --common;
   std::vector<Run> all;
   for (CellAspect aspect : kCellAspects)
     for (Run& r : runs(common, [&](size_t i) { return aspect(a[i], b[i]); })) all.push_back(std::move(r));
@@ -219,7 +240,8 @@ std::vector<std::string> track_changes(const std::vector<TrackCell>& a, const st
     else lines.push_back(cells_label(r.first, r.last) + ": " + r.change);
   }
   if (a.size() != b.size())
-    lines.push_back(cells_label(common, std::max(a.size(), b.size()) - 1) + ": " + side_with_more(a.size(), b.size()));
+    lines.push_back(cells_label(common, std::max(a.size(), b.size()) - 1) + ": " +
+                    length_end("track", a.size(), b.size(), common, kCellMetres, "cells"));
   return lines;
 }
 
@@ -234,13 +256,16 @@ std::vector<std::string> table_changes(const std::array<TableEntry, kTableSize>&
 }
 
 std::vector<std::string> plan_changes(const PlanColumns& a, const PlanColumns& b) {
-  size_t common = std::min(a.x.size(), b.x.size());
+  const PlanColumns& shorter = a.x.size() < b.x.size() ? a : b;
+  size_t common = shorter.x.size();
+  if (a.x.size() != b.x.size())
+    while (common > 0 && !computed(shorter.x[common - 1], shorter.y[common - 1])) --common;
   std::vector<std::string> lines;
   for (const Run& r : runs(common, [&](size_t m) { return point_change(a, b, m); }))
     lines.push_back(plan_run_text(a, b, r));
   if (a.x.size() != b.x.size())
     lines.push_back(points_label(common, std::max(a.x.size(), b.x.size()) - 1) + ": " +
-                    side_with_more(a.x.size(), b.x.size()));
+                    length_end("plan", a.x.size(), b.x.size(), common, 1, "points"));
   return lines;
 }
 

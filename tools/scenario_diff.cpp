@@ -37,8 +37,7 @@ void add_file(ScenarioDiff& d, const std::string& title, const std::vector<std::
   }
   d.differ = true;
   if (!cells) {
-    d.text += title + ": differs (" + std::to_string(changes.size()) + (changes.size() == 1 ? " change" : " changes") +
-              "; --cells lists them)\n";
+    d.text += title + ": differs (" + std::to_string(changes.size()) + (changes.size() == 1 ? " change; --cells lists it)\n" : " changes; --cells lists them)\n");
     return;
   }
   d.text += title + ": differs\n";

@@ -197,10 +197,17 @@ TEST_F(Diff, TellsEachChangeOfTwoCompiledScenarios) {
       {"a longer line",
        {{"line", "lunghezza percorso,    12000", "lunghezza percorso,    12500"}},
        1,
-       {"  cells 378..380 (18900..19000 m): speed 0 -> 60 km/h, gradient -100 -> 2 \u2030, adhesion 0 -> 100 %\n"
-        "  cells 381..390 (19050..19500 m): only in B\n",
+       {"track VALDORNO_2417.dat: differs\n  cells 378..390 (18900..19500 m): the end of the track, where the line "
+        "length puts it: A's runs to 19000 m, B's to 19500 m with its last 3 cells empty\ntable",
         "  entry 84 (line): fine 12000 -> 12500\n",
-        "  plan points 18999..19000 m: empty -> computed\n  plan points 19001..19500 m: only in B\n"}},
+        "plan VALDORNO_linea.dat: differs\n  plan points 18999..19500 m: the end of the plan, where the line length "
+        "puts it: A's runs to 19000 m, B's to 19500 m with its last 2 points empty\n"}},
+      {"a longer line and a line speed up to its old end",
+       {{"line", "lunghezza percorso,    12000", "lunghezza percorso,    12500"},
+        {"train", "velocita,    1000,    90", "velocita,    1000,    100"}},
+       1,
+       {"  cells 20..169 (1000..8450 m): speed 90 -> 100 km/h\n  cells 378..390 (18900..19500 m): the end of the "
+        "track"}},
   };
   for (const Case& c : cases) {
     ScratchDir b;
@@ -340,7 +347,7 @@ TEST(DiffOutput, PlanPointsByChainageRange) {
       {"moved", moved, {"plan points 2..3 m: differ (max 0.50 m)"}},
       {"emptied", emptied, {"plan points 4..5 m: computed -> empty"}},
       {"stored as an integer", integer, {"plan point 1 m: stored as double -> integer"}},
-      {"longer", longer, {"plan point 6 m: only in B"}},
+      {"longer", longer, {"plan point 6 m: the end of the plan, where the line length puts it: A's runs to 5 m, B's to 6 m"}},
   };
   for (const Case& c : cases) EXPECT_EQ(plan_changes(a, c.b), c.lines) << c.what;
   PlanColumns one = a;

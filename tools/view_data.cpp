@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <optional>
 
+#include <nlohmann/json.hpp>
+
 #include "tools/description_lint.h"
 #include "tools/dump.h"
 #include "tools/line_features.h"
@@ -15,19 +17,23 @@
 namespace lorvena {
 namespace {
 
+// Members keep the order they are written in.
+using Json = nlohmann::ordered_json;
+
 // The plan is sent as at most this many points.
 constexpr int64_t kPlanPoints = 4000;
 
-std::string quoted(const std::string& text_1252) { return json_string(utf8_from_1252(text_1252)); }
+std::string text(const std::string& text_1252) { return utf8_from_1252(text_1252); }
 
 template <typename T, typename F>
-std::string json_list(const std::vector<T>& items, F item) {
-  std::string out = "[";
-  for (size_t k = 0; k < items.size(); ++k) out += (k == 0 ? "" : ",") + item(items[k]);
-  return out + "]";
+Json json_list(const std::vector<T>& items, F item) {
+  Json out = Json::array();
+  for (const T& it : items) out.push_back(item(it));
+  return out;
 }
 
-std::string number(int64_t value) { return std::to_string(value); }
+// A plan coordinate to a tenth of a metre, the value the decimal "%.1f" reads as.
+double tenths(double value) { return std::strtod(fmt(value).c_str(), nullptr); }
 
 // A record's chainage: its first value, when the record's format says it is one.
 std::optional<int64_t> record_chainage(const LintRecord& r) {
@@ -80,18 +86,16 @@ class RecordIndex {
   }
 
   // The two descriptions' names, which records point at by index.
-  std::string files_json() const {
-    return "[" + json_string(lints_[0]->file) + "," + json_string(lints_[1]->file) + "]";
-  }
+  Json files_json() const { return Json::array({lints_[0]->file, lints_[1]->file}); }
 
-  // Each record with the index of its file and of its format in `formats`.
-  std::string json(const std::vector<const RecordFormat*>& formats) const {
+  // Each record as [file, line, keyword, format, values]: the index of its
+  // file, of its format in `formats`, and its values as written (an array,
+  // not an object: a long line has thousands of records).
+  Json json(const std::vector<const RecordFormat*>& formats) const {
     return json_list(records_, [&](const IndexedRecord& r) {
-      std::string values = json_list(r.record->fields, [](const ReadField& f) { return quoted(f.text); });
       int64_t format = std::find(formats.begin(), formats.end(), r.record->format) - formats.begin();
-      return "{\"file\":" + number(r.lint == lints_[0] ? 0 : 1) + ",\"line\":" +
-             number(r.lint->lines.line_of(r.record->offset)) + ",\"keyword\":" + quoted(r.record->keyword) +
-             ",\"format\":" + number(format) + ",\"values\":" + values + "}";
+      return Json::array({r.lint == lints_[0] ? 0 : 1, r.lint->lines.line_of(r.record->offset), text(r.record->keyword),
+                          format, json_list(r.record->fields, [](const ReadField& f) { return text(f.text); })});
     });
   }
 
@@ -104,11 +108,11 @@ class RecordIndex {
 };
 
 // The record table's field names and units, for the page to name each value.
-std::string formats_json(const std::vector<const RecordFormat*>& formats) {
+Json formats_json(const std::vector<const RecordFormat*>& formats) {
   return json_list(formats, [](const RecordFormat* f) {
-    return "{\"keyword\":" + json_string(f->keyword) + ",\"fields\":" + json_list(f->fields, [](const FieldFormat& ff) {
-             return "[" + json_string(ff.name) + "," + json_string(ff.unit) + "]";
-           }) + "}";
+    return Json{{"keyword", f->keyword}, {"fields", json_list(f->fields, [](const FieldFormat& ff) {
+                                           return Json::array({ff.name, ff.unit});
+                                         })}};
   });
 }
 
@@ -123,9 +127,9 @@ int64_t unread_from(const CompileResult& result, size_t cells, F value) {
   return c == end ? -1 : int64_t(c);
 }
 
-std::string unread_json(const CompileResult& result, size_t cells) {
-  return "{\"speed\":" + number(unread_from(result, cells, [](const TrackCell& c) { return c.speed_limit; })) +
-         ",\"adhesion\":" + number(unread_from(result, cells, [](const TrackCell& c) { return c.adhesion; })) + "}";
+Json unread_json(const CompileResult& result, size_t cells) {
+  return Json{{"speed", unread_from(result, cells, [](const TrackCell& c) { return c.speed_limit; })},
+              {"adhesion", unread_from(result, cells, [](const TrackCell& c) { return c.adhesion; })}};
 }
 
 size_t cell_count(const Scenario& m, int64_t length) {
@@ -134,83 +138,74 @@ size_t cell_count(const Scenario& m, int64_t length) {
 
 // One cell value along the line as runs: [value, how many cells], in order.
 template <typename F>
-std::string runs_json(const Scenario& m, size_t cells, F value) {
-  std::string out;
+Json runs_json(const Scenario& m, size_t cells, F value) {
+  Json out = Json::array();
   for (size_t c = 0; c < cells;) {
     size_t end = c + 1;
     while (end < cells && value(m.track[end]) == value(m.track[c])) ++end;
-    out += (c == 0 ? "[" : ",[") + number(value(m.track[c])) + "," + number(int64_t(end - c)) + "]";
+    out.push_back(Json::array({value(m.track[c]), int64_t(end - c)}));
     c = end;
   }
-  return "[" + out + "]";
-}
-
-std::string cells_json(const Scenario& m, int64_t length) {
-  size_t cells = cell_count(m, length);
-  return "{\"gradient\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.gradient) - 100; }) +
-         ",\"speed\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.speed_limit) * 5; }) +
-         ",\"adhesion\":" + runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.adhesion); }) + "}";
-}
-
-// [chainage, x, y] every few metres, from the start of the line to its end.
-std::string plan_json(const Scenario& m, int64_t length) {
-  const Plan& p = m.profile;
-  if (!p.origin_set || p.next <= 2) return "[]";
-  int64_t last = std::min<int64_t>(length, p.next - 1);
-  int64_t step = std::max<int64_t>(1, last / kPlanPoints);
-  std::string out = "[";
-  for (int64_t i = 0; i <= last; i = (i == last ? last + 1 : std::min(i + step, last))) {
-    out += (i == 0 ? "[" : ",[") + number(i) + "," + fmt(p.x[size_t(i)]) + "," + fmt(p.y[size_t(i)]) + "]";
-  }
-  return out + "]";
-}
-
-std::string features_json(const LineFeatures& f, const RecordIndex& index) {
-  auto rec = [](int64_t k) { return ",\"rec\":" + number(k); };
-  std::string out;
-  out += ",\"stations\":" + json_list(f.stations, [&](const StationMark& s) {
-    return "{\"at\":" + number(s.chainage) + ",\"name\":" + quoted(s.name) + ",\"time\":" +
-           json_string(s.ora != 0 ? clock_time(s.ora) : "") + rec(index.find("stazione", s.chainage)) + "}";
-  });
-  out += ",\"signals\":" + json_list(f.signals, [&](int32_t at) {
-    return "{\"at\":" + number(at) + rec(index.find("segnale", at)) + "}";
-  });
-  out += ",\"signs\":" + json_list(f.signs, [&](const SignMark& s) {
-    return "{\"at\":" + number(s.chainage) + ",\"text\":" + quoted(s.text) + rec(index.find("cartello", s.chainage)) +
-           "}";
-  });
-  out += ",\"slowdowns\":" + json_list(f.slowdowns, [&](const Stretch& s) {
-    return "{\"start\":" + number(s.start) + ",\"end\":" + number(s.end) + ",\"speed\":" + number(s.speed) +
-           rec(index.find("rallentamento", s.start)) + "}";
-  });
-  // A warning board stands 1200 m before its slowdown's start.
-  out += ",\"warnings\":" + json_list(f.warnings, [&](const Stretch& w) {
-    return "{\"at\":" + number(w.start) + rec(index.find("rallentamento", w.start + 1200)) + "}";
-  });
-  out += ",\"boards\":" + json_list(f.speed_boards, [&](const SpeedBoard& b) {
-    return "{\"at\":" + number(b.chainage) + ",\"speeds\":[" + number(b.left[0]) + "," + number(b.left[1]) + "," +
-           number(b.left[2]) + "]" + rec(index.find("indicatori", b.chainage)) + "}";
-  });
-  out += ",\"tunnels\":" + json_list(f.tunnels, [&](const Stretch& t) {
-    return "{\"start\":" + number(t.start) + ",\"end\":" + number(t.end) + rec(index.find("montagna", t.start)) + "}";
-  });
-  out += ",\"curves\":" + json_list(f.curves, [&](const Curve& c) {
-    return "{\"start\":" + number(c.start) + ",\"end\":" + number(c.end) + ",\"right\":" +
-           (c.right ? "true" : "false") + ",\"radius\":" + number(c.radius) + rec(index.find("curva", c.start, 2)) +
-           "}";
-  });
   return out;
 }
 
-std::string diagnostics_json(const std::vector<Diagnostic>& list, const RecordIndex& index) {
+Json cells_json(const Scenario& m, int64_t length) {
+  size_t cells = cell_count(m, length);
+  return Json{{"gradient", runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.gradient) - 100; })},
+              {"speed", runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.speed_limit) * 5; })},
+              {"adhesion", runs_json(m, cells, [](const TrackCell& c) { return int64_t(c.adhesion); })}};
+}
+
+// [chainage, x, y] every few metres, from the start of the line to its end.
+Json plan_json(const Scenario& m, int64_t length) {
+  const Plan& p = m.profile;
+  Json out = Json::array();
+  if (!p.origin_set || p.next <= 2) return out;
+  int64_t last = std::min<int64_t>(length, p.next - 1);
+  int64_t step = std::max<int64_t>(1, last / kPlanPoints);
+  for (int64_t i = 0; i <= last; i = (i == last ? last + 1 : std::min(i + step, last)))
+    out.push_back(Json::array({i, tenths(p.x[size_t(i)]), tenths(p.y[size_t(i)])}));
+  return out;
+}
+
+// The objects along the line, each with the index of its record (-1: none found).
+void add_features(Json& out, const LineFeatures& f, const RecordIndex& index) {
+  out["stations"] = json_list(f.stations, [&](const StationMark& s) {
+    return Json{{"at", s.chainage}, {"name", text(s.name)}, {"time", s.ora != 0 ? clock_time(s.ora) : ""},
+                {"rec", index.find("stazione", s.chainage)}};
+  });
+  out["signals"] = json_list(f.signals, [&](int32_t at) { return Json{{"at", at}, {"rec", index.find("segnale", at)}}; });
+  out["signs"] = json_list(f.signs, [&](const SignMark& s) {
+    return Json{{"at", s.chainage}, {"text", text(s.text)}, {"rec", index.find("cartello", s.chainage)}};
+  });
+  out["slowdowns"] = json_list(f.slowdowns, [&](const Stretch& s) {
+    return Json{{"start", s.start}, {"end", s.end}, {"speed", s.speed}, {"rec", index.find("rallentamento", s.start)}};
+  });
+  // A warning board stands 1200 m before its slowdown's start.
+  out["warnings"] = json_list(f.warnings, [&](const Stretch& w) {
+    return Json{{"at", w.start}, {"rec", index.find("rallentamento", w.start + 1200)}};
+  });
+  out["boards"] = json_list(f.speed_boards, [&](const SpeedBoard& b) {
+    return Json{{"at", b.chainage}, {"speeds", Json::array({b.left[0], b.left[1], b.left[2]})},
+                {"rec", index.find("indicatori", b.chainage)}};
+  });
+  out["tunnels"] = json_list(f.tunnels, [&](const Stretch& t) {
+    return Json{{"start", t.start}, {"end", t.end}, {"rec", index.find("montagna", t.start)}};
+  });
+  out["curves"] = json_list(f.curves, [&](const Curve& c) {
+    return Json{{"start", c.start}, {"end", c.end}, {"right", c.right}, {"radius", c.radius},
+                {"rec", index.find("curva", c.start, 2)}};
+  });
+}
+
+Json diagnostics_json(const std::vector<Diagnostic>& list, const RecordIndex& index) {
   return json_list(list, [&](const Diagnostic& d) {
     std::optional<int64_t> at = index.chainage_of(d);
-    std::string text = diagnostic_line(d);
-    text.pop_back();  // its newline
-    return "{\"severity\":" + json_string(severity_name(d.severity)) + ",\"text\":" + json_string(text) +
-           ",\"code\":" + json_string(d.code) +
-           ",\"file\":" + json_string(d.file) + ",\"line\":" + number(d.line) + ",\"column\":" + number(d.column) +
-           ",\"message\":" + json_string(d.message) + ",\"at\":" + (at ? number(*at) : "null") + "}";
+    std::string line = diagnostic_line(d);
+    line.pop_back();  // its newline
+    return Json{{"severity", severity_name(d.severity)}, {"text", line}, {"code", d.code}, {"file", d.file},
+                {"line", d.line}, {"column", d.column}, {"message", d.message},
+                {"at", at ? Json(*at) : Json(nullptr)}};
   });
 }
 
@@ -226,11 +221,19 @@ std::string view_data_json(const CompileResult& result, const std::vector<Diagno
   int64_t length = std::max<int64_t>(f.length, 50);
   std::vector<const RecordFormat*> formats;
   for (const RecordFormat& format : record_formats()) formats.push_back(&format);
-  return "{\"name\":" + quoted(m.scenario_name) + ",\"train\":" + quoted(m.train_number) +
-         ",\"length\":" + number(length) + ",\"cells\":" + cells_json(m, length) +
-         ",\"unreadFrom\":" + unread_json(result, cell_count(m, length)) + ",\"plan\":" + plan_json(m, length) +
-         features_json(f, index) + ",\"formats\":" + formats_json(formats) + ",\"files\":" + index.files_json() + ",\"records\":" + index.json(formats) +
-         ",\"diagnostics\":" + diagnostics_json(diagnostics, index) + "}";
+  Json out{{"name", text(m.scenario_name)},
+           {"train", text(m.train_number)},
+           {"length", length},
+           {"cells", cells_json(m, length)},
+           {"unreadFrom", unread_json(result, cell_count(m, length))},
+           {"plan", plan_json(m, length)}};
+  add_features(out, f, index);
+  out["formats"] = formats_json(formats);
+  out["files"] = index.files_json();
+  out["records"] = index.json(formats);
+  out["diagnostics"] = diagnostics_json(diagnostics, index);
+  // Bytes that are not UTF-8 (a file name, a message quoting one) read as U+FFFD, as the page would show them.
+  return out.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace lorvena

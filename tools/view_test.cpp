@@ -1,6 +1,7 @@
 #include "tools/view.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <regex>
 #include <sstream>
@@ -54,20 +55,20 @@ TEST(View, ObjectsPointAtTheirRecordsAndDiagnosticsAtTheirChainage) {
   std::string page = view_html(result, {warning}, "examples/VALDORNO_linea.txt", "examples/VALDORNO_2417-.txt");
   std::smatch m;
   ASSERT_TRUE(std::regex_search(page, m, std::regex(R"("name":"Costalunga","time":"08:22:00","rec":(\d+))")));
-  std::string records = page.substr(page.find("\"records\":"));
-  std::regex record(R"(\{"file":1,"line":17,"keyword":"stazione","format":(\d+),"values":\["5800",)");
-  std::smatch r;
-  ASSERT_TRUE(std::regex_search(records, r, record));
+  // The station's index finds its record: [file, line, keyword, format, values].
+  const std::string open = "id=\"line-data\">";
+  size_t from = page.find(open) + open.size();
+  nlohmann::json data = nlohmann::json::parse(page.substr(from, page.find("</script>", from) - from));
+  const nlohmann::json& record = data["records"][std::stoul(m[1])];
+  EXPECT_EQ(record[0], 1);
+  EXPECT_EQ(record[1], 17);
+  EXPECT_EQ(record[2], "stazione");
+  EXPECT_EQ(record[4][0], "5800");
   // Its format names the fields and units of the record table.
-  std::string formats = page.substr(page.find("\"formats\":"));
-  size_t f = 0;
-  for (int k = std::stoi(r[1]); k >= 0; --k) f = formats.find("{\"keyword\"", f + 1);
-  std::string station = R"({"keyword":"stazione","fields":[["posizione","m"],["tipo",""],)";
-  EXPECT_EQ(formats.compare(f, station.size(), station), 0) << formats.substr(f, 80);
-  // Records are listed in order: the station's index finds that very record.
-  size_t at = records.find("{\"file\"");
-  for (int k = std::stoi(m[1]); k > 0; --k) at = records.find("{\"file\"", at + 1);
-  EXPECT_EQ(at, records.find("{\"file\":1,\"line\":17"));
+  const nlohmann::json& format = data["formats"][record[3].get<size_t>()];
+  EXPECT_EQ(format["keyword"], "stazione");
+  EXPECT_EQ(format["fields"][0], nlohmann::json::array({"posizione", "m"}));
+  EXPECT_EQ(format["fields"][1], nlohmann::json::array({"tipo", ""}));
   EXPECT_NE(page.find(R"("files":["examples/VALDORNO_linea.txt","examples/VALDORNO_2417-.txt"])"), std::string::npos);
   EXPECT_NE(page.find("\"code\":\"W-time\",\"file\":\"examples/VALDORNO_2417-.txt\",\"line\":17,\"column\":1,"
                       "\"message\":\"minute 75\",\"at\":5800}"),

@@ -10,8 +10,14 @@
     let first = 0;
     data.cells[key] = data.cells[key].map(([value, count]) => { const run = { value, first }; first += count; return run; });
   }
+  // A record by its index: [file, line, keyword, format, values] in the data.
+  const recordAt = (k) => {
+    const r = data.records[k];
+    return r && { file: r[0], line: r[1], keyword: r[2], format: r[3], values: r[4] };
+  };
   const fileOf = (r) => data.files[r.file];
   const svg = document.getElementById('view');
+  const kSvg = 'http://www.w3.org/2000/svg';
   const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c' };
   const kSeverity = { error: { rank: 0, colour: '#b71c1c' }, warning: { rank: 1, colour: '#e0a000' }, note: { rank: 2, colour: '#888' } };
   const kLeft = 90, kLineHeight = 1.2;
@@ -29,13 +35,15 @@
   // ---- markup: each redraw is one string, parsed once ----
   const kEscapes = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' };
   const esc = (s) => String(s).replace(/[&<>"']/g, (c) => kEscapes[c]);
+  // Numbers and path data (made of numbers and command letters) need no escaping.
+  const attr = (k, v) => ` ${k}="${typeof v === 'number' || k === 'd' ? v : esc(v)}"`;
   let out = [];
   function el(name, attrs, content) {
     let s = '<' + name;
-    for (const k in attrs) s += ` ${k}="${esc(attrs[k])}"`;
+    for (const k in attrs) s += attr(k, attrs[k]);
     out.push(content === undefined ? s + '/>' : `${s}>${esc(content)}</${name}>`);
   }
-  const open = (name, attrs) => { let s = '<' + name; for (const k in attrs) s += ` ${k}="${esc(attrs[k])}"`; out.push(s + '>'); };
+  const open = (name, attrs) => { let s = '<' + name; for (const k in attrs) s += attr(k, attrs[k]); out.push(s + '>'); };
   const close = (name) => out.push(`</${name}>`);
   const text = (x0, y0, content, size, attrs = {}) => el('text', Object.assign({ x: x0.toFixed(1), y: y0.toFixed(1), 'font-size': size }, attrs), content);
   // Marks: each kind is drawn as one path, however many marks it holds, and
@@ -403,8 +411,7 @@
     objects();
     diagnosticsRow();
     svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
-    el('rect', { id: 'hover-box', class: 'hover-box', x: 0, y: 0, width: 0, height: 0, visibility: 'hidden' });
-    svg.innerHTML = out.join('');
+    drawing.innerHTML = out.join('');
     out = [];
     svg.dataset.from = view.from;
     svg.dataset.to = view.to;
@@ -469,7 +476,7 @@
   const box = document.getElementById('record');
   const div = (cls, content) => { const d = document.createElement('div'); d.className = cls; d.textContent = content; return d; };
   function showRecord(rec) {
-    const r = data.records[rec];
+    const r = recordAt(rec);
     box.replaceChildren();
     if (!r) { box.textContent = 'nessun record per questo oggetto'; return; }
     const fields = data.formats[r.format]?.fields || [];
@@ -567,7 +574,7 @@
   const rows = document.querySelector('#stations tbody');
   for (const s of data.stations) {
     const tr = document.createElement('tr');
-    const r = data.records[s.rec];
+    const r = recordAt(s.rec);
     for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${fileOf(r)}:${r.line}` : '']) tr.insertCell().textContent = cell;
     activate(tr, () => { show(s.at - 2000, s.at + 2000); svg.scrollIntoView({ block: 'nearest' }); });
     rows.appendChild(tr);
@@ -589,6 +596,11 @@
   }
   document.querySelector('header').appendChild(legend);
 
+  // The picture: what each redraw makes anew, then the box around the mark
+  // under the pointer.
+  const drawing = document.createElementNS(kSvg, 'g');
+  svg.append(drawing);
+  svg.insertAdjacentHTML('beforeend', '<rect id="hover-box" class="hover-box" x="0" y="0" width="0" height="0" visibility="hidden"/>');
   window.addEventListener('resize', () => { size = null; draw(); });
   draw();
 })();
