@@ -21,6 +21,9 @@ class EditorText {
   // text and is listed in unmappable().
   static EditorText from_utf8(std::string_view utf8);
   static EditorText from_1252(std::string_view bytes);
+  // The text with the range [from, to) replaced by `utf8`, as an editor's
+  // ranged change asks; places past a line's or the text's end are clamped.
+  EditorText edited(EditorPosition from, EditorPosition to, std::string_view utf8) const;
 
   const std::string& utf8() const { return utf8_; }
   const std::string& cp1252() const { return cp1252_; }
@@ -45,6 +48,7 @@ class EditorText {
   int64_t start(int64_t line) const;
   int64_t length(int64_t line) const;
   int64_t width(int64_t from, int64_t to) const;
+  size_t utf8_offset(int64_t offset_1252) const;
 
   std::string utf8_;
   std::string cp1252_;

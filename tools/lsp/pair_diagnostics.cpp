@@ -1,10 +1,13 @@
 #include "tools/lsp/pair_diagnostics.h"
 
 #include <regex>
+#include <set>
 
 #include "tools/author_compile.h"
 #include "tools/diagnosis.h"
+#include "files/scenario_files.h"
 #include "tools/lsp/memory_disk.h"
+#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {
@@ -20,12 +23,25 @@ int lsp_severity(Severity s) {
   return 1;
 }
 
+// The compiled files (and their temporary names while written): a diagnosis
+// reads only the compile's model, so their bytes need not be kept.
+MemoryDisk::Keeps descriptions_only(const PairFiles& pair) {
+  std::string name = exact_1252_from_utf8(pair.name).value_or(pair.name);
+  std::string train = exact_1252_from_utf8(pair.train).value_or(pair.train);
+  std::set<std::string> compiled;
+  for (const std::string& f : {plan_file_name(name), table_file_name(name, train), track_file_name(name, train)}) {
+    compiled.insert(f);
+    compiled.insert(f + ".tmp");
+  }
+  return [compiled](const std::filesystem::path& path) { return compiled.count(path.filename().string()) == 0; };
+}
+
 }  // namespace
 
 PairDiagnostics diagnose_pair(Disk& disk, const PairFiles& pair, const std::optional<std::string>& line_text,
                               const std::optional<std::string>& train_text) {
   CompileRequest request{pair.dir, pair.name, pair.train, true, std::nullopt};
-  MemoryDisk memory(disk);
+  MemoryDisk memory(disk, descriptions_only(pair));
   CompileResult first = compile_texts(memory, request, line_text, train_text);
   Diagnosis diagnosis = diagnose(memory, request, first);
   std::string train_file = pair.train_path().string();
