@@ -136,6 +136,10 @@ EditorPosition EditorText::line_end(int64_t line) const {
   return {l, width(start(l), start(l) + length(l))};
 }
 
+int64_t EditorText::units_at(EditorPosition p) const {
+  return std::binary_search(wide_.begin(), wide_.end(), offset(p)) ? 2 : 1;
+}
+
 int64_t EditorText::offset(EditorPosition p) const {
   if (p.line < 0) return 0;
   if (p.line >= line_count()) return static_cast<int64_t>(cp1252_.size());

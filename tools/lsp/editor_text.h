@@ -40,6 +40,8 @@ class EditorText {
   // The byte offset of an editor position in the Windows-1252 text; a place
   // past the end of its line or of the text is clamped there.
   int64_t offset(EditorPosition p) const;
+  // The UTF-16 code units of the character at a position: 2 outside the BMP.
+  int64_t units_at(EditorPosition p) const;
   // The 0-based byte column of an editor position within its line (clamped).
   int64_t column(EditorPosition p) const { return offset(p) - start(p.line); }
 

@@ -181,11 +181,10 @@ void LspServer::publish_pair(const std::filesystem::path& file) {
     const PairDiagnostics& found = last.found;
     for (auto [path, list] : {std::pair{pair->line_path(), &found.line}, std::pair{pair->train_path(), &found.train}}) {
       EditorText text = text_of(path);
-      json out = json::array();
-      for (const Diagnostic& d : *list) out.push_back(lsp_diagnostic(d, text));
+      json out = lsp_diagnostics(*list, text, path == pair->train_path());
       for (const EditorPosition& p : text.unmappable())
         out.push_back({{"range", {{"start", {{"line", p.line}, {"character", p.character}}},
-                                  {"end", {{"line", p.line}, {"character", p.character + 1}}}}},
+                                  {"end", {{"line", p.line}, {"character", p.character + text.units_at(p)}}}}},
                        {"severity", 1}, {"source", "scenario_tool"}, {"code", "encoding"},
                        {"message", "a character that Windows-1252 cannot hold: the compile reads '?' here"}});
       publish(path, text, out);

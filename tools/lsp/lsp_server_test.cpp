@@ -157,6 +157,25 @@ TEST_F(LspServerTest, RangedEditsGetCheckDiagnostics) {
   }
 }
 
+// A record whose last value stands on the next line: the diagnostics that
+// name that field point at it there.
+TEST_F(LspServerTest, AFieldOnALaterLineIsPointedAtThere) {
+  std::string train = utf8_from_1252(testing::read_bytes(dir_ / "VALDORNO_2417-.txt"));
+  const std::string signal = "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0, 0";
+  size_t at = train.find(signal);
+  ASSERT_NE(at, std::string::npos);
+  train.replace(at, signal.size(), "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0\r\n    300");
+  open("VALDORNO_2417-.txt", train);
+  json found = diagnostics("VALDORNO_2417-.txt");
+  ASSERT_TRUE(found.is_array());
+  json codes = json::array();
+  for (const json& d : found) codes.push_back(d.value("code", ""));
+  EXPECT_EQ(codes, json::parse(R"(["W-spans-lines", "W-range"])")) << found.dump();
+  for (const json& d : found)
+    EXPECT_EQ(d["range"], json::parse(R"({"start":{"line":22,"character":4},"end":{"line":22,"character":7}})"))
+        << d.dump();
+}
+
 TEST_F(LspServerTest, QuickFixWritesTheProposedKeywordAndTheDiagnosticGoes) {
   std::string text = line_text();
   text.replace(text.find("sfondo uno"), 10, "sfondo unno");
@@ -189,7 +208,7 @@ TEST_F(LspServerTest, TheOtherFileComesFromDiskAndPositionsAreUtf16) {
   json line = diagnostics("VALDORNO_linea.txt");
   ASSERT_FALSE(line.empty());
   EXPECT_EQ(line.back()["code"], "encoding");
-  EXPECT_EQ(line.back()["range"]["end"]["character"], 1);
+  EXPECT_EQ(line.back()["range"]["end"]["character"], 2);  // both units of the character
 }
 
 TEST_F(LspServerTest, BadMessagesGetErrorsNotCrashes) {

@@ -1,9 +1,11 @@
 #include "tools/lsp/pair_diagnostics.h"
 
+#include <algorithm>
 #include <regex>
 #include <set>
 
 #include "tools/author_compile.h"
+#include "tools/description_lint.h"
 #include "tools/diagnosis.h"
 #include "files/scenario_files.h"
 #include "tools/lsp/memory_disk.h"
@@ -67,29 +69,50 @@ nlohmann::json field_range(const EditorText& text, int64_t line, int64_t column)
   return {{"start", position_json(start)}, {"end", position_json(end)}};
 }
 
-// A message that names a value field ("field 1 (start)") of the record at
-// its place points there: the column of that field on the record's line.
-int64_t named_field_column(const Diagnostic& d, const EditorText& text) {
+namespace {
+
+// The 1-based number N of a message that names a value field ("field 4 (s2)"), or 0.
+size_t named_field(const std::string& message) {
   static const std::regex kField("field ([0-9]{1,3}) \\(");
   std::smatch m;
-  if (d.line <= 0 || d.column <= 0 || !std::regex_search(d.message, m, kField)) return d.column;
-  std::string_view line = text.line_1252(d.line - 1);
-  size_t at = static_cast<size_t>(d.column - 1);
-  for (int n = std::stoi(m[1].str()); n > 0 && at < line.size(); --n) {
-    at = line.find(',', at);
-    if (at == std::string_view::npos) return d.column;
-    ++at;
-  }
-  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-  return at < line.size() ? static_cast<int64_t>(at) + 1 : d.column;
+  return std::regex_search(message, m, kField) ? std::stoul(m[1].str()) : 0;
 }
 
-nlohmann::json lsp_diagnostic(const Diagnostic& d, const EditorText& text) {
-  nlohmann::json out = {{"range", field_range(text, d.line, named_field_column(d, text))},
+// The place of the value field a diagnostic names, in the record at its
+// place; the diagnostic's own place when there is no such field.
+TextPosition field_place(const Diagnostic& d, const DescriptionLint& lint) {
+  TextPosition own{d.line, d.column};
+  size_t n = named_field(d.message);
+  if (n == 0 || d.line <= 0 || d.column <= 0) return own;
+  for (const LintRecord& r : lint.records) {
+    TextPosition at = lint.lines.at(r.offset);
+    if (at.line != d.line || at.column != d.column) continue;
+    return n <= r.fields.size() ? lint.lines.at(r.fields[n - 1].offset) : own;
+  }
+  return own;
+}
+
+nlohmann::json lsp_diagnostic(const Diagnostic& d, const EditorText& text, TextPosition place) {
+  nlohmann::json out = {{"range", field_range(text, place.line, place.column)},
                         {"severity", lsp_severity(d.severity)},
                         {"source", "scenario_tool"},
                         {"message", d.message}};
   if (!d.code.empty()) out["code"] = d.code;
+  return out;
+}
+
+}  // namespace
+
+nlohmann::json lsp_diagnostics(const std::vector<Diagnostic>& list, const EditorText& text, bool train) {
+  nlohmann::json out = nlohmann::json::array();
+  bool names_fields = std::any_of(list.begin(), list.end(), [](const Diagnostic& d) { return named_field(d.message) > 0; });
+  if (!names_fields) {
+    for (const Diagnostic& d : list) out.push_back(lsp_diagnostic(d, text, {d.line, d.column}));
+    return out;
+  }
+  // Read again as the diagnosis read it, for the fields' places.
+  DescriptionLint lint = train ? lint_train(text.cp1252(), "") : lint_line(text.cp1252(), "", true);
+  for (const Diagnostic& d : list) out.push_back(lsp_diagnostic(d, text, field_place(d, lint)));
   return out;
 }
 
