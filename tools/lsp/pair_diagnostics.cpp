@@ -4,10 +4,10 @@
 #include <regex>
 #include <set>
 
+#include "files/scenario_files.h"
 #include "tools/author_compile.h"
 #include "tools/description_lint.h"
 #include "tools/diagnosis.h"
-#include "files/scenario_files.h"
 #include "tools/lsp/memory_disk.h"
 #include "tools/text_encoding.h"
 
