@@ -1,7 +1,8 @@
 // Drives `scenario_tool lsp` as an editor does, through the client side of the
-// protocol library: initialize, open the example pair, type a mistake and see
-// its diagnostic on the field, hover, complete, apply the quick fix and see
-// the diagnostic go, shut down and exit.
+// protocol library: initialize, open the example pair, type a mistake (a
+// ranged change) and see its diagnostic on the field, hover, complete, apply
+// the quick fix and see the diagnostic go, type and delete a character of two
+// UTF-16 units, send the whole text once, shut down and exit.
 // Usage: node lsp_client_test.js SCENARIO_TOOL EXAMPLES_DIR
 'use strict';
 const assert = require('node:assert/strict');
@@ -51,7 +52,7 @@ async function main() {
   const init = await connection.sendRequest(rpc.InitializeRequest.type,
     { processId: process.pid, rootUri: pathToFileURL(dir).href, capabilities: {} });
   show('<- initialize', init);
-  assert.equal(init.capabilities.textDocumentSync.change, rpc.TextDocumentSyncKind.Full);
+  assert.equal(init.capabilities.textDocumentSync.change, rpc.TextDocumentSyncKind.Incremental);
   await connection.sendNotification(rpc.InitializedNotification.type, {});
 
   let text = decode(files[0]);
@@ -61,12 +62,21 @@ async function main() {
   assert.deepEqual(await clean, [], 'the example line is clean');
   assert.deepEqual(await cleanTrain, [], 'the example train is clean');
 
-  // The mistake: a keyword one letter off.
-  text = text.replace('sfondo uno', 'sfondo unno');
-  const typed = next(lineUri);
-  await connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
-    { textDocument: { uri: lineUri, version: 2 }, contentChanges: [{ text }] });
-  const found = await typed;
+  // Sends ranged changes and keeps the client's copy of the text in step.
+  let version = 1;
+  const change = async (uri, edits) => {
+    const published = next(uri);
+    text = applyEdits(text, edits);
+    const contentChanges = edits.map((e) => ({ range: e.range, text: e.newText }));
+    show('-> didChange', contentChanges);
+    await connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
+      { textDocument: { uri, version: ++version }, contentChanges });
+    return published;
+  };
+  const at = (line, character) => ({ line, character });
+
+  // The mistake: a keyword one letter off, typed as one inserted letter.
+  const found = await change(lineUri, [{ range: { start: at(5, 9), end: at(5, 9) }, newText: 'n' }]);
   assert.equal(found.length, 1);
   assert.equal(found[0].code, 'W-unknown-keyword');
   assert.equal(found[0].severity, rpc.DiagnosticSeverity.Warning);
@@ -87,12 +97,31 @@ async function main() {
     { textDocument: { uri: lineUri }, range: found[0].range, context: { diagnostics: found } });
   show('<- codeAction', actions);
   assert.equal(actions.length, 1);
-  text = applyEdits(text, actions[0].edit.changes[lineUri]);
-  const fixed = next(lineUri);
-  await connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
-    { textDocument: { uri: lineUri, version: 3 }, contentChanges: [{ text }] });
-  assert.deepEqual(await fixed, [], 'the fix takes the diagnostic away');
+  assert.deepEqual(await change(lineUri, actions[0].edit.changes[lineUri]), [], 'the fix takes the diagnostic away');
   assert.equal(text, decode(files[0]));
+
+  // A character Windows-1252 cannot hold, typed into a sign's text: two
+  // UTF-16 units, so the server's places must count them as the editor does.
+  const signLine = text.split(/\r\n/).findIndex((l) => l.includes('(Cippo Km.)'));
+  const column = text.split(/\r\n/)[signLine].indexOf('Cippo') + 5;
+  const odd = await change(lineUri, [{ range: { start: at(signLine, column), end: at(signLine, column) }, newText: '\u{1F682}' }]);
+  assert.equal(odd.length, 1);
+  assert.equal(odd[0].code, 'encoding');
+  assert.deepEqual(odd[0].range, { start: at(signLine, column), end: at(signLine, column + 2) });
+  // Deleted again by a range over both units, in the same message as a change
+  // over a line break that leaves the text as it was.
+  const breakAt = text.indexOf('\r\n');
+  assert.deepEqual(await change(lineUri, [
+    { range: { start: at(signLine, column), end: at(signLine, column + 2) }, newText: '' },
+    { range: { start: at(0, breakAt - 3), end: at(1, 4) }, newText: text.slice(breakAt - 3, breakAt + 6) },
+  ]), [], 'the text is clean again');
+  assert.equal(text, decode(files[0]));
+
+  // A whole text is still taken.
+  const whole = next(lineUri);
+  await connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
+    { textDocument: { uri: lineUri, version: ++version }, contentChanges: [{ text: text.replace('sfondo uno', 'sfondo unno') }] });
+  assert.equal((await whole)[0].code, 'W-unknown-keyword');
 
   await connection.sendRequest(rpc.ShutdownRequest.type);
   const exited = new Promise((resolve) => server.on('exit', resolve));

@@ -64,6 +64,24 @@ EditorText EditorText::from_utf8(std::string_view utf8) {
   return t;
 }
 
+// Each character of the Windows-1252 text is one sequence of the UTF-8 text,
+// cut as from_utf8 cuts them.
+size_t EditorText::utf8_offset(int64_t offset_1252) const {
+  size_t at = 0;
+  for (int64_t k = 0; k < offset_1252 && at < utf8_.size(); ++k)
+    at += std::min(sequence_length(static_cast<unsigned char>(utf8_[at])), utf8_.size() - at);
+  return at;
+}
+
+EditorText EditorText::edited(EditorPosition from, EditorPosition to, std::string_view utf8) const {
+  size_t a = utf8_offset(offset(from));
+  size_t b = std::max(a, utf8_offset(offset(to)));
+  std::string text = utf8_.substr(0, a);
+  text += utf8;
+  text.append(utf8_, b);
+  return from_utf8(text);
+}
+
 EditorText EditorText::from_1252(std::string_view bytes) {
   EditorText t;
   t.cp1252_ = std::string(bytes);
@@ -116,6 +134,10 @@ EditorPosition EditorText::position(int64_t line, int64_t column) const {
 EditorPosition EditorText::line_end(int64_t line) const {
   int64_t l = std::clamp<int64_t>(line, 0, line_count() - 1);
   return {l, width(start(l), start(l) + length(l))};
+}
+
+int64_t EditorText::units_at(EditorPosition p) const {
+  return std::binary_search(wide_.begin(), wide_.end(), offset(p)) ? 2 : 1;
 }
 
 int64_t EditorText::offset(EditorPosition p) const {

@@ -21,6 +21,9 @@ class EditorText {
   // text and is listed in unmappable().
   static EditorText from_utf8(std::string_view utf8);
   static EditorText from_1252(std::string_view bytes);
+  // The text with the range [from, to) replaced by `utf8`, as an editor's
+  // ranged change asks; places past a line's or the text's end are clamped.
+  EditorText edited(EditorPosition from, EditorPosition to, std::string_view utf8) const;
 
   const std::string& utf8() const { return utf8_; }
   const std::string& cp1252() const { return cp1252_; }
@@ -37,6 +40,8 @@ class EditorText {
   // The byte offset of an editor position in the Windows-1252 text; a place
   // past the end of its line or of the text is clamped there.
   int64_t offset(EditorPosition p) const;
+  // The UTF-16 code units of the character at a position: 2 outside the BMP.
+  int64_t units_at(EditorPosition p) const;
   // The 0-based byte column of an editor position within its line (clamped).
   int64_t column(EditorPosition p) const { return offset(p) - start(p.line); }
 
@@ -45,6 +50,7 @@ class EditorText {
   int64_t start(int64_t line) const;
   int64_t length(int64_t line) const;
   int64_t width(int64_t from, int64_t to) const;
+  size_t utf8_offset(int64_t offset_1252) const;
 
   std::string utf8_;
   std::string cp1252_;

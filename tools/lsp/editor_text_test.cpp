@@ -47,6 +47,30 @@ TEST(EditorText, Windows1252RoundTripsThroughUtf8) {
   EXPECT_TRUE(back.unmappable().empty());
 }
 
+// Ranged changes in UTF-16 units land on the right bytes, across lines and
+// beside or over characters of two units.
+TEST(EditorText, RangedChangesApplyAtUtf16Places) {
+  const std::string smile = "\xF0\x9F\x98\x80", grin = "\xF0\x9F\x98\x81", euro = "\xE2\x82\xAC";
+  EditorText t = EditorText::from_utf8("a" + smile + "b,c\r\nde\nf");
+  // From "b" (unit 3, after the two-unit character) to after "d": the line break goes.
+  EditorText joined = t.edited({0, 3}, {1, 1}, "X" + euro);
+  EXPECT_EQ(joined.utf8(), "a" + smile + "X" + euro + "e\nf");
+  EXPECT_EQ(joined.cp1252(), "a?X\x80" "e\nf");
+  EXPECT_EQ(joined.line_count(), 2);
+  // The two-unit character itself replaced by another, and one added after "X".
+  EditorText swapped = joined.edited({0, 1}, {0, 3}, grin).edited({0, 4}, {0, 4}, smile);
+  EXPECT_EQ(swapped.utf8(), "a" + grin + "X" + smile + euro + "e\nf");
+  ASSERT_EQ(swapped.unmappable().size(), 2u);
+  EXPECT_EQ(swapped.unmappable()[1].character, 4);
+  // A line break inserted; places past the end are taken at the end.
+  EditorText split = swapped.edited({0, 4}, {0, 4}, "\r\n").edited({9, 0}, {9, 9}, "!");
+  EXPECT_EQ(split.utf8(), "a" + grin + "X\r\n" + smile + euro + "e\nf!");
+  EXPECT_EQ(split.line_1252(1), "?\x80" "e");
+  // Characters the disk holds as one byte each come back the same.
+  EditorText disk = EditorText::from_1252("\x80\x81\xE8z").edited({0, 3}, {0, 4}, "y");
+  EXPECT_EQ(disk.cp1252(), "\x80\x81\xE8y");
+}
+
 TEST(DocumentUri, PathsAndUrisConvertBothWays) {
   EXPECT_EQ(uri_path("file:///home/a%20b/citt%C3%A0_linea.txt"), "/home/a b/città_linea.txt");
   EXPECT_EQ(path_uri("/home/a b/città_linea.txt"), "file:///home/a%20b/citt%C3%A0_linea.txt");

@@ -19,9 +19,15 @@ constexpr int kMethodNotFound = -32601;
 constexpr int kInvalidParams = -32602;
 constexpr int kServerNotInitialized = -32002;
 constexpr int kInvalidAfterShutdown = -32600;
+// TextDocumentSyncKind: changes come as ranges of the text.
+constexpr int kIncremental = 2;
+
+EditorPosition editor_position(const json& p) {
+  return {p.at("line").get<int64_t>(), p.at("character").get<int64_t>()};
+}
 
 json capabilities() {
-  return {{"textDocumentSync", {{"openClose", true}, {"change", 1}, {"save", {{"includeText", false}}}}},
+  return {{"textDocumentSync", {{"openClose", true}, {"change", kIncremental}, {"save", {{"includeText", false}}}}},
           {"hoverProvider", true},
           {"completionProvider", {{"triggerCharacters", json::array({"["})}}},
           {"documentSymbolProvider", true},
@@ -117,9 +123,18 @@ void LspServer::changed(const json& params) {
   if (it == open_.end()) return void(log_ << "lsp: a change to " << file.string() << ", which is not open, is ignored\n");
   const json& changes = params.at("contentChanges");
   if (changes.empty()) return;
-  const json& last = changes.back();
-  if (last.contains("range")) return void(log_ << "lsp: a ranged change is ignored: this server takes whole texts\n");
-  it->second = EditorText::from_utf8(last.at("text").get<std::string>());
+  // Each change applies to the text the one before it left.
+  EditorText text = it->second;
+  for (const json& change : changes) {
+    std::string replacement = change.at("text").get<std::string>();
+    if (!change.contains("range")) {
+      text = EditorText::from_utf8(replacement);
+      continue;
+    }
+    const json& range = change.at("range");
+    text = text.edited(editor_position(range.at("start")), editor_position(range.at("end")), replacement);
+  }
+  it->second = std::move(text);
   publish_pair(file);
 }
 
@@ -166,11 +181,10 @@ void LspServer::publish_pair(const std::filesystem::path& file) {
     const PairDiagnostics& found = last.found;
     for (auto [path, list] : {std::pair{pair->line_path(), &found.line}, std::pair{pair->train_path(), &found.train}}) {
       EditorText text = text_of(path);
-      json out = json::array();
-      for (const Diagnostic& d : *list) out.push_back(lsp_diagnostic(d, text));
+      json out = lsp_diagnostics(*list, text);
       for (const EditorPosition& p : text.unmappable())
         out.push_back({{"range", {{"start", {{"line", p.line}, {"character", p.character}}},
-                                  {"end", {{"line", p.line}, {"character", p.character + 1}}}}},
+                                  {"end", {{"line", p.line}, {"character", p.character + text.units_at(p)}}}}},
                        {"severity", 1}, {"source", "scenario_tool"}, {"code", "encoding"},
                        {"message", "a character that Windows-1252 cannot hold: the compile reads '?' here"}});
       publish(path, text, out);

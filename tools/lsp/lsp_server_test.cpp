@@ -88,6 +88,94 @@ TEST_F(LspServerTest, DiagnosticsAreCheckOnesOnTheirField) {
   EXPECT_EQ(line[1]["range"], json::parse(R"({"start":{"line":10,"character":10},"end":{"line":10,"character":14}})"));
 }
 
+// The place of `find` in a text, as the editor counts it (ASCII texts).
+json place_of(const std::string& text, size_t at) {
+  size_t line_start = text.rfind('\n', at == 0 ? 0 : at - 1);
+  line_start = line_start == std::string::npos || at == 0 ? 0 : line_start + 1;
+  return {{"line", std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n')},
+          {"character", at - line_start}};
+}
+
+// Mistakes typed into an open description as ranged changes get the
+// diagnostics `check` gives the same files on disk, in both files of the
+// pair: errors found over several compiles, notes, errors of no record, a
+// stopped compile.
+TEST_F(LspServerTest, RangedEditsGetCheckDiagnostics) {
+  struct Mistake {
+    const char* file;
+    std::string find, replace;
+  } mistakes[] = {
+      {"VALDORNO_2417-.txt", "segnale,    2400", "segnal,    2400"},
+      {"VALDORNO_2417-.txt", "segnale,    4300,", "segnale,    2400,"},
+      {"VALDORNO_2417-.txt", "sabbia,    150", "sabbia,    15o"},
+      {"VALDORNO_2417-.txt", "[generale]", "[generali]"},
+      {"VALDORNO_linea.txt", "lunghezza percorso,    12000\r\n", ""},
+      {"VALDORNO_linea.txt", "lunghezza percorso,    12000", "lunghezza percorso,    12"},
+      {"VALDORNO_linea.txt", "cartello_indicatore,  2950", "cartello_indicatore,  0"},
+      {"VALDORNO_linea.txt", "progressiva chilometrica uno,    0", "progressiva chilometrica uno,    125"},
+      {"VALDORNO_2417-.txt", "stazione,    5800", "stazione,    1450"},
+      // A range over a line break.
+      {"VALDORNO_linea.txt", "sfondo uno,    1\r\nsfondo due", "sfondo unno,    1\r\nsfondo due"},
+  };
+  const char* files[] = {"VALDORNO_linea.txt", "VALDORNO_2417-.txt"};
+  for (const Mistake& m : mistakes) {
+    SCOPED_TRACE(m.find + " -> " + m.replace);
+    std::string original = utf8_from_1252(testing::read_bytes(dir_ / m.file));
+    size_t at = original.find(m.find);
+    ASSERT_NE(at, std::string::npos);
+    open(m.file, original);
+    send({{"method", "textDocument/didChange"},
+          {"params", {{"textDocument", {{"uri", uri(m.file)}, {"version", 2}}},
+                      {"contentChanges", json::array({{{"range", {{"start", place_of(original, at)},
+                                                                  {"end", place_of(original, at + m.find.size())}}},
+                                                       {"text", m.replace}}})}}}});
+    std::string edited = original;
+    edited.replace(at, m.find.size(), m.replace);
+    testing::write_bytes(dir_ / m.file, cp1252_from_utf8(edited));
+    CompileRequest request{dir_.path(), "VALDORNO", "2417", true, std::nullopt};
+    std::vector<Diagnostic> expected = diagnose(disk_, request, compile_copies(disk_, request)).list;
+    size_t compared = 0;
+    for (const char* file : files) {
+      json published = diagnostics(file);
+      ASSERT_TRUE(published.is_array()) << file;
+      std::vector<Diagnostic> in_file;
+      bool is_train = std::string(file) == "VALDORNO_2417-.txt";
+      for (const Diagnostic& d : expected)
+        if ((d.file == (dir_ / "VALDORNO_2417-.txt").string()) == is_train) in_file.push_back(d);
+      ASSERT_EQ(published.size(), in_file.size()) << file << ": " << published.dump();
+      for (size_t i = 0; i < in_file.size(); ++i, ++compared) {
+        EXPECT_EQ(published[i].value("code", ""), in_file[i].code);
+        EXPECT_EQ(published[i]["message"], in_file[i].message);
+        EXPECT_EQ(published[i]["range"]["start"]["line"], std::max<int64_t>(in_file[i].line - 1, 0));
+      }
+    }
+    EXPECT_GT(compared, 0u);
+    // The original files back for the next mistake.
+    for (const char* f : files) testing::write_bytes(dir_ / f, testing::read_bytes(testing::examples_dir() / f));
+    sent_.clear();
+    send({{"method", "textDocument/didClose"}, {"params", {{"textDocument", {{"uri", uri(m.file)}}}}}});
+  }
+}
+
+// A record whose last value stands on the next line: the diagnostics that
+// name that field point at it there.
+TEST_F(LspServerTest, AFieldOnALaterLineIsPointedAtThere) {
+  std::string train = utf8_from_1252(testing::read_bytes(dir_ / "VALDORNO_2417-.txt"));
+  const std::string signal = "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0, 0";
+  size_t at = train.find(signal);
+  ASSERT_NE(at, std::string::npos);
+  train.replace(at, signal.size(), "segnale,    2400,   2, 4, 0,  0, 0,    2,  2,0,0\r\n    300");
+  open("VALDORNO_2417-.txt", train);
+  json found = diagnostics("VALDORNO_2417-.txt");
+  ASSERT_TRUE(found.is_array());
+  json codes = json::array();
+  for (const json& d : found) codes.push_back(d.value("code", ""));
+  EXPECT_EQ(codes, json::parse(R"(["W-spans-lines", "W-range"])")) << found.dump();
+  for (const json& d : found)
+    EXPECT_EQ(d["range"], json::parse(R"({"start":{"line":22,"character":4},"end":{"line":22,"character":7}})"))
+        << d.dump();
+}
+
 TEST_F(LspServerTest, QuickFixWritesTheProposedKeywordAndTheDiagnosticGoes) {
   std::string text = line_text();
   text.replace(text.find("sfondo uno"), 10, "sfondo unno");
@@ -120,7 +208,7 @@ TEST_F(LspServerTest, TheOtherFileComesFromDiskAndPositionsAreUtf16) {
   json line = diagnostics("VALDORNO_linea.txt");
   ASSERT_FALSE(line.empty());
   EXPECT_EQ(line.back()["code"], "encoding");
-  EXPECT_EQ(line.back()["range"]["end"]["character"], 1);
+  EXPECT_EQ(line.back()["range"]["end"]["character"], 2);  // both units of the character
 }
 
 TEST_F(LspServerTest, BadMessagesGetErrorsNotCrashes) {

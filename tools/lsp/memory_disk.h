@@ -2,9 +2,12 @@
 // descriptions' copies and the compiled files in its scratch directory) stays
 // in memory and goes with the disk after each diagnosis, so an edit costs no file
 // writes; reads of files that were not written come from the real disk.
+// Files the caller will not read back (the compiled files) keep no bytes.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "files/disk.h"
@@ -13,7 +16,10 @@ namespace lorvena {
 
 class MemoryDisk : public Disk {
  public:
-  explicit MemoryDisk(Disk& below) : below_(below) {}
+  // Does a file written at this path keep its bytes? One that does not
+  // exists but cannot be read.
+  using Keeps = std::function<bool(const std::filesystem::path&)>;
+  explicit MemoryDisk(Disk& below, Keeps keeps = {}) : below_(below), keeps_(std::move(keeps)) {}
 
   int create(const std::filesystem::path& path, FileHandle& file) override;
   int write(FileHandle file, std::string_view bytes) override;
@@ -32,9 +38,12 @@ class MemoryDisk : public Disk {
     std::string bytes;           // a file being read
     size_t at = 0;
     bool writing = false;
+    bool kept = true;            // a file being written keeps its bytes
   };
   Disk& below_;
+  Keeps keeps_;
   std::map<std::filesystem::path, std::string> files_;
+  std::set<std::filesystem::path> unkept_;  // written, bytes not kept
   std::map<std::intptr_t, Open> open_;
   std::intptr_t next_ = 1;
 };

@@ -1,8 +1,13 @@
 #include "tools/lsp/pair_diagnostics.h"
 
+#include <algorithm>
+#include <set>
+
+#include "files/scenario_files.h"
 #include "tools/author_compile.h"
 #include "tools/diagnosis.h"
 #include "tools/lsp/memory_disk.h"
+#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {
@@ -18,12 +23,25 @@ int lsp_severity(Severity s) {
   return 1;
 }
 
+// The compiled files (and their temporary names while written): a diagnosis
+// reads only the compile's model, so their bytes need not be kept.
+MemoryDisk::Keeps descriptions_only(const PairFiles& pair) {
+  std::string name = exact_1252_from_utf8(pair.name).value_or(pair.name);
+  std::string train = exact_1252_from_utf8(pair.train).value_or(pair.train);
+  std::set<std::string> compiled;
+  for (const std::string& f : {plan_file_name(name), table_file_name(name, train), track_file_name(name, train)}) {
+    compiled.insert(f);
+    compiled.insert(f + ".tmp");
+  }
+  return [compiled](const std::filesystem::path& path) { return compiled.count(path.filename().string()) == 0; };
+}
+
 }  // namespace
 
 PairDiagnostics diagnose_pair(Disk& disk, const PairFiles& pair, const std::optional<std::string>& line_text,
                               const std::optional<std::string>& train_text) {
   CompileRequest request{pair.dir, pair.name, pair.train, true, std::nullopt};
-  MemoryDisk memory(disk);
+  MemoryDisk memory(disk, descriptions_only(pair));
   CompileResult first = compile_texts(memory, request, line_text, train_text);
   Diagnosis diagnosis = diagnose(memory, request, first);
   std::string train_file = pair.train_path().string();
@@ -49,12 +67,22 @@ nlohmann::json field_range(const EditorText& text, int64_t line, int64_t column)
   return {{"start", position_json(start)}, {"end", position_json(end)}};
 }
 
+namespace {
+
 nlohmann::json lsp_diagnostic(const Diagnostic& d, const EditorText& text) {
   nlohmann::json out = {{"range", field_range(text, d.line, d.column)},
                         {"severity", lsp_severity(d.severity)},
                         {"source", "scenario_tool"},
                         {"message", d.message}};
   if (!d.code.empty()) out["code"] = d.code;
+  return out;
+}
+
+}  // namespace
+
+nlohmann::json lsp_diagnostics(const std::vector<Diagnostic>& list, const EditorText& text) {
+  nlohmann::json out = nlohmann::json::array();
+  for (const Diagnostic& d : list) out.push_back(lsp_diagnostic(d, text));
   return out;
 }
 

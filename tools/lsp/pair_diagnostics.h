@@ -25,8 +25,9 @@ struct PairDiagnostics {
 PairDiagnostics diagnose_pair(Disk& disk, const PairFiles& pair, const std::optional<std::string>& line_text,
                               const std::optional<std::string>& train_text);
 
-// An LSP Diagnostic; its range covers the field at the diagnostic's place.
-nlohmann::json lsp_diagnostic(const Diagnostic& d, const EditorText& text);
+// LSP Diagnostics of one description; each range covers the field at the
+// diagnostic's place (the faulty field's column, as `check` gives it).
+nlohmann::json lsp_diagnostics(const std::vector<Diagnostic>& list, const EditorText& text);
 
 // The range of the field that starts at a 1-based line and byte column (up
 // to its comma or the line end); the whole line for column 0.
