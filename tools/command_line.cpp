@@ -233,7 +233,7 @@ int draw_command(const Arguments& a, Streams& s) {
   SystemDisk disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, false, s);
+  ErrorReport report = diagnosed_report(disk, request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to draw: the line was not read\n";
@@ -249,7 +249,7 @@ int view_command(const Arguments& a, Streams& s) {
   SystemDisk disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, false, s);
+  ErrorReport report = diagnosed_report(disk, request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to view: the line was not read\n";
@@ -394,11 +394,15 @@ const std::vector<Command>& commands() {
         {"--json", "", "print the changes as one JSON object"}},
        diff_command},
       {"draw", "DIR NAME TRAIN", 3, "Compiles the pair and draws the line as one SVG picture.",
-       {{"--out", "FILE.svg", "where to write the picture", true}}, draw_command},
+       {{"--out", "FILE.svg", "where to write the picture", true},
+        {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
+       draw_command},
       {"view", "DIR NAME TRAIN", 3,
        "Compiles the pair and writes one HTML page that shows the line to zoom into, each object's record\n"
        "and the diagnostics at their chainage.",
-       {{"--out", "FILE.html", "where to write the page", true}}, view_command},
+       {{"--out", "FILE.html", "where to write the page", true},
+        {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
+       view_command},
       {"explain", "[TOPIC]", 0,
        "Explains an error (16 or E16), a warning (W-off-step) or a record (segnale): what it means and what\n"
        "to do; a record's fields with their units and ranges. Without a TOPIC, lists the topics.",

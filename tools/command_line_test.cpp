@@ -92,7 +92,7 @@ TEST(CommandLine, HelpVersionAndOptionsAsPeopleExpect) {
   const std::vector<Case> cases = {
       {{"--help"}, 0, "usage: scenario_tool COMMAND"},
       {{"-h"}, 0, "usage: scenario_tool COMMAND"},
-      {{"help"}, 0, "  scenario_tool draw DIR NAME TRAIN --out FILE.svg\n"},
+      {{"help"}, 0, "  scenario_tool draw DIR NAME TRAIN --out FILE.svg [--color WHEN]\n"},
       {{"help", "compile"}, 0, "usage: scenario_tool compile DIR NAME TRAIN [--no-plan] [--out DIR] [--json]"},
       {{"compile", "--help"}, 0, "  --no-plan       leave out the plan"},
       {{"dump", "-h"}, 0, "usage: scenario_tool dump FILE [--csv] [--json]"},
