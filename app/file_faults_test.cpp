@@ -11,11 +11,11 @@
 
 #include "app/form1.h"
 #include "app/platform_native.h"
-#include "testing/captured_stream.h"
-#include "testing/file_size_limit.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
+#include "testing/captured_stream.h"
+#include "testing/file_size_limit.h"
 #include "testing/test_files.h"
 #include "testing/tmpfs_mount.h"
 

@@ -2,11 +2,11 @@
 
 #include "app/run_time_message.h"
 #include "compiler/compiler.h"
-#include "compiler/errore.h"
+#include "compiler/fatal_error.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
+#include "disk/file_system.h"
 #include "documents/driver_documents.h"
-#include "files/file_system.h"
 
 namespace lorvena {
 

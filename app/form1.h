@@ -6,7 +6,7 @@
 
 #include "app/platform.h"
 #include "compiler/model.h"
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

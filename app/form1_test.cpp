@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "app/platform_native.h"
-#include "files/scenario_files.h"
-#include "files/system_disk.h"
+#include "disk/file_names.h"
+#include "disk/system_disk.h"
 #include "testing/captured_stream.h"
 #include "testing/faulty_disk.h"
 #include "testing/sha256.h"

@@ -3,7 +3,7 @@
 
 #include "app/form1.h"
 #include "app/platform_native.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 
 int main() {
   lorvena::NativePlatform platform(lorvena::executable_directory(), stdout, stderr);

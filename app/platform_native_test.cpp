@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "app/form1.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "testing/captured_stream.h"
 #include "testing/test_files.h"
 

@@ -18,7 +18,7 @@
 #include "app/platform_native.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "testing/captured_stream.h"
 #include "testing/faulty_disk.h"
 #include "testing/test_files.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "files/file_system.h"
+#include "disk/file_system.h"
 
 namespace lorvena {
 

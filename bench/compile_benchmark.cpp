@@ -5,15 +5,15 @@
 
 #include <filesystem>
 
-#include "compiler/codes.h"
-#include "compiler/compiled_files.h"
 #include "compiler/compiler.h"
+#include "compiler/integrity_codes.h"
+#include "compiler/packing.h"
 #include "compiler/placement.h"
 #include "compiler/readers.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/file_system.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
 #include "testing/scenario_generator.h"
 #include "testing/test_files.h"
 

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "compiler/compiler.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -12,14 +12,14 @@
 
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/file_system.h"
-#include "files/scenario_files.h"
-#include "files/scratch_dir.h"
-#include "files/system_disk.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
+#include "disk/scratch_dir.h"
+#include "disk/system_disk.h"
 #include "testing/scenario_generator.h"
+#include "tools/common/text_encoding.h"
 #include "tools/lsp/document_uri.h"
 #include "tools/lsp/lsp_server.h"
-#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {

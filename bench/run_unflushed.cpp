@@ -5,7 +5,7 @@
 
 #include "app/form1.h"
 #include "app/platform_native.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "compiler/compiler.h"
 
-#include "compiler/codes.h"
-#include "compiler/compiled_files.h"
+#include "compiler/integrity_codes.h"
+#include "compiler/packing.h"
 #include "compiler/placement.h"
 #include "compiler/readers.h"
 

@@ -8,7 +8,7 @@
 
 #include "compiler/compile_mode.h"
 #include "compiler/model.h"
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

@@ -10,9 +10,9 @@
 #include "compiler/compiler.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/file_system.h"
-#include "files/scenario_files.h"
-#include "files/system_disk.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
+#include "disk/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena {

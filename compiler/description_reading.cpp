@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "files/file_system.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
 
 namespace lorvena {
 namespace {

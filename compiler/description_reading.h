@@ -12,7 +12,7 @@
 #include "compiler/compile_mode.h"
 #include "compiler/model.h"
 #include "descriptions/field_reader.h"
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

@@ -1,6 +1,6 @@
 // The compiler's error numbers, each with one name. The numbers are what the
 // compiled scenario's users, the fuzz seeds and the authors' tool know: they
-// never change. Their meanings for authors are in tools/error_texts.cpp.
+// never change. Their meanings for authors are in tools/diagnosing/error_texts.cpp.
 #pragma once
 
 #include <cstdint>

@@ -7,8 +7,8 @@
 #include "compiler/description_reading.h"
 #include "compiler/readers.h"
 #include "compiler/storing.h"
-#include "files/file_system.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
 
 namespace lorvena {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "testing/compile_fixture.h"
-#include "tools/compiled_decode.h"
+#include "tools/compiled/compiled_decode.h"
 
 namespace lorvena {
 namespace {

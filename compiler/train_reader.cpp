@@ -3,7 +3,7 @@
 #include "compiler/description_reading.h"
 #include "compiler/readers.h"
 #include "compiler/storing.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
 
 namespace lorvena {
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 #include <regex>
 
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"

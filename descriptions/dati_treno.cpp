@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "files/scenario_files.h"
-#include "files/text_document.h"
+#include "disk/file_names.h"
+#include "disk/text_document.h"
 
 namespace lorvena {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
+#include "disk/system_disk.h"
 #include "documents/driver_documents.h"
-#include "files/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
+#include "disk/file_names.h"
+#include "disk/text_document.h"
 #include "documents/driver_documents.h"
-#include "files/scenario_files.h"
-#include "files/text_document.h"
 
 namespace lorvena {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "disk/system_disk.h"
+#include "disk/text_document.h"
 #include "documents/driver_documents.h"
-#include "files/system_disk.h"
-#include "files/text_document.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "disk/system_disk.h"
 #include "documents/driver_documents.h"
-#include "files/system_disk.h"
 #include "testing/description_fields.h"
 #include "testing/document_lines.h"
 #include "testing/test_files.h"

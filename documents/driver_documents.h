@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/scratch_dir.h"
+#include "disk/scratch_dir.h"
 #include "fuzz/compile_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "compiler/compiled_files.h"
 #include "compiler/compiler.h"
-#include "compiler/errore.h"
-#include "files/file_system.h"
-#include "files/scenario_files.h"
-#include "files/system_disk.h"
+#include "compiler/fatal_error.h"
+#include "compiler/packing.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
+#include "disk/system_disk.h"
 
 namespace lorvena::fuzz {
 namespace fs = std::filesystem;

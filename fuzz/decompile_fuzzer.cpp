@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "fuzz/decompile_input.h"
-#include "tools/compiled_decode.h"
+#include "tools/compiled/compiled_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto in = lorvena::fuzz::decompile_input(std::string_view(reinterpret_cast<const char*>(data), size));

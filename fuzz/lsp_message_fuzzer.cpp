@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "files/scratch_dir.h"
-#include "files/system_disk.h"
+#include "disk/scratch_dir.h"
+#include "disk/system_disk.h"
 #include "tools/lsp/lsp_server.h"
 #include "tools/lsp/message_stream.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "files/scratch_dir.h"
+#include "disk/scratch_dir.h"
 #include "fuzz/compile_input.h"
 
 namespace fs = std::filesystem;

@@ -1,7 +1,7 @@
 #include "testing/compile_fixture.h"
 
 #include "compiler/compiler.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
 
 namespace lorvena::testing {
 

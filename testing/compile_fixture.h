@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "compiler/model.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena::testing {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena::testing {
 

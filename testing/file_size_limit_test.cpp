@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "files/scratch_dir.h"
+#include "disk/scratch_dir.h"
 
 namespace lorvena::testing {
 namespace {

@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "files/file_system.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
 
 namespace lorvena::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/scratch_dir.h"
+#include "disk/scratch_dir.h"
 
 namespace lorvena::testing {
 

@@ -11,9 +11,9 @@
 
 #include "app/form1.h"
 #include "app/platform_win32.h"
-#include "compiler/errore.h"
-#include "files/file_system.h"
-#include "files/system_disk.h"
+#include "compiler/fatal_error.h"
+#include "disk/file_system.h"
+#include "disk/system_disk.h"
 
 namespace {
 

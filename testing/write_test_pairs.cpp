@@ -9,7 +9,7 @@
 
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "testing/scenario_generator.h"
 
 int main(int argc, char** argv) {

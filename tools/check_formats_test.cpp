@@ -4,11 +4,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "testing/tool_run.h"
-#include "tools/findings_sarif.h"
+#include "tools/diagnosing/findings_sarif.h"
 
 namespace lorvena {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/terminal_colour.h"
+#include "tools/common/terminal_colour.h"
 
 namespace lorvena {
 

@@ -6,12 +6,12 @@
 
 #include <sstream>
 
-#include "compiler/codes.h"
-#include "files/scenario_files.h"
-#include "tools/compiled_decode.h"
-#include "testing/test_files.h"
+#include "compiler/integrity_codes.h"
+#include "disk/file_names.h"
 #include "testing/example_pair.h"
+#include "testing/test_files.h"
 #include "testing/tool_run.h"
+#include "tools/compiled/compiled_decode.h"
 
 namespace lorvena {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/scenario_files.h"
-#include "files/system_disk.h"
+#include "disk/file_names.h"
+#include "disk/system_disk.h"
 #include "testing/test_files.h"
 #include "tools/command_line.h"
 

@@ -2,7 +2,7 @@
 // and a clean pair still passes.
 #include <gtest/gtest.h>
 
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "testing/tool_run.h"

@@ -9,9 +9,9 @@
 #include <map>
 #include <set>
 
-#include "compiler/compiled_files.h"
-#include "tools/author_compile.h"
-#include "tools/compiled_decode.h"
+#include "compiler/packing.h"
+#include "tools/compiled/compiled_decode.h"
+#include "tools/diagnosing/author_compile.h"
 
 namespace lorvena {
 namespace {

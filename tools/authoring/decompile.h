@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

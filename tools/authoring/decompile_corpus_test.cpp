@@ -4,11 +4,11 @@
 // that are not compiled files end in the decode error.
 #include <gtest/gtest.h>
 
-#include "files/system_disk.h"
+#include "disk/system_disk.h"
 #include "fuzz/decompile_input.h"
 #include "testing/test_files.h"
 #include "tools/authoring/decompile.h"
-#include "tools/compiled_decode.h"
+#include "tools/compiled/compiled_decode.h"
 
 namespace lorvena {
 namespace {

@@ -8,17 +8,17 @@
 
 #include <fstream>
 
-#include "compiler/compiled_files.h"
+#include "compiler/packing.h"
 #include "descriptions/dati_linea.h"
 #include "descriptions/dati_treno.h"
-#include "files/scenario_files.h"
-#include "files/scratch_dir.h"
-#include "files/system_disk.h"
+#include "disk/file_names.h"
+#include "disk/scratch_dir.h"
+#include "disk/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/scenario_generator.h"
 #include "testing/test_files.h"
-#include "tools/author_compile.h"
-#include "tools/compiled_decode.h"
+#include "tools/compiled/compiled_decode.h"
+#include "tools/diagnosing/author_compile.h"
 
 namespace lorvena {
 namespace {

@@ -1,5 +1,5 @@
 // Formatting works on whole lines. The description is read as the compile
-// reads it (tools/description_lint.h); a line the reading takes as exactly one
+// reads it (tools/diagnosing/description_lint.h); a line the reading takes as exactly one
 // record, from its first field to its line end, is written again from the
 // record's fields, and nothing else changes. The result is then compiled
 // against the original as the last word on whether the meaning was kept.
@@ -10,13 +10,14 @@
 #include <optional>
 #include <vector>
 
-#include "compiler/compiled_files.h"
+#include "compiler/packing.h"
 #include "descriptions/field_reader.h"
-#include "files/scenario_files.h"
-#include "tools/author_compile.h"
-#include "tools/description_lint.h"
-#include "tools/text_encoding.h"
-#include "tools/text_lines.h"
+#include "disk/file_names.h"
+#include "tools/common/ascii_text.h"
+#include "tools/common/text_encoding.h"
+#include "tools/common/text_lines.h"
+#include "tools/diagnosing/author_compile.h"
+#include "tools/diagnosing/description_lint.h"
 
 namespace lorvena {
 namespace {
@@ -44,25 +45,20 @@ std::string_view trim_right(std::string_view s) {
   return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
 }
 
-std::string_view trim(std::string_view s) {
-  size_t first = s.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string_view() : trim_right(s.substr(first));
-}
-
 // The curve's keyword from what the reader takes of it: an `s` anywhere
 // turns left, and the class is the first of the digits 1 to 6 present.
 std::string curve_keyword(std::string_view written) {
   std::string kw = contains_ci(written, "s") ? "curvas" : "curvad";
   for (char digit = '1'; digit <= '6'; ++digit)
     if (written.find(digit) != std::string_view::npos) return kw + digit;
-  return std::string(trim(written));
+  return std::string(trimmed(written));
 }
 
 // The keyword as the record table spells it, when that reads as the same
 // record. A keyword with a bracket, a dash or a double quote stays as
 // written: those change how the reader takes the fields around it.
 std::string canonical_keyword(const LintRecord& r) {
-  std::string_view written = trim(r.keyword);
+  std::string_view written = trimmed(r.keyword);
   if (written.find_first_of("[]-\"") != std::string_view::npos) return std::string(written);
   std::string kw(r.format->keyword);
   if (r.format->heading == "curva") kw = curve_keyword(written);
@@ -85,7 +81,7 @@ struct Row {
 // field may be a text.
 std::optional<Row> whole_line_row(std::string_view text, const SourceLine& l, const LintRecord& r) {
   if (!r.complete() || r.fields.size() != r.format->fields.size()) return std::nullopt;
-  if (!trim(text.substr(l.start, static_cast<size_t>(r.offset) - l.start)).empty()) return std::nullopt;
+  if (!trimmed(text.substr(l.start, static_cast<size_t>(r.offset) - l.start)).empty()) return std::nullopt;
   if (static_cast<size_t>(r.end) != l.next) return std::nullopt;
   Row row{r.format->heading, canonical_keyword(r), {}, false};
   for (size_t i = 0; i < r.fields.size(); ++i) {
@@ -102,7 +98,7 @@ std::optional<Row> whole_line_row(std::string_view text, const SourceLine& l, co
 // Rows of one kind in a run, with only blank and comment lines between them,
 // share their column widths.
 bool keeps_run_open(std::string_view line) {
-  std::string_view t = trim(line);
+  std::string_view t = trimmed(line);
   return t.empty() || t.front() == '-';
 }
 

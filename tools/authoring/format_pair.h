@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

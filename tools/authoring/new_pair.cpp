@@ -4,8 +4,8 @@
 // no comma and no double quote in them.
 #include "tools/authoring/new_pair.h"
 
-#include "files/file_system.h"
-#include "files/scenario_files.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
 
 namespace lorvena {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "files/scenario_files.h"
-#include "files/scratch_dir.h"
+#include "disk/file_names.h"
+#include "disk/scratch_dir.h"
 #include "testing/test_files.h"
 #include "testing/tool_run.h"
 

@@ -3,8 +3,9 @@
 #include <array>
 #include <regex>
 
-#include "tools/explain.h"
-#include "tools/text_encoding.h"
+#include "tools/common/ascii_text.h"
+#include "tools/common/text_encoding.h"
+#include "tools/diagnosing/explain.h"
 
 namespace lorvena {
 namespace {
@@ -17,12 +18,6 @@ constexpr std::array<std::string_view, 10> kLineHeaders = {"[generale]", "[curve
                                                            "[rallentamento]", "[fine]"};
 constexpr std::array<std::string_view, 6> kTrainHeaders = {"[generale]", "[aderenze]",     "[vel_limite]",
                                                            "[stazioni]", "[rallentamenti]", "[fine]"};
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 bool is_header(std::string_view line) { return trimmed(line).substr(0, 1) == "["; }
 

@@ -1,7 +1,7 @@
 #include "tools/lsp/description_pair.h"
 
-#include "files/scenario_files.h"
-#include "tools/description_pairs.h"
+#include "disk/file_names.h"
+#include "tools/common/description_pairs.h"
 
 namespace lorvena {
 namespace {

@@ -1,7 +1,7 @@
 #include "tools/lsp/lsp_server.h"
 
-#include "files/file_system.h"
-#include "files/system_disk.h"
+#include "disk/file_system.h"
+#include "disk/system_disk.h"
 #include "tools/lsp/description_features.h"
 #include "tools/lsp/document_uri.h"
 #include "tools/lsp/message_stream.h"

@@ -12,7 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "files/disk.h"
+#include "disk/disk.h"
 #include "tools/lsp/editor_text.h"
 #include "tools/lsp/pair_diagnostics.h"
 

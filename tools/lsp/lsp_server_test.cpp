@@ -4,15 +4,15 @@
 
 #include <sstream>
 
-#include "files/scratch_dir.h"
-#include "files/system_disk.h"
+#include "disk/scratch_dir.h"
+#include "disk/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
-#include "tools/author_compile.h"
-#include "tools/diagnosis.h"
+#include "tools/common/text_encoding.h"
+#include "tools/diagnosing/author_compile.h"
+#include "tools/diagnosing/find_problems.h"
 #include "tools/lsp/document_uri.h"
 #include "tools/lsp/message_stream.h"
-#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {

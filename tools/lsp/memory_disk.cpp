@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "files/file_system.h"
+#include "disk/file_system.h"
 
 namespace lorvena {
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "files/disk.h"
+#include "disk/disk.h"
 
 namespace lorvena {
 

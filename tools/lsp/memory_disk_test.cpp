@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "files/file_system.h"
-#include "files/scratch_dir.h"
-#include "files/system_disk.h"
+#include "disk/file_system.h"
+#include "disk/scratch_dir.h"
+#include "disk/system_disk.h"
 #include "testing/test_files.h"
 
 namespace lorvena {

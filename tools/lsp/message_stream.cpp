@@ -2,24 +2,13 @@
 
 #include <charconv>
 
+#include "tools/common/ascii_text.h"
+
 namespace lorvena {
 namespace {
 
 constexpr std::string_view kLength = "content-length:";
 constexpr size_t kMaxHeaderLine = 4096;
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 // -1 when `text` is not a plain decimal length within the limit.
 int64_t length_value(std::string_view text) {
@@ -60,7 +49,7 @@ ReadMessage MessageReader::next() {
     any = true;
     // A body that ran into the next header (a wrong length) leaves the
     // header at the end of a line: read it from there.
-    std::string low = lower(line);
+    std::string low = ascii_lower(line);
     size_t at = low.find(kLength);
     if (at != std::string::npos) length = length_value(std::string_view(line).substr(at + kLength.size()));
   }

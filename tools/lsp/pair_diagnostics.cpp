@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <set>
 
-#include "files/scenario_files.h"
-#include "tools/author_compile.h"
-#include "tools/diagnosis.h"
+#include "disk/file_names.h"
+#include "tools/common/text_encoding.h"
+#include "tools/diagnosing/author_compile.h"
+#include "tools/diagnosing/find_problems.h"
 #include "tools/lsp/memory_disk.h"
-#include "tools/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "files/disk.h"
-#include "tools/diagnostics.h"
+#include "disk/disk.h"
+#include "tools/diagnosing/diagnostic.h"
 #include "tools/lsp/description_pair.h"
 #include "tools/lsp/editor_text.h"
 

@@ -6,14 +6,14 @@
 
 #include <httplib.h>
 
-#include "files/file_system.h"
-#include "files/scenario_files.h"
-#include "files/system_disk.h"
-#include "tools/author_compile.h"
-#include "tools/diagnosis.h"
-#include "tools/report.h"
-#include "tools/text_encoding.h"
-#include "tools/view.h"
+#include "disk/file_names.h"
+#include "disk/file_system.h"
+#include "disk/system_disk.h"
+#include "tools/common/text_encoding.h"
+#include "tools/diagnosing/author_compile.h"
+#include "tools/diagnosing/find_problems.h"
+#include "tools/diagnosing/report.h"
+#include "tools/line_view/view.h"
 
 namespace lorvena {
 namespace {

@@ -1,0 +1,565 @@
+#include "tools/diagnosing/description_lint.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <map>
+#include <optional>
+
+#include "descriptions/field_reader.h"
+#include "tools/common/ascii_text.h"
+#include "tools/common/text_encoding.h"
+#include "tools/diagnosing/warning_texts.h"
+
+namespace lorvena {
+namespace {
+
+constexpr size_t kLongestText = 65535;
+constexpr std::array<std::string_view, 14> kHeaders = {
+    "[generale]", "[curve]",         "[pendenze]", "[montagne]",     "[cartelli]",
+    "[indicazioni]", "[fine]",       "[aderenze]", "[vel_limite]",   "[stazioni]",
+    "[rallentamenti]", "[segnali]", "[codici]",   "[rallentamento]"};
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+bool looks_like_header(std::string_view field) { return contains(field, "[") && contains(field, "]"); }
+
+// The reader's own test for the header that ends the line's general block.
+bool ends_general_block(std::string_view field) {
+  size_t first = field.find_first_not_of(" \t");
+  return first != std::string_view::npos && field[first] != '-' && looks_like_header(field);
+}
+
+bool looks_like_number(std::string_view field) {
+  std::string t(trimmed(field));
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) t.erase(0, 1);
+  return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+size_t edit_distance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// "7:55" or "7:55:30": a time written as a clock shows it.
+std::optional<std::vector<std::string>> clock_parts(std::string_view t) {
+  std::vector<std::string> parts(1);
+  for (char c : t) {
+    if (c == ':') parts.emplace_back();
+    else if (c >= '0' && c <= '9' && parts.back().size() < 2) parts.back() += c;
+    else return std::nullopt;
+  }
+  bool filled = std::none_of(parts.begin(), parts.end(), [](const std::string& p) { return p.empty(); });
+  if (parts.size() < 2 || parts.size() > 3 || !filled) return std::nullopt;
+  if (parts.size() == 2) parts.push_back("0");
+  for (std::string& p : parts) p = std::to_string(std::stoi(p));
+  return parts;
+}
+
+// What to write instead of a time in one field.
+std::string clock_advice(std::string_view text) {
+  std::optional<std::vector<std::string>> parts = clock_parts(text);
+  if (!parts) return "";
+  return "; write hours, minutes and seconds as three fields: " + (*parts)[0] + ", " + (*parts)[1] + ", " + (*parts)[2];
+}
+
+// A whole text that is valid UTF-8 with at least one multi-byte character.
+bool is_utf8_text(std::string_view s) {
+  bool multi = std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return multi && is_utf8(s);
+}
+
+class Linter {
+ public:
+  Linter(DescriptionLint& out, bool plan) : out_(out), text_(out.text), in_(out.text), plan_(plan) {}
+
+  void line() {
+    byte_order_mark();
+    if (!find_general({Section::kLineGeneral, Section::kLineBody})) return;
+    general_block();
+    body(Section::kLineBody);
+    finish_encoding();
+  }
+
+  void train() {
+    byte_order_mark();
+    if (!find_general({Section::kTrain})) return no_general();
+    body(Section::kTrain);
+    finish_encoding();
+  }
+
+ private:
+  int64_t pos() const { return base_ + static_cast<int64_t>(in_.offset()); }
+  bool at_end() const { return in_.at_end(); }
+  void seek(int64_t to) {
+    base_ = to;
+    in_ = FieldReader(text_.substr(static_cast<size_t>(to)));
+  }
+  int64_t field_start() const {
+    size_t at = static_cast<size_t>(pos());
+    while (at < text_.size() && is_blank(text_[at])) ++at;
+    return static_cast<int64_t>(at);
+  }
+  int64_t line_of(int64_t offset) const { return out_.lines.line_of(offset); }
+
+  void warn(int64_t offset, std::string_view code, std::string message) {
+    out_.warnings.push_back(out_.at(offset, Severity::kWarning, code, std::move(message)));
+  }
+
+  // The file's name, as a conversion command would be typed in its directory.
+  std::string base_name() const {
+    size_t slash = out_.file.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? out_.file : out_.file.substr(slash + 1);
+    bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-';
+    });
+    return plain ? name : "'" + name + "'";
+  }
+
+  void byte_order_mark() {
+    if (text_.substr(0, 3) != "\xEF\xBB\xBF") return;
+    encoding_warning_ = out_.warnings.size();
+    warn(0, warning::kEncoding,
+         "the file starts with a UTF-8 byte order mark: it was saved as UTF-8, but descriptions are read as "
+         "Windows-1252; convert it without the mark: tail -c +4 " + base_name() +
+             " | iconv -f UTF-8 -t WINDOWS-1252 > converted.txt");
+  }
+
+  // A UTF-8 text is one symptom of a file saved as UTF-8: the first one is
+  // warned with the conversion, the others counted into it.
+  void utf8_text(const LintRecord& r, size_t i, const ReadField& field) {
+    const std::string& text = field.text;
+    if (encoding_warning_) {
+      ++utf8_texts_;
+      return;
+    }
+    encoding_warning_ = out_.warnings.size();
+    warn(field.offset, warning::kEncoding,
+         record_word(r) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" + text +
+             "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(text) +
+             "; convert the file: iconv -f UTF-8 -t WINDOWS-1252 " + base_name() + " > converted.txt");
+  }
+
+  void finish_encoding() {
+    if (!encoding_warning_ || utf8_texts_ == 0) return;
+    out_.warnings[*encoding_warning_].message +=
+        " (" + std::to_string(utf8_texts_) + (utf8_texts_ == 1 ? " text" : " texts") + " in UTF-8 in this file" +
+        (text_.starts_with("\xEF\xBB\xBF") ? ")" : " besides this one)");
+  }
+
+  // Skips up to [generale] as the reader does, noting the records it skips.
+  bool find_general(std::initializer_list<Section> sections) {
+    int above = 0;
+    while (!at_end()) {
+      int64_t at = field_start();
+      std::string field = in_.read_text();
+      if (contains_ci(field, "[generale]")) {
+        if (above > 0) above_general(above);
+        return out_.general_found = true;
+      }
+      if (looks_like_header(field)) {
+        header(field, at);
+        continue;
+      }
+      if (contains(field, "-")) continue;
+      for (Section section : sections) {
+        const RecordFormat* f = match_keyword(section, field, true);
+        if (f == nullptr) continue;
+        std::string word = f->heading == f->keyword ? std::string(f->keyword) : utf8_from_1252(trimmed(field));
+        if (above++ == 0) out_.first_above_general = {at, word};
+        break;
+      }
+    }
+    return false;
+  }
+
+  // Records above [generale]: one warning, at the first of them.
+  void above_general(int above) {
+    const auto& [at, keyword] = *out_.first_above_general;
+    std::string others = above == 1   ? ""
+                         : above == 2 ? " with the other record above it"
+                                      : " with the " + std::to_string(above - 1) + " other records above it";
+    warn(at, warning::kWrongSection,
+         keyword + " stands above [generale], before which nothing is read: it is skipped" + others +
+             "; move [generale] up to the line before it");
+  }
+
+  void no_general() {
+    if (general_misspelt_) return;  // the unknown header's warning says it
+    std::string where = "";
+    int64_t at = -1;
+    if (out_.first_above_general) {
+      at = out_.first_above_general->offset;
+      where = "; add [generale] on the line before this " + out_.first_above_general->keyword + " record";
+    }
+    warn(at, warning::kNoGeneral, "no [generale] header: nothing in the train description is read" + where);
+  }
+
+  // Reads the next keyword field as the reader does, skipping up to
+  // `dividers` fields that hold "-".
+  bool next_keyword(std::string& field, int64_t& at, int dividers, Section section) {
+    if (at_end()) return false;
+    at = field_start();
+    field = in_.read_text();
+    for (int skipped = 0; skipped < dividers && contains(field, "-"); ++skipped) {
+      divider(field, at, section);
+      if (at_end()) return false;
+      at = field_start();
+      field = in_.read_text();
+    }
+    return true;
+  }
+
+  void divider(const std::string& field, int64_t at, Section section) {
+    std::string t(trimmed(field));
+    if (t.empty() || t[0] == '-' || looks_like_number(t)) return;
+    if (const RecordFormat* f = match_keyword(section, field, true)) {
+      skipped_line_ = line_of(at);  // its values are skipped with it, without a word each
+      warn(at, warning::kDividerKeyword,
+           in_quotes(field) + " holds '-', so it is skipped as a comment and the " + std::string(f->keyword) +
+               " record with it");
+    }
+  }
+
+  void general_block() {
+    std::string field;
+    int64_t at = 0;
+    while (next_keyword(field, at, 10, Section::kLineGeneral)) {
+      if (const RecordFormat* f = match_keyword(Section::kLineGeneral, field, plan_)) record(*f, field, at);
+      else unknown(field, at, Section::kLineGeneral);
+      if (ends_general_block(field)) return;
+    }
+  }
+
+  void body(Section section) {
+    std::string field;
+    int64_t at = 0;
+    while (next_keyword(field, at, 2, section)) {
+      if (const RecordFormat* f = match_keyword(section, field, plan_)) record(*f, field, at);
+      else unknown(field, at, section);
+    }
+  }
+
+  void header(const std::string& field, int64_t at) {
+    std::string name = ascii_lower(trimmed(field));
+    if (std::find(kHeaders.begin(), kHeaders.end(), name) != kHeaders.end()) return;
+    std::string message = "unknown header " + in_quotes(trimmed(field));
+    for (std::string_view known : kHeaders) {
+      if (edit_distance(name, known) > 2) continue;
+      message += "; did you mean '" + std::string(known) + "'?";
+      if (known == "[generale]") message += " Nothing is read before [generale]", general_misspelt_ = true;
+      break;
+    }
+    warn(at, warning::kUnknownSection, message);
+  }
+
+  // A field that no keyword test of `section` passes: the reader skips it.
+  void unknown(const std::string& field, int64_t at, Section section) {
+    std::string t(trimmed(field));
+    if (t.empty()) return;
+    int64_t line = line_of(at);
+    if (line == skipped_line_) return;
+    skipped_line_ = line;
+    if (line == record_line_) return extra(field, at);
+    if (looks_like_header(field)) return header(field, at);
+    if (!plan_ && match_keyword(section, field, true) != nullptr) return;  // a curve, without the plan
+    if (looks_like_number(t))
+      return warn(at, warning::kExtraField, "stray field " + in_quotes(t) + " is skipped");
+    warn_unknown(t, at, section);
+  }
+
+  void extra(const std::string& field, int64_t at) {
+    if (last_was_text_)
+      return warn(at, warning::kTextComma,
+                  last_keyword_ + ": the " + last_text_name_ + " ends at the comma, so " +
+                      in_quotes(last_text_) + " is kept and " + in_quotes(trimmed(field)) +
+                      " is skipped; put the whole " + last_text_name_ + " in double quotes");
+    warn(at, warning::kExtraField,
+         "extra field " + in_quotes(trimmed(field)) + " after a complete " + last_keyword_ +
+             " record is skipped");
+  }
+
+  void warn_unknown(const std::string& t, int64_t at, Section section) {
+    if (section == Section::kLineGeneral) {
+      for (const RecordFormat& f : record_formats()) {
+        if (f.section != Section::kLineGeneral || !f.case_sensitive) continue;
+        bool all = std::all_of(f.words.begin(), f.words.end(), [&](std::string_view w) { return contains_ci(t, w); });
+        if (all)
+          return warn(at, warning::kKeywordCase,
+                      in_quotes(t) + " is not read: the keyword '" + std::string(f.keyword) +
+                          "' must be written in lower case");
+      }
+    }
+    for (const RecordFormat& f : record_formats()) {
+      if (f.section == section || !keyword_matches(f, t)) continue;
+      return warn(at, warning::kWrongSection,
+                  in_quotes(t) + " is a record of the " + std::string(section_name(f.section)) +
+                      "; here, in the " + std::string(section_name(section)) + ", it is skipped" +
+                      header_advice(f, section));
+    }
+    std::string message = in_quotes(t) + " is no keyword of the " + std::string(section_name(section)) +
+                          ": it is skipped with the values after it";
+    if (const RecordFormat* f = closest(t, section)) message += "; did you mean '" + std::string(f->keyword) + "'?";
+    warn(at, warning::kUnknownKeyword, message);
+  }
+
+  // The general block ends at the first header after [generale]: a body
+  // record above it needs one, named here as the example pair names it.
+  static std::string header_advice(const RecordFormat& f, Section section) {
+    if (section != Section::kLineGeneral || f.section != Section::kLineBody) return "";
+    static const std::map<std::string_view, std::string_view> headers = {
+        {"curva", "[curve]"}, {"pendenza", "[pendenze]"}, {"montagna", "[montagne]"},
+        {"indicatori_vmax", "[cartelli]"}, {"cartello_indicatore", "[indicazioni]"}};
+    auto it = headers.find(f.heading);
+    std::string header = it == headers.end() ? "[curve]" : std::string(it->second);
+    return "; the general block runs up to the first header, so add a header such as " + header + " before it";
+  }
+
+  // A keyword of `section` that `t` resembles: one of its words in it, or
+  // its first word at most two letters away.
+  static const RecordFormat* closest(const std::string& t, Section section) {
+    std::string word = ascii_lower(t.substr(0, t.find_first_of(" \t")));
+    for (const RecordFormat& f : record_formats()) {
+      if (f.section != section) continue;
+      std::string first = std::string(f.keyword.substr(0, f.keyword.find(' ')));
+      if (word.size() >= 4 && edit_distance(word, first) <= 2) return &f;
+      if (f.words.size() > 1 && std::any_of(f.words.begin(), f.words.end(),
+                                            [&](std::string_view w) { return w.size() > 4 && contains_ci(t, w); }))
+        return &f;
+    }
+    return nullptr;
+  }
+
+  void record(const RecordFormat& format, const std::string& keyword, int64_t at) {
+    LintRecord r;
+    r.format = &format;
+    r.offset = at;
+    r.keyword = keyword;
+    if (looks_like_header(keyword))
+      warn(at, warning::kHeaderIsRecord,
+           "the header " + in_quotes(trimmed(keyword)) + " holds '" + std::string(format.words.front()) +
+               "', so it is read as " + with_article(format.keyword) + " record; its values come from what follows");
+    for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
+    r.end = pos();
+    record_line_ = -1;
+    last_keyword_ = record_word(r);
+    if (r.problem) {
+      r.blank_end = out_.lines.line_end(at);
+      out_.records.push_back(std::move(r));
+      seek(out_.lines.next_line_start(at));
+      return;
+    }
+    r.blank_end = r.end;
+    layout(r);
+    const ReadField& last = r.fields.back();
+    record_line_ = line_of(last.offset);
+    last_was_text_ = format.fields.back().storage == Storage::kText;
+    last_text_ = last.text;
+    last_text_name_ = format.fields.back().name;
+    out_.records.push_back(std::move(r));
+  }
+
+  void layout(const LintRecord& r) {
+    int64_t line = line_of(r.offset);
+    for (size_t i = 0; i < r.fields.size(); ++i) {
+      if (line_of(r.fields[i].offset) == line) continue;
+      warn(r.offset, warning::kSpansLines,
+           record_word(r) + ": " + field_name(r, i) + " is read from line " +
+               std::to_string(line_of(r.fields[i].offset)) + " (" +
+               (r.fields[i].text.empty() ? std::string("an empty field") : in_quotes(r.fields[i].text)) +
+               "); the record has " + std::to_string(i) + " of its " + std::to_string(r.fields.size()) +
+               " values on its own line");
+      return;
+    }
+  }
+
+  void read_field(LintRecord& r, size_t i) {
+    const FieldFormat& f = r.format->fields[i];
+    ReadField field;
+    field.offset = field_start();
+    if (at_end()) return fail(r, i, "the file ends inside the record: " + field_name(r, i) + " is missing");
+    if (f.storage == Storage::kText) return read_text_field(r, i, field);
+    size_t stop = text_.find_first_of(", \t\r\n", static_cast<size_t>(field.offset));
+    field.text = std::string(text_.substr(static_cast<size_t>(field.offset),
+                                          (stop == std::string_view::npos ? text_.size() : stop) -
+                                              static_cast<size_t>(field.offset)));
+    try {
+      field.value = read_number(f.storage);
+    } catch (const ReadFailure& e) {
+      std::string what = e.what();
+      std::string shown = field.text.empty() ? "an empty field" : in_quotes(field.text);
+      std::string detail = what == "not a number" ? shown + " is not a number" + clock_advice(field.text)
+                                                  : field.text + " is out of the range the reader takes, " +
+                                                        storage_range(f.storage);
+      return fail(r, i, where(r, i, field.offset) + ": " + detail + elsewhere(r, field.offset), field.offset);
+    }
+    missing_comma(r, field);
+    r.fields.push_back(std::move(field));
+  }
+
+  // "field 11 (tempo)", and the line it was taken from when that is not the record's own.
+  std::string where(const LintRecord& r, size_t i, int64_t offset) const {
+    std::string name = field_name(r, i);
+    if (line_of(offset) == line_of(r.offset)) return name;
+    return name + ", taken from line " + std::to_string(line_of(offset));
+  }
+
+  std::string elsewhere(const LintRecord& r, int64_t offset) const {
+    if (line_of(offset) == line_of(r.offset)) return "";
+    size_t own = 0;
+    while (own < r.fields.size() && line_of(r.fields[own].offset) == line_of(r.offset)) ++own;
+    return "; the record has " + std::to_string(own) + " of its " + std::to_string(r.format->fields.size()) +
+           " values on its own line";
+  }
+
+  int64_t read_number(Storage storage) {
+    switch (storage) {
+      case Storage::kShort: return in_.read_short();
+      case Storage::kByte: return in_.read_byte();
+      default: return in_.read_long();
+    }
+  }
+
+  static std::string storage_range(Storage storage) {
+    return std::to_string(storage_low(storage)) + " to " + std::to_string(storage_high(storage));
+  }
+
+  void missing_comma(const LintRecord& r, const ReadField& field) {
+    if (r.format->blank_separated) return;
+    size_t at = static_cast<size_t>(field.offset) + field.text.size();
+    while (at < text_.size() && is_blank(text_[at])) ++at;
+    if (at >= text_.size() || text_[at] == ',' || is_line_end(text_[at])) return;
+    warn(field.offset, warning::kMissingComma,
+         record_word(r) + ": no comma after " + in_quotes(field.text) + ", so " +
+             in_quotes(text_.substr(at, std::min<size_t>(text_.find_first_of(", \t\r\n", at), text_.size()) - at)) +
+             " is read as the next field");
+  }
+
+  void read_text_field(LintRecord& r, size_t i, ReadField& field) {
+    field.text = in_.read_text();
+    // A sign's text is checked where it is stored (tools/diagnosing/record_cells.cpp).
+    if (field.text.size() > kLongestText && r.format->heading != "cartello_indicatore")
+      return fail(r, i, field_name(r, i) + " is " + std::to_string(field.text.size()) +
+                            " bytes long; at most 65535 can be stored", field.offset);
+    quotes(r, field);
+    if (is_utf8_text(field.text)) utf8_text(r, i, field);
+    r.fields.push_back(std::move(field));
+  }
+
+  void quotes(const LintRecord& r, const ReadField& field) {
+    size_t open = static_cast<size_t>(field.offset);
+    if (open >= text_.size() || text_[open] != '"') return;
+    size_t close = text_.find('"', open + 1);
+    size_t line_end = text_.find_first_of("\r\n", open);
+    if (close == std::string_view::npos || (line_end != std::string_view::npos && close > line_end)) {
+      warn(field.offset, warning::kQuote,
+           record_word(r) + ": the double quote at column " +
+               std::to_string(out_.lines.at(static_cast<int64_t>(open)).column) +
+               " is not closed on its line; the text runs on to the next double quote in the file");
+      return;
+    }
+    size_t after = close + 1;
+    size_t stop = std::min(text_.find_first_of(",\r\n", after), text_.size());
+    std::string rest(trimmed(text_.substr(after, stop - after)));
+    if (!rest.empty())
+      warn(field.offset, warning::kQuote,
+           record_word(r) + ": " + in_quotes(rest) + " after the closing double quote is skipped");
+  }
+
+  void fail(LintRecord& r, size_t i, std::string reason, int64_t field = -1) {
+    r.problem = ReadProblem{i, pos(), std::move(reason), field};
+  }
+
+  DescriptionLint& out_;
+  std::string_view text_;
+  FieldReader in_;
+  int64_t base_ = 0;
+  bool plan_;
+  int64_t record_line_ = -1;   // the line on which the last record's values end
+  int64_t skipped_line_ = -1;  // the last line on which a field was skipped
+  bool last_was_text_ = false;
+  std::string last_text_;
+  std::string last_text_name_;
+  std::string last_keyword_;
+  bool general_misspelt_ = false;             // a header warned as a misspelt [generale]
+  std::optional<size_t> encoding_warning_;  // index of the file's W-encoding warning
+  int utf8_texts_ = 0;                       // UTF-8 texts not warned on their own
+};
+
+}  // namespace
+
+Diagnostic DescriptionLint::at(int64_t offset, Severity severity, std::string_view code, std::string message) const {
+  Diagnostic d{severity, std::string(code), file, 0, 0, std::move(message)};
+  if (offset < 0) return d;
+  TextPosition p = lines.at(offset);
+  d.line = p.line;
+  d.column = p.column;
+  return d;
+}
+
+DescriptionLint lint_line(std::string_view text, const std::string& file, bool plan) {
+  DescriptionLint out{file, text, TextLines(text), false, {}, {}, {}};
+  Linter(out, plan).line();
+  return out;
+}
+
+DescriptionLint lint_train(std::string_view text, const std::string& file) {
+  DescriptionLint out{file, text, TextLines(text), false, {}, {}, {}};
+  Linter(out, true).train();
+  return out;
+}
+
+const LintRecord* record_at(const DescriptionLint& lint, int64_t offset) {
+  for (const LintRecord& r : lint.records)
+    if (offset > r.offset && offset <= r.end) return &r;
+  return nullptr;
+}
+
+std::string record_word(const LintRecord& r) {
+  // Records that share a heading differ in their keyword: name them as written.
+  if (r.format->heading == r.format->keyword) return std::string(r.format->keyword);
+  return utf8_from_1252(trimmed(r.keyword));
+}
+
+std::string record_label(const LintRecord& r) {
+  std::string name = record_word(r);
+  const std::vector<FieldFormat>& fields = r.format->fields;
+  if (r.complete() && r.format->heading == "stazione") name += " " + in_quotes(r.fields.back().text);
+  if (!r.fields.empty() && fields.front().chainage) name += " at " + std::to_string(r.number(0)) + " m";
+  return name;
+}
+
+std::string record_name(const DescriptionLint& lint, const LintRecord& r) {
+  return record_label(r) + " (line " + std::to_string(lint.lines.line_of(r.offset)) + ")";
+}
+
+std::string field_name(const LintRecord& r, size_t field) {
+  return "field " + std::to_string(field + 1) + " (" + std::string(r.format->fields.at(field).name) + ")";
+}
+
+int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field) {
+  int64_t at = r.offset;
+  if (field < r.fields.size()) at = r.fields[field].offset;
+  else if (r.problem && r.problem->field == field && r.problem->offset >= 0) at = r.problem->offset;
+  return lint.lines.line_of(at) == lint.lines.line_of(r.offset) ? at : r.offset;
+}
+
+std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }
+
+std::string with_article(std::string_view word) {
+  bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
+  return (vowel ? "an " : "a ") + std::string(word);
+}
+
+}  // namespace lorvena

@@ -1,0 +1,99 @@
+#include "tools/diagnosing/warning_texts.h"
+
+namespace lorvena {
+
+// The codes are what authors filter on: change none of them.
+const std::vector<WarningText>& warning_texts() {
+  using namespace warning;
+  static const std::vector<WarningText> texts = {
+      {kUnknownKeyword, "a field that is no keyword of its place: it is skipped, and the values after it too",
+       "correct the keyword (see `explain` for the records), or start a comment with '-'"},
+      {kKeywordCase, "a keyword of the line's general block in the wrong case: these keywords are tested as written",
+       "write the keyword in lower case, as in 'progressiva chilometrica uno'"},
+      {kWrongSection, "a record where it is not read: above [generale] (warned once, at the first such record), a "
+                      "line record in the train description, a body record in the line's general block, or the "
+                      "other way round",
+       "move the record to its description and place, below [generale] (see `explain KEYWORD`)"},
+      {kUnknownSection, "a header that is no known header; headers only divide, but a misspelt [generale] hides "
+                        "everything after it",
+       "correct the header's name"},
+      {kHeaderIsRecord, "a header whose name holds a keyword, so it is read as that record, its values taken from "
+                        "what follows",
+       "correct the header's name, e.g. [segnali] instead of [segnale]"},
+      {kNoGeneral, "the train description has no [generale] header: nothing in it is read",
+       "put [generale] on the first line, before the first record"},
+      {kExtraField, "a field after a complete record on its line: it is skipped as an unknown keyword",
+       "remove the field, or check the record's fields with `explain KEYWORD`"},
+      {kTextComma, "a name or sign text cut at a comma: only what stands before the comma is kept",
+       "put the whole text in double quotes"},
+      {kQuote, "a text in double quotes with characters after its closing quote (skipped), or with no closing "
+               "quote on its line (it runs on to the next quote in the file)",
+       "close the quote at the end of the text"},
+      {kMissingComma, "two numbers with only blanks between them: they are read as two fields",
+       "separate the fields with a comma"},
+      {kSpansLines, "a record whose values continue on a later line: usually a record one field short, which "
+                    "takes its last value from the line after it",
+       "give the record all its fields on its own line"},
+      {kDividerKeyword, "a keyword field holding '-': it is skipped as a comment, and the record with it",
+       "remove the '-' from the keyword"},
+      {kEncoding, "a description saved as UTF-8 (a byte order mark, or a text that is UTF-8): descriptions are "
+                  "read as Windows-1252, so such names are compiled as other characters",
+       "convert the file to Windows-1252: iconv -f UTF-8 -t WINDOWS-1252 FILE > NEW (after a byte order mark, "
+       "tail -c +4 FILE | iconv -f UTF-8 -t WINDOWS-1252 > NEW), or save it as Windows-1252 in the editor"},
+      {kOffStep, "a chainage or length off its step: the compile rounds it to the nearest cell of 50 m",
+       "write a multiple of the step"},
+      {kRange, "a value outside the range the record means: the compile takes it, but it cannot mean what it "
+               "says (a negative length, a speed that is no multiple of 5 ...)",
+       "see the record's ranges with `explain KEYWORD`"},
+      {kPastEnd, "a record past the end of the line, inside the 7000 m the track runs on beyond it",
+       "check the chainage against the line's length"},
+      {kTime, "a time with hours past 23, or minutes or seconds past 59: the surplus runs into the next hour "
+              "or day",
+       "write the time as hours 0-23, minutes and seconds 0-59"},
+      {kOrder, "gradients, speed limits and adhesions must come in increasing chainage, curves one after the "
+               "other: a row out of order fills nothing (or bends the plan elsewhere)",
+       "sort the rows by chainage"},
+      {kReservedCell, "an object in the first cell of the track, whose values the scenario's stamps overwrite",
+       "place it further along the line"},
+      {kOverwritten, "a station's stop point falls on a cell that holds another object, which it replaces",
+       "move the object or the station"},
+      {kTableFull, "a sign text stored in table entry 1 or 0: the first station's entry, or the one the table "
+                   "keeps empty; the compile stops only at a station (error 10)",
+       "keep the sign boards to 79 at most, fewer with stations"},
+      {kNoStartSpeed, "no velocita record at 0: the cells before the first one (every cell, without one) have "
+                      "speed limit 0 km/h, and the train cannot move there",
+       "add 'velocita, 0, SPEED' as the first velocita record"},
+      {kNoStartAdhesion, "no aderenza record at 0: the cells before the first one (every cell, without one) have "
+                         "adhesion 0",
+       "add 'aderenza, 0, VALUE' as the first aderenza record"},
+      {kCurveSide, "a curva keyword with no side letter (curva4): it is read as a right-hand curve",
+       "write curvad4 for a right-hand curve or curvas4 for a left-hand one"},
+      {kTimesBackwards, "a station whose time is before the time of the station written before it",
+       "check the stations' hours, minutes and seconds, and their order"},
+      {kClockLate, "the clock (orologio) starts after the first station's time",
+       "set orologio to the first station's time or earlier"},
+      {kStationPastEnd, "a station whose area (or stop cell) runs past the end of the line",
+       "move the station back or shorten its platform"},
+      {kReferenceDropped, "kilometre references whose values the ordering sets to 0: no inizio is strictly the "
+                          "largest, or every inizio is 0 and no fine is above 0",
+       "give the references different inizio values, or a fine above 0"},
+      {kReferencePosition, "a kilometre reference whose posizione is neither 0 nor 1: 1 adds 100 to its fine, and "
+                           "the effect of other values is not defined",
+       "write 0 or 1"},
+      {kLengthInKm, "a line length under 1000 m with records far beyond it: the length is written in km, but it "
+                    "is read in metres, and every record past it ends the reading",
+       "write the length in metres (20 km: 20000)"},
+      {kApproachOverwritten, "a signal and a station whose approach marks fall on the same cell: the one written "
+                             "later overwrites the other's mark",
+       "move the signal or the station so that their approach cells are apart"},
+  };
+  return texts;
+}
+
+const WarningText* warning_text(std::string_view code) {
+  for (const WarningText& t : warning_texts())
+    if (t.code == code) return &t;
+  return nullptr;
+}
+
+}  // namespace lorvena
