@@ -77,7 +77,7 @@ TEST(DiffByRecord, TellsEachRecordAsTheAuthorWroteIt) {
       {{"train", "0,   8,22, 0, Costalunga", "0,   8,25, 0, Costalunga"},
        "VALDORNO_2417-.txt: stazione, line 17 at 5800 m: minutes 22 min -> 25 min\n"},
       {{"train", "segnale,   10200,   2, 2, 3,  0, 0,    2,  1,1,0, 0\r\n", ""},
-       "VALDORNO_2417-.txt: segnale removed at 10200 m (line 26 of A)\n"},
+       "VALDORNO_2417-.txt: segnale removed at 10200 m, 0 s (line 26 of A)\n"},
   };
   for (const Case& c : cases) {
     ScratchDir a, b;
