@@ -4,6 +4,8 @@
 #include <optional>
 #include <tuple>
 
+#include <nlohmann/json.hpp>
+
 #include "disk/file_names.h"
 #include "disk/file_system.h"
 #include "disk/system_disk.h"

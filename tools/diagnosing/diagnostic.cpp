@@ -42,7 +42,13 @@ std::string_view severity_name(Severity s) {
   return "";
 }
 
-std::string error_code_name(int32_t code) { return "E" + std::to_string(code); }
+// Appended rather than `"E" + std::to_string(code)`, which GCC 12's -Wrestrict
+// misreads in the Windows builds.
+std::string error_code_name(int32_t code) {
+  std::string name = "E";
+  name += std::to_string(code);
+  return name;
+}
 
 std::string diagnostic_line(const Diagnostic& d, bool colour) {
   std::string_view paint = severity_colour(d.severity);
