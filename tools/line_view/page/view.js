@@ -106,13 +106,15 @@
       if (boxes[k]) leaders.push(`M${f1(it.x)} ${it.top}V${top + height + 8}L${f1(boxes[k].x + boxes[k].w - 0.65 * size)} ${top + height + 2}`);
     });
     el('path', { class: 'leaders', d: leaders.join(''), fill: 'none', stroke: '#999', 'stroke-width': 0.7 });
-    open('g', { class: 'lane' });
+    // The lane is turned as a whole, so its texts share one style (a
+    // transform of each text's own would make each style new, and slower).
+    open('g', { class: 'lane', transform: 'rotate(-90)', 'font-size': size });
     items.forEach((it, k) => {
       const box = boxes[k];
       if (!box) return;
       const base = box.x + box.w - 0.3 * size;
       const label = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
-      text(base, top + height, label, size, { transform: `rotate(-90 ${base.toFixed(1)} ${top + height})`, fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
+      el('text', { x: f1(-(top + height)), y: f1(base), fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 }, label);
     });
     close('g');
   }
