@@ -9,6 +9,8 @@ namespace lorvena {
 // tools/line_view/page/, built in by cmake/embed_text.cmake.
 extern const char kViewStyle[];
 extern const char kViewLabelsScript[];
+extern const char kViewKeptTextsScript[];
+extern const char kViewPlanShapeScript[];
 extern const char kViewScript[];
 
 std::string view_html(const CompileResult& result, const std::vector<Diagnostic>& diagnostics,
@@ -31,6 +33,10 @@ std::string view_html(const CompileResult& result, const std::vector<Diagnostic>
   html += script_safe_json(view_data_json(result, diagnostics, line_file, train_file));
   html += "</script>\n<script>\n";
   html += kViewLabelsScript;
+  html += "\n";
+  html += kViewKeptTextsScript;
+  html += "\n";
+  html += kViewPlanShapeScript;
   html += "\n";
   html += kViewScript;
   html += "</script>\n</body>\n</html>\n";

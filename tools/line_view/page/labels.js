@@ -36,10 +36,41 @@ const Labels = (() => {
     }
   }
 
+  // Many small boxes (the points along a drawn line) as a bitmap of cells
+  // over the area (x, y, w, h): a cell is set when a box with its gap
+  // touches it. A box hits the bitmap when it covers a set cell, so a box
+  // that hits no box of its own never hits here either; setting thousands
+  // of cells costs less than keeping thousands of boxes.
+  const kCellSide = 2;
+  class Raster {
+    constructor(x, y, w, h) {
+      Object.assign(this, { x, y, columns: Math.ceil(w / kCellSide) + 1, rows: Math.ceil(h / kCellSide) + 1 });
+      this.cells = new Uint8Array(this.columns * this.rows);
+    }
+    // The cells of [x0, x1] x [y0, y1] inside the area, as [c0, c1, r0, r1], or null.
+    span(x0, x1, y0, y1) {
+      const c0 = Math.max(0, Math.floor((x0 - this.x) / kCellSide)), c1 = Math.min(this.columns - 1, Math.floor((x1 - this.x) / kCellSide));
+      const r0 = Math.max(0, Math.floor((y0 - this.y) / kCellSide)), r1 = Math.min(this.rows - 1, Math.floor((y1 - this.y) / kCellSide));
+      return c0 <= c1 && r0 <= r1 ? [c0, c1, r0, r1] : null;
+    }
+    add(b) {
+      const s = this.span(b.x - kGap, b.x + b.w + kGap, b.y - kGap, b.y + b.h + kGap);
+      if (!s) return;
+      for (let r = s[2]; r <= s[3]; ++r) this.cells.fill(1, r * this.columns + s[0], r * this.columns + s[1] + 1);
+    }
+    hits(b) {
+      const s = this.span(b.x, b.x + b.w, b.y, b.y + b.h);
+      if (!s) return false;
+      for (let r = s[2]; r <= s[3]; ++r) for (let c = r * this.columns + s[0], end = r * this.columns + s[1]; c <= end; ++c) if (this.cells[c]) return true;
+      return false;
+    }
+  }
+
   // For each label in turn, the index of its first candidate box that meets
-  // no box taken before, or -1.
+  // no box taken before (a list of boxes, or a Taken to which the placed
+  // labels are added), or -1.
   function place(candidates, taken = []) {
-    const boxes = taken instanceof Taken ? taken : new Taken(taken);
+    const boxes = Array.isArray(taken) ? new Taken(taken) : taken;
     return candidates.map((list) => {
       const k = list.findIndex((box) => !boxes.hits(box));
       if (k >= 0) boxes.add(list[k]);
@@ -91,5 +122,5 @@ const Labels = (() => {
     });
   }
 
-  return { overlap, place, leftOutCounts, laneBoxes, Taken };
+  return { overlap, place, leftOutCounts, laneBoxes, Taken, Raster };
 })();

@@ -1,7 +1,9 @@
 // The line view's drawing and its controls: every panel is drawn anew for
 // the shown km range (wheel or keys to zoom, drag or arrows to pan, the
-// range box), as one piece of markup, its labels placed by Labels so that
-// none overlaps another or a mark, in the order of their chainages.
+// range box): the marks as one piece of markup, the texts through
+// KeptTexts, which moves a text drawn before rather than making it again;
+// the labels placed by Labels so that none overlaps another or a mark, in
+// the order of their chainages.
 (() => {
   const data = JSON.parse(document.getElementById('line-data').textContent);
   // The cells' values come as runs [value, count]; each run gets its first cell.
@@ -16,6 +18,8 @@
     return r && { file: r[0], line: r[1], keyword: r[2], format: r[3], values: r[4] };
   };
   const fileOf = (r) => data.files[r.file];
+  // Each object's index in its list names its labels from one redraw to the next.
+  for (const list of [data.stations, data.signals, data.signs, data.slowdowns, data.boards]) list.forEach((o, k) => { o.key = k; });
   const svg = document.getElementById('view');
   const kSvg = 'http://www.w3.org/2000/svg';
   const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c' };
@@ -45,7 +49,8 @@
   }
   const open = (name, attrs) => { let s = '<' + name; for (const k in attrs) s += attr(k, attrs[k]); out.push(s + '>'); };
   const close = (name) => out.push(`</${name}>`);
-  const text = (x0, y0, content, size, attrs = {}) => el('text', Object.assign({ x: x0.toFixed(1), y: y0.toFixed(1), 'font-size': size }, attrs), content);
+  // A text of the picture, named by `key` so that the next redraw can keep it.
+  const text = (key, x0, y0, content, size, attrs = {}) => texts.put('plain', key, x0, y0, content, Object.assign({ 'font-size': size }, attrs));
   // Marks: each kind is drawn as one path, however many marks it holds, and
   // each mark is kept with its box, its record and its tooltip for the
   // pointer to find (hits). A kind's path goes out with flush(kind).
@@ -97,7 +102,7 @@
   // ---- labels ----
   // Vertical labels in one lane above their marks, in chainage order, with
   // leaders; the count of the labels left out at the nearest placed one.
-  function lane(items, top, height, size) {
+  function lane(name, items, top, height, size) {
     const thickness = kLineHeight * size;
     const boxes = Labels.laneBoxes(items.map((it) => it.x + 0.3 * size), thickness, top, height, 2, 8 * thickness, kLeft - 30, right + 15);
     const counts = Labels.leftOutCounts(items.map((it) => it.x), boxes.map((b) => (b ? 0 : -1)));
@@ -106,21 +111,19 @@
       if (boxes[k]) leaders.push(`M${f1(it.x)} ${it.top}V${top + height + 8}L${f1(boxes[k].x + boxes[k].w - 0.65 * size)} ${top + height + 2}`);
     });
     el('path', { class: 'leaders', d: leaders.join(''), fill: 'none', stroke: '#999', 'stroke-width': 0.7 });
-    // The lane is turned as a whole, so its texts share one style (a
-    // transform of each text's own would make each style new, and slower).
-    open('g', { class: 'lane', transform: 'rotate(-90)', 'font-size': size });
+    // The lane is turned as a whole, so its texts share one style.
+    texts.set(name, { class: 'lane', transform: 'rotate(-90)', 'font-size': size });
     items.forEach((it, k) => {
       const box = boxes[k];
       if (!box) return;
       const base = box.x + box.w - 0.3 * size;
       const label = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
-      el('text', { x: f1(-(top + height)), y: f1(base), fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 }, label);
+      texts.put(name, it.key, -(top + height), base, label, { fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
     });
-    close('g');
   }
 
   // ---- panels ----
-  const title = (name, [top]) => text(kLeft, top - 5, name, 12, { 'font-weight': 'bold', fill: '#333' });
+  const title = (name, [top]) => text(name, kLeft, top - 5, name, 12, { 'font-weight': 'bold', fill: '#333' });
   const frame = ([top, height]) => el('rect', { x: kLeft, y: top, width: right - kLeft, height, fill: 'none', stroke: '#bbb' });
 
   // The runs that hold the cells of the shown range (and one beyond each end).
@@ -154,7 +157,7 @@
     Labels.place(boxes).forEach((k, i) => {
       if (k < 0) return;
       el('line', { x1: kLeft - 3, x2: right, y1: y(ticks[i]), y2: y(ticks[i]), stroke: '#eee' });
-      text(kLeft - 6, Number(y(ticks[i])) + 4, String(Math.round(ticks[i])), 10, { 'text-anchor': 'end' });
+      text(`${name} ${ticks[i]}`, kLeft - 6, Number(y(ticks[i])) + 4, String(Math.round(ticks[i])), 10, { 'text-anchor': 'end' });
     });
     let d = `M${Math.max(kLeft, x(a * 50)).toFixed(1)} ${y(runs[0].value)}`;
     let lastPx = -1;
@@ -178,7 +181,7 @@
     const words = `${what} da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
     mark('unread', -1, words, { x: a, y: top, w: Math.max(1, b - a), h: height }, rect(a, top, Math.max(1, b - a), height), { fill: 'url(#unread)' });
     const label = fitted('non letto', '', 11, b - a - 8);
-    if (label) labels.push(() => text(a + 4, top + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' }));
+    if (label) labels.push(() => text(what, a + 4, top + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' }));
   }
 
   function grid() {
@@ -193,11 +196,11 @@
       const px = x(m).toFixed(1);
       el('path', { d: `M${px} ${top} V${axisTop}`, stroke: '#e4e4e4' });
       el('path', { d: `M${px} ${axisTop} v5`, stroke: '#333' });
-      if (chosen[i] >= 0) text(x(m), axisTop + 17, (m / 1000).toString(), 11, { 'text-anchor': 'middle' });
+      if (chosen[i] >= 0) text(`km ${m}`, x(m), axisTop + 17, (m / 1000).toString(), 11, { 'text-anchor': 'middle' });
     });
     close('g');
     el('line', { x1: kLeft, x2: right, y1: axisTop, y2: axisTop, stroke: '#333' });
-    text(kLeft - 6, axisTop + 17, 'km', 11, { 'text-anchor': 'end' });
+    text('km', kLeft - 6, axisTop + 17, 'km', 11, { 'text-anchor': 'end' });
   }
 
   // Marks of one kind closer than kThin pixels to the one drawn before are
@@ -231,10 +234,10 @@
     const items = [];
     for (const b of thinned(data.boards, (b) => b.at)) {
       mark('speed-board', b.rec, `indicatore ${b.speeds.join(' / ')} km/h a ${b.at} m`, { x: x(b.at) - 2, y: top + height - 14, w: 4, h: 10 }, bar(x(b.at), top + height - 4, top + height - 14), { stroke: '#333', 'stroke-width': 2 });
-      items.push({ x: x(b.at), top: top + height - 14, name: b.speeds.join(' '), colour: kColour.board, rec: b.rec });
+      items.push({ key: b.key, x: x(b.at), top: top + height - 14, name: b.speeds.join(' '), colour: kColour.board, rec: b.rec });
     }
     flush('speed-board');
-    lane(items, top + 4, height - 30, 10);
+    lane('boards', items, top + 4, height - 30, 10);
   }
 
   const span = (s) => [clampX(x(s.start)), Math.max(1, clampX(x(s.end)) - clampX(x(s.start)))];
@@ -257,28 +260,28 @@
     for (const s of thinnedStretches(data.slowdowns)) {
       const [a, w] = span(s);
       mark('slowdown', s.rec, `rallentamento a ${s.speed} km/h, ${s.start}–${s.end} m`, { x: a, y: base - 40, w: Math.max(2, w), h: 10 }, rect(a, base - 40, Math.max(2, w), 10), { fill: kColour.slowdown, 'fill-opacity': 0.6 });
-      if (visible(s.start)) lower.push({ x: x(s.start), top: base - 40, name: `${s.speed} km/h`, colour: kColour.slowdown, rec: s.rec });
+      if (visible(s.start)) lower.push({ key: `slowdown ${s.key}`, x: x(s.start), top: base - 40, name: `${s.speed} km/h`, colour: kColour.slowdown, rec: s.rec });
     }
     for (const w of thinned(data.warnings, (w) => w.at))
       mark('warning', w.rec, `avviso di rallentamento a ${w.at} m`, { x: x(w.at) - 5, y: base - 52, w: 10, h: 9 }, `M${f1(x(w.at))} ${base - 52}l-5 9h10z`, { fill: kColour.slowdown });
     for (const s of thinned(data.signals, (s) => s.at)) {
       mark('signal', s.rec, `segnale a ${s.at} m`, { x: x(s.at) - 2, y: base - 44, w: 4, h: 20 }, bar(x(s.at), base - 24, base - 44), { stroke: kColour.signal, 'stroke-width': 2.5 });
-      lower.push({ x: x(s.at), top: base - 44, name: boardChainage(s.at), colour: kColour.signal, rec: s.rec });
+      lower.push({ key: `signal ${s.key}`, x: x(s.at), top: base - 44, name: boardChainage(s.at), colour: kColour.signal, rec: s.rec });
     }
     for (const s of thinned(data.signs, (s) => s.at)) {
       mark('sign', s.rec, `cartello «${s.text}» a ${s.at} m`, { x: x(s.at) - 2, y: base - 27, w: 4, h: 6 }, bar(x(s.at), base - 21, base - 27), { stroke: kColour.sign, 'stroke-width': 2 });
-      lower.push({ x: x(s.at), top: base - 24, name: s.text, colour: kColour.sign, rec: s.rec });
+      lower.push({ key: `sign ${s.key}`, x: x(s.at), top: base - 24, name: s.text, colour: kColour.sign, rec: s.rec });
     }
     flush('tunnel', 'curve', 'slowdown', 'warning', 'signal', 'sign');
     lower.sort((a, b) => a.x - b.x);
-    lane(lower, base - 160, 96, 9);
+    lane('lower', lower, base - 160, 96, 9);
     const upper = [];
     for (const s of thinned(data.stations, (s) => s.at)) {
       mark('station', s.rec, `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`, { x: x(s.at) - 2, y: base - 58, w: 4, h: 58 }, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
-      upper.push({ x: x(s.at), top: base - 58, name: s.name, tail: s.time ? `  ${s.time}` : '', colour: kColour.station, rec: s.rec });
+      upper.push({ key: s.key, x: x(s.at), top: base - 58, name: s.name, tail: s.time ? `  ${s.time}` : '', colour: kColour.station, rec: s.rec });
     }
     flush('station');
-    lane(upper, top + 6, base - 176 - top - 6, 11);
+    lane('stations', upper, top + 6, base - 176 - top - 6, 11);
   }
 
   // Errors are drawn last, over warnings, over notes; a diagnostic without a
@@ -288,7 +291,7 @@
   function diagnosticsRow() {
     const [top, height] = kPanels.diagnostics;
     frame(kPanels.diagnostics);
-    text(kLeft - 6, top + 15, 'diagnostica', 11, { 'text-anchor': 'end', 'font-weight': 'bold' });
+    text('diagnostica', kLeft - 6, top + 15, 'diagnostica', 11, { 'text-anchor': 'end', 'font-weight': 'bold' });
     for (const i of byRank.slice().reverse()) {
       const d = data.diagnostics[i];
       const colour = kSeverity[d.severity].colour;
@@ -303,56 +306,57 @@
   }
 
   // ---- the plan of the shown stretch, turned so the whole line runs left to right ----
-  const pts = data.plan;
-  // The index of the first plan point at or past `m`.
-  function planIndex(m) {
-    let lo = 0, hi = pts.length - 1;
-    while (lo < hi) { const mid = (lo + hi) >> 1; if (pts[mid][0] < m) lo = mid + 1; else hi = mid; }
-    return lo;
+  const shape = new PlanShape.Shape(data.plan);
+
+  // The path through the points `indices` (on the screen by sx, sy); with
+  // `along`, called every 3 px of it.
+  function planPath(indices, sx, sy, along) {
+    let px = sx(indices[0]), py = sy(indices[0]), sinceSample = 3;
+    let d = `M${f1(px)} ${f1(py)}`;
+    for (let k = 1; k < indices.length; ++k) {
+      const qx = sx(indices[k]), qy = sy(indices[k]);
+      if (along) {
+        const length = Math.hypot(qx - px, qy - py);
+        let t = 3 - sinceSample;
+        for (; t <= length; t += 3) along(px + (qx - px) * t / length, py + (qy - py) * t / length);
+        sinceSample = length - (t - 3);
+      }
+      d += ` L${f1(qx)} ${f1(qy)}`;
+      px = qx;
+      py = qy;
+    }
+    return d;
   }
+
   function plan() {
     const [top, height] = kPanels.plan;
     frame(kPanels.plan);
-    text(kLeft + 6, top + 16, 'pianta della linea', 13, { fill: '#555' });
-    if (pts.length < 2) return;
-    const [, x0, y0] = pts[0], [, x1, y1] = pts[pts.length - 1];
-    let cx = x1 - x0, cy = y1 - y0, chord = Math.hypot(cx, cy);
-    if (chord < 1) { cx = 0; cy = 1; chord = 1; }
-    const ux = cx / chord, uy = cy / chord;
-    const turned = ([, px, py]) => [(px - x0) * ux + (py - y0) * uy, -(px - x0) * uy + (py - y0) * ux];
-    const first = Math.max(0, planIndex(view.from) - 1), last = Math.min(pts.length - 1, planIndex(view.to));
-    const shown = pts.slice(first, last + 1);
-    if (shown.length < 2) return;
-    const uv = shown.map(turned);
-    let minU = Infinity, maxU = -Infinity, minV = Infinity, maxV = -Infinity;
-    for (const [u, v] of uv) { minU = Math.min(minU, u); maxU = Math.max(maxU, u); minV = Math.min(minV, v); maxV = Math.max(maxV, v); }
+    text('pianta della linea', kLeft + 6, top + 16, 'pianta della linea', 13, { fill: '#555' });
+    if (shape.length < 2) return;
+    const first = Math.max(0, shape.index(view.from) - 1), last = shape.index(view.to);
+    if (last <= first) return;
+    const { minU, maxU, minV, maxV } = shape.bounds(first, last);
     const scale = Math.min((right - kLeft - 80) / Math.max(maxU - minU, 1), (height - 90) / Math.max(maxV - minV, 1));
-    const cu = (minU + maxU) / 2, cv = (minV + maxV) / 2;
-    const screen = ([u, v]) => [(kLeft + right) / 2 + (u - cu) * scale, top + height / 2 + 8 - (v - cv) * scale];
-    const at = (p) => screen(turned(p));
-    const pointAt = (m) => at(pts[Math.min(planIndex(m), pts.length - 1)]);
-    const line = uv.map(screen);
+    const cu = (minU + maxU) / 2, cv = (minV + maxV) / 2, mx = (kLeft + right) / 2, my = top + height / 2 + 8;
+    const sx = (i) => mx + (shape.u[i] - cu) * scale, sy = (i) => my - (shape.v[i] - cv) * scale;
+    const pointAt = (m) => { const i = Math.min(Math.max(shape.index(m), first), last); return [sx(i), sy(i)]; };
+    // Drawn through the points that keep it within a third of a pixel of the whole line.
+    const needed = (a, b) => shape.needed(a, b, 0.3 / scale);
     // What labels must leave free: the line, its marks, the panel's title.
-    const taken = new Labels.Taken([{ x: kLeft + 6, y: top + 4, w: 130, h: 16 }]);
-    for (let i = 0; i < line.length; ++i) {
-      const [px, py] = line[i];
-      taken.add({ x: px - 1.5, y: py - 1.5, w: 3, h: 3 });
-      const next = line[i + 1];
-      if (!next) continue;
-      const n = Math.floor(Math.hypot(next[0] - px, next[1] - py) / 4);
-      for (let k = 1; k <= n; ++k) taken.add({ x: px + (next[0] - px) * k / (n + 1) - 1.5, y: py + (next[1] - py) * k / (n + 1) - 1.5, w: 3, h: 3 });
-    }
+    const boxes = new Labels.Taken([{ x: kLeft + 6, y: top + 4, w: 130, h: 16 }]);
+    const lineRaster = new Labels.Raster(kLeft, top, right - kLeft, height);
+    const taken = { add: (b) => boxes.add(b), hits: (b) => lineRaster.hits(b) || boxes.hits(b) };
+    const line = planPath(needed(first, last), sx, sy, (px, py) => lineRaster.add({ x: px - 1.5, y: py - 1.5, w: 3, h: 3 }));
     for (const t of data.tunnels.filter((t) => visible(t.start, t.end))) {
-      const a = planIndex(Math.max(t.start, view.from)), b = planIndex(Math.min(t.end, view.to));
-      const part = pts.slice(Math.max(0, a - 1), b + 1).map(at);
-      if (part.length < 2) continue;
-      const xs = part.map((p) => p[0]), ys = part.map((p) => p[1]);
-      const bx = Math.min(...xs), by = Math.min(...ys);
-      mark('plan-tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: bx - 3, y: by - 3, w: Math.max(...xs) - bx + 6, h: Math.max(...ys) - by + 6 },
-           'M' + part.map((p) => f1(p[0]) + ' ' + f1(p[1])).join('L'), { fill: 'none', stroke: kColour.tunnel, 'stroke-width': 6, 'stroke-opacity': 0.55 });
+      const a = Math.max(first, shape.index(Math.max(t.start, view.from)) - 1), b = Math.min(last, shape.index(Math.min(t.end, view.to)));
+      if (b <= a) continue;
+      const { minU: u0, maxU: u1, minV: v0, maxV: v1 } = shape.bounds(a, b);
+      const bx = mx + (u0 - cu) * scale, by = my - (v1 - cv) * scale, w = (u1 - u0) * scale, h = (v1 - v0) * scale;
+      mark('plan-tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: bx - 3, y: by - 3, w: w + 6, h: h + 6 },
+           planPath(needed(a, b), sx, sy), { fill: 'none', stroke: kColour.tunnel, 'stroke-width': 6, 'stroke-opacity': 0.55 });
     }
     flush('plan-tunnel');
-    el('path', { class: 'plan-line', d: 'M' + line.map((p) => p[0].toFixed(1) + ' ' + p[1].toFixed(1)).join(' L'), fill: 'none', stroke: '#222', 'stroke-width': 2 });
+    el('path', { class: 'plan-line', d: line, fill: 'none', stroke: '#222', 'stroke-width': 2 });
     for (const s of thinned(data.signals, (s) => s.at)) {
       const [px, py] = pointAt(s.at);
       taken.add({ x: px - 3, y: py - 3, w: 6, h: 6 });
@@ -385,7 +389,7 @@
       const b = candidates[k][chosen[k]];
       const lx = Math.min(Math.max(b.px, b.x), b.x + b.w), ly = b.y + b.h / 2 < b.py ? b.y + b.h : b.y;
       if (Math.hypot(lx - b.px, ly - b.py) > 12) el('line', { x1: b.px.toFixed(1), y1: b.py.toFixed(1), x2: lx.toFixed(1), y2: ly.toFixed(1), stroke: '#9fb3d9', 'stroke-width': 0.7 });
-      text(b.x, b.y + 9.5, s.name + (counts[k] ? ` +${counts[k]}` : ''), 10, { fill: kColour.station, class: 'label plan-label', 'data-rec': s.rec ?? -1 });
+      text(`station ${s.key}`, b.x, b.y + 9.5, s.name + (counts[k] ? ` +${counts[k]}` : ''), 10, { fill: kColour.station, class: 'label plan-label', 'data-rec': s.rec ?? -1 });
     });
   }
 
@@ -412,9 +416,12 @@
     boards();
     objects();
     diagnosticsRow();
-    svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
+    // Set only when it changes: a new viewBox, even an equal one, lays every text out again.
+    const viewBox = `0 0 ${width} ${height}`;
+    if (svg.getAttribute('viewBox') !== viewBox) svg.setAttribute('viewBox', viewBox);
     drawing.innerHTML = out.join('');
     out = [];
+    texts.finish();
     svg.dataset.from = view.from;
     svg.dataset.to = view.to;
     document.getElementById('shown-range').textContent = `km ${(view.from / 1000).toFixed(2)} – ${(view.to / 1000).toFixed(2)}`;
@@ -601,7 +608,9 @@
   // The picture: what each redraw makes anew, then the box around the mark
   // under the pointer.
   const drawing = document.createElementNS(kSvg, 'g');
-  svg.append(drawing);
+  const textLayer = document.createElementNS(kSvg, 'g');
+  svg.append(drawing, textLayer);
+  const texts = new KeptTexts.Layer(textLayer);
   svg.insertAdjacentHTML('beforeend', '<rect id="hover-box" class="hover-box" x="0" y="0" width="0" height="0" visibility="hidden"/>');
   window.addEventListener('resize', () => { size = null; draw(); });
   draw();
