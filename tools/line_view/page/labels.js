@@ -106,12 +106,14 @@ const Labels = (() => {
   function laneBoxes(anchors, thickness, top, height, step, reach, left, right) {
     let lastRight = -Infinity;
     return anchors.map((anchor) => {
-      for (let d = 0; d <= reach; d += step) {
-        const x = anchor + d - thickness;
-        if (x + thickness > right) break;
-        if (x < left || x < lastRight + kGap) continue;
-        lastRight = x + thickness;
-        return { x, y: top, w: thickness, h: height };
+      // The least shift, a multiple of `step`, that clears the left edge and the label before.
+      const least = Math.max(left, lastRight + kGap);
+      let d = Math.max(0, Math.ceil((least - (anchor - thickness)) / step) * step);
+      if (anchor + d - thickness < least) d += step;
+      const shifted = anchor + d - thickness;
+      if (d <= reach && shifted + thickness <= right) {
+        lastRight = shifted + thickness;
+        return { x: shifted, y: top, w: thickness, h: height };
       }
       const x = right - thickness;  // a mark near the right edge: its label just inside
       if (anchor > right - reach && anchor <= right + reach && x >= left && x >= lastRight + kGap) {

@@ -56,8 +56,24 @@
   // pointer to find (hits). A kind's path goes out with flush(kind).
   let hits = [];
   const shapes = new Map();
-  function mark(kind, rec, tip, box, d, attrs) {
-    hits.push({ kind, rec, tip, x: box.x, y: box.y, w: box.w, h: box.h });
+  // What the tooltip says of a mark of each kind, made when it is shown.
+  const kTips = {
+    unread: (o) => o.words,
+    'speed-board': (b) => `indicatore ${b.speeds.join(' / ')} km/h a ${b.at} m`,
+    tunnel: (t) => `galleria ${t.start}–${t.end} m`,
+    curve: (c) => `curva a ${c.right ? 'destra' : 'sinistra'}, raggio ${c.radius} m, ${c.start}–${c.end} m`,
+    slowdown: (s) => `rallentamento a ${s.speed} km/h, ${s.start}–${s.end} m`,
+    warning: (w) => `avviso di rallentamento a ${w.at} m`,
+    signal: (s) => `segnale a ${s.at} m`,
+    sign: (s) => `cartello «${s.text}» a ${s.at} m`,
+    station: (s) => `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`,
+  };
+  kTips['plan-tunnel'] = kTips.tunnel;
+  kTips['plan-signal'] = kTips.signal;
+  kTips['plan-station'] = (s) => `stazione ${s.name} a ${s.at} m`;
+  // A mark of `kind` for the object `o`, in the box (x, y, w, h), drawn by the path data `d`.
+  function mark(kind, o, x, y, w, h, d, attrs) {
+    hits.push({ kind, o, x, y, w, h });
     if (!shapes.has(kind)) shapes.set(kind, { d: [], attrs });
     shapes.get(kind).d.push(d);
   }
@@ -100,6 +116,15 @@
   }
 
   // ---- labels ----
+  // What a lane's label says of an object of each kind (made only for the
+  // labels placed), and its colour.
+  const kLabels = {
+    board: { colour: kColour.board, name: (b) => b.speeds.join(' ') },
+    slowdown: { colour: kColour.slowdown, name: (s) => `${s.speed} km/h` },
+    signal: { colour: kColour.signal, name: (s) => boardChainage(s.at) },
+    sign: { colour: kColour.sign, name: (s) => s.text },
+    station: { colour: kColour.station, name: (s) => s.name, tail: (s) => (s.time ? `  ${s.time}` : '') },
+  };
   // Vertical labels in one lane above their marks, in chainage order, with
   // leaders; the count of the labels left out at the nearest placed one.
   function lane(name, items, top, height, size) {
@@ -117,8 +142,9 @@
       const box = boxes[k];
       if (!box) return;
       const base = box.x + box.w - 0.3 * size;
-      const label = fitted(it.name, (it.tail || '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
-      texts.put(name, it.key, -(top + height), base, label, { fill: it.colour, class: 'label', 'data-rec': it.rec ?? -1 });
+      const look = kLabels[it.kind];
+      const label = fitted(look.name(it.o), (look.tail ? look.tail(it.o) : '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
+      texts.put(name, `${it.kind} ${it.o.key}`, -(top + height), base, label, { fill: look.colour, class: 'label', 'data-rec': it.o.rec ?? -1 });
     });
   }
 
@@ -179,7 +205,7 @@
     const a = clampX(x(from)), b = clampX(x(data.length));
     const [top, height] = panel;
     const words = `${what} da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
-    mark('unread', -1, words, { x: a, y: top, w: Math.max(1, b - a), h: height }, rect(a, top, Math.max(1, b - a), height), { fill: 'url(#unread)' });
+    mark('unread', { rec: -1, words }, a, top, Math.max(1, b - a), height, rect(a, top, Math.max(1, b - a), height), { fill: 'url(#unread)' });
     const label = fitted('non letto', '', 11, b - a - 8);
     if (label) labels.push(() => text(what, a + 4, top + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' }));
   }
@@ -233,8 +259,8 @@
     title('indicatori_vmax (km/h)', kPanels.boards);
     const items = [];
     for (const b of thinned(data.boards, (b) => b.at)) {
-      mark('speed-board', b.rec, `indicatore ${b.speeds.join(' / ')} km/h a ${b.at} m`, { x: x(b.at) - 2, y: top + height - 14, w: 4, h: 10 }, bar(x(b.at), top + height - 4, top + height - 14), { stroke: '#333', 'stroke-width': 2 });
-      items.push({ key: b.key, x: x(b.at), top: top + height - 14, name: b.speeds.join(' '), colour: kColour.board, rec: b.rec });
+      mark('speed-board', b, x(b.at) - 2, top + height - 14, 4, 10, bar(x(b.at), top + height - 4, top + height - 14), { stroke: '#333', 'stroke-width': 2 });
+      items.push({ kind: 'board', o: b, x: x(b.at), top: top + height - 14 });
     }
     flush('speed-board');
     lane('boards', items, top + 4, height - 30, 10);
@@ -249,36 +275,36 @@
     title('oggetti lungo la linea', kPanels.objects);
     for (const t of thinnedStretches(data.tunnels)) {
       const [a, w] = span(t);
-      mark('tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: a, y: base - 6, w, h: 6 }, rect(a, base - 6, w, 6), { fill: kColour.tunnel });
+      mark('tunnel', t, a, base - 6, w, 6, rect(a, base - 6, w, 6), { fill: kColour.tunnel });
     }
     for (const c of thinnedStretches(data.curves)) {
       const [a, w] = span(c);
       const y0 = c.right ? base - 20 : base - 16;
-      mark('curve', c.rec, `curva a ${c.right ? 'destra' : 'sinistra'}, raggio ${c.radius} m, ${c.start}–${c.end} m`, { x: a, y: y0, w: Math.max(1.5, w), h: 4 }, rect(a, y0, Math.max(1.5, w), 4), { fill: kColour.curve });
+      mark('curve', c, a, y0, Math.max(1.5, w), 4, rect(a, y0, Math.max(1.5, w), 4), { fill: kColour.curve });
     }
     const lower = [];
     for (const s of thinnedStretches(data.slowdowns)) {
       const [a, w] = span(s);
-      mark('slowdown', s.rec, `rallentamento a ${s.speed} km/h, ${s.start}–${s.end} m`, { x: a, y: base - 40, w: Math.max(2, w), h: 10 }, rect(a, base - 40, Math.max(2, w), 10), { fill: kColour.slowdown, 'fill-opacity': 0.6 });
-      if (visible(s.start)) lower.push({ key: `slowdown ${s.key}`, x: x(s.start), top: base - 40, name: `${s.speed} km/h`, colour: kColour.slowdown, rec: s.rec });
+      mark('slowdown', s, a, base - 40, Math.max(2, w), 10, rect(a, base - 40, Math.max(2, w), 10), { fill: kColour.slowdown, 'fill-opacity': 0.6 });
+      if (visible(s.start)) lower.push({ kind: 'slowdown', o: s, x: x(s.start), top: base - 40 });
     }
     for (const w of thinned(data.warnings, (w) => w.at))
-      mark('warning', w.rec, `avviso di rallentamento a ${w.at} m`, { x: x(w.at) - 5, y: base - 52, w: 10, h: 9 }, `M${f1(x(w.at))} ${base - 52}l-5 9h10z`, { fill: kColour.slowdown });
+      mark('warning', w, x(w.at) - 5, base - 52, 10, 9, `M${f1(x(w.at))} ${base - 52}l-5 9h10z`, { fill: kColour.slowdown });
     for (const s of thinned(data.signals, (s) => s.at)) {
-      mark('signal', s.rec, `segnale a ${s.at} m`, { x: x(s.at) - 2, y: base - 44, w: 4, h: 20 }, bar(x(s.at), base - 24, base - 44), { stroke: kColour.signal, 'stroke-width': 2.5 });
-      lower.push({ key: `signal ${s.key}`, x: x(s.at), top: base - 44, name: boardChainage(s.at), colour: kColour.signal, rec: s.rec });
+      mark('signal', s, x(s.at) - 2, base - 44, 4, 20, bar(x(s.at), base - 24, base - 44), { stroke: kColour.signal, 'stroke-width': 2.5 });
+      lower.push({ kind: 'signal', o: s, x: x(s.at), top: base - 44 });
     }
     for (const s of thinned(data.signs, (s) => s.at)) {
-      mark('sign', s.rec, `cartello «${s.text}» a ${s.at} m`, { x: x(s.at) - 2, y: base - 27, w: 4, h: 6 }, bar(x(s.at), base - 21, base - 27), { stroke: kColour.sign, 'stroke-width': 2 });
-      lower.push({ key: `sign ${s.key}`, x: x(s.at), top: base - 24, name: s.text, colour: kColour.sign, rec: s.rec });
+      mark('sign', s, x(s.at) - 2, base - 27, 4, 6, bar(x(s.at), base - 21, base - 27), { stroke: kColour.sign, 'stroke-width': 2 });
+      lower.push({ kind: 'sign', o: s, x: x(s.at), top: base - 24 });
     }
     flush('tunnel', 'curve', 'slowdown', 'warning', 'signal', 'sign');
     lower.sort((a, b) => a.x - b.x);
     lane('lower', lower, base - 160, 96, 9);
     const upper = [];
     for (const s of thinned(data.stations, (s) => s.at)) {
-      mark('station', s.rec, `stazione ${s.name} a ${s.at} m${s.time ? ', ' + s.time : ''}`, { x: x(s.at) - 2, y: base - 58, w: 4, h: 58 }, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
-      upper.push({ key: s.key, x: x(s.at), top: base - 58, name: s.name, tail: s.time ? `  ${s.time}` : '', colour: kColour.station, rec: s.rec });
+      mark('station', s, x(s.at) - 2, base - 58, 4, 58, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
+      upper.push({ kind: 'station', o: s, x: x(s.at), top: base - 58 });
     }
     flush('station');
     lane('stations', upper, top + 6, base - 176 - top - 6, 11);
@@ -352,7 +378,7 @@
       if (b <= a) continue;
       const { minU: u0, maxU: u1, minV: v0, maxV: v1 } = shape.bounds(a, b);
       const bx = mx + (u0 - cu) * scale, by = my - (v1 - cv) * scale, w = (u1 - u0) * scale, h = (v1 - v0) * scale;
-      mark('plan-tunnel', t.rec, `galleria ${t.start}–${t.end} m`, { x: bx - 3, y: by - 3, w: w + 6, h: h + 6 },
+      mark('plan-tunnel', t, bx - 3, by - 3, w + 6, h + 6,
            planPath(needed(a, b), sx, sy), { fill: 'none', stroke: kColour.tunnel, 'stroke-width': 6, 'stroke-opacity': 0.55 });
     }
     flush('plan-tunnel');
@@ -360,7 +386,7 @@
     for (const s of thinned(data.signals, (s) => s.at)) {
       const [px, py] = pointAt(s.at);
       taken.add({ x: px - 3, y: py - 3, w: 6, h: 6 });
-      mark('plan-signal', s.rec, `segnale a ${s.at} m`, { x: px - 3, y: py - 3, w: 6, h: 6 }, rect(px - 3, py - 3, 6, 6), { fill: kColour.signal });
+      mark('plan-signal', s, px - 3, py - 3, 6, 6, rect(px - 3, py - 3, 6, 6), { fill: kColour.signal });
     }
     flush('plan-signal');
     const stations = thinned(data.stations, (s) => s.at);
@@ -368,7 +394,7 @@
     stations.forEach((s, k) => {
       const [px, py] = places[k];
       taken.add({ x: px - 5, y: py - 5, w: 10, h: 10 });
-      mark('plan-station', s.rec, `stazione ${s.name} a ${s.at} m`, { x: px - 5, y: py - 5, w: 10, h: 10 },
+      mark('plan-station', s, px - 5, py - 5, 10, 10,
            `M${f1(px - 4.5)} ${f1(py)}a4.5 4.5 0 1 0 9 0a4.5 4.5 0 1 0 -9 0z`, { fill: 'white', stroke: kColour.station, 'stroke-width': 2.2 });
     });
     flush('plan-station');
@@ -521,7 +547,7 @@
       best = h;
       bestKey = [distance, middle];
     }
-    return best;
+    return best && { x: best.x, y: best.y, w: best.w, h: best.h, rec: best.o.rec, tip: kTips[best.kind](best.o) };
   }
   const hoverBox = () => svg.querySelector('#hover-box');
   svg.addEventListener('mousemove', (e) => {
