@@ -47,21 +47,22 @@ const Labels = (() => {
       Object.assign(this, { x, y, columns: Math.ceil(w / kCellSide) + 1, rows: Math.ceil(h / kCellSide) + 1 });
       this.cells = new Uint8Array(this.columns * this.rows);
     }
-    // The cells of [x0, x1] x [y0, y1] inside the area, as [c0, c1, r0, r1], or null.
-    span(x0, x1, y0, y1) {
-      const c0 = Math.max(0, Math.floor((x0 - this.x) / kCellSide)), c1 = Math.min(this.columns - 1, Math.floor((x1 - this.x) / kCellSide));
-      const r0 = Math.max(0, Math.floor((y0 - this.y) / kCellSide)), r1 = Math.min(this.rows - 1, Math.floor((y1 - this.y) / kCellSide));
-      return c0 <= c1 && r0 <= r1 ? [c0, c1, r0, r1] : null;
+    // Whether [x0, x1] x [y0, y1] meets the area.
+    meets(x0, x1, y0, y1) {
+      return x1 >= this.x && y1 >= this.y && x0 < this.x + this.columns * kCellSide && y0 < this.y + this.rows * kCellSide;
     }
+    column(x) { return Math.min(this.columns - 1, Math.max(0, Math.floor((x - this.x) / kCellSide))); }
+    row(y) { return Math.min(this.rows - 1, Math.max(0, Math.floor((y - this.y) / kCellSide))); }
     add(b) {
-      const s = this.span(b.x - kGap, b.x + b.w + kGap, b.y - kGap, b.y + b.h + kGap);
-      if (!s) return;
-      for (let r = s[2]; r <= s[3]; ++r) this.cells.fill(1, r * this.columns + s[0], r * this.columns + s[1] + 1);
+      if (!this.meets(b.x - kGap, b.x + b.w + kGap, b.y - kGap, b.y + b.h + kGap)) return;
+      const c0 = this.column(b.x - kGap), c1 = this.column(b.x + b.w + kGap);
+      for (let r = this.row(b.y - kGap), r1 = this.row(b.y + b.h + kGap); r <= r1; ++r) this.cells.fill(1, r * this.columns + c0, r * this.columns + c1 + 1);
     }
     hits(b) {
-      const s = this.span(b.x, b.x + b.w, b.y, b.y + b.h);
-      if (!s) return false;
-      for (let r = s[2]; r <= s[3]; ++r) for (let c = r * this.columns + s[0], end = r * this.columns + s[1]; c <= end; ++c) if (this.cells[c]) return true;
+      if (!this.meets(b.x, b.x + b.w, b.y, b.y + b.h)) return false;
+      const c0 = this.column(b.x), c1 = this.column(b.x + b.w);
+      for (let r = this.row(b.y), r1 = this.row(b.y + b.h); r <= r1; ++r)
+        for (let c = r * this.columns + c0, end = r * this.columns + c1; c <= end; ++c) if (this.cells[c]) return true;
       return false;
     }
   }

@@ -92,11 +92,12 @@
   const measurer = document.createElement('canvas').getContext('2d');
   const font = getComputedStyle(svg).fontFamily;
   const widths = new Map();
+  let measuredSize = null;
   function measure(content, size) {
     const key = size + '\u0000' + content;
     let w = widths.get(key);
     if (w === undefined) {
-      measurer.font = `${size}px ${font}`;
+      if (measuredSize !== size) { measurer.font = `${size}px ${font}`; measuredSize = size; }
       w = measurer.measureText(content).width * 1.03;
       widths.set(key, w);
     }
@@ -105,11 +106,15 @@
 
   // `name` then `tail` in at most `room`: the name is cut first, the tail
   // (times, speeds, the left-out count) only when nothing of the name is left.
+  // The name and the tail are measured apart, so that a name is measured
+  // once however its tail changes (a kerning pair between them is well
+  // within the margin `measure` keeps).
   function fitted(name, tail, size, room) {
-    if (measure(name + tail, size) <= room) return name + tail;
+    const tailLength = measure(tail, size);
+    if (measure(name, size) + tailLength <= room) return name + tail;
     let lo = 0, hi = name.length;
-    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (measure(name.slice(0, mid) + '…' + tail, size) <= room) lo = mid; else hi = mid - 1; }
-    if (lo > 0 || measure('…' + tail, size) <= room) return name.slice(0, lo) + '…' + tail;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (measure(name.slice(0, mid) + '…', size) + tailLength <= room) lo = mid; else hi = mid - 1; }
+    if (lo > 0 || measure('…', size) + tailLength <= room) return name.slice(0, lo) + '…' + tail;
     let n = tail.length;
     while (n > 0 && measure(tail.slice(0, n) + '…', size) > room) --n;
     return n > 0 ? tail.slice(0, n) + '…' : '';
@@ -235,8 +240,9 @@
   function thinned(list, at) {
     let last = -Infinity;
     return list.filter((o) => {
-      if (!visible(at(o))) return false;
-      const px = x(at(o));
+      const m = at(o);
+      if (!visible(m)) return false;
+      const px = x(m);
       if (px - last < kThin) return false;
       last = px;
       return true;
