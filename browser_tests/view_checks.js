@@ -8,7 +8,8 @@
 'use strict';
 
 // The centre of the first shape of a mark path, in page pixels: the path's
-// own commands followed (M L H V absolute, l h v a relative, z).
+// own commands followed (M L H V absolute, l h v a relative, z) and carried
+// through its transform.
 async function markCentre(page, selector, index = 0) {
   return page.$eval(selector, (path, index) => {
     const parts = path.getAttribute('d').split('M').filter((p) => p.trim());
@@ -25,9 +26,9 @@ async function markCentre(page, selector, index = 0) {
       else if (cmd === 'a') { cx += n[5]; cy += n[6]; }
       xs.push(cx); ys.push(cy);
     }
-    const m = path.ownerSVGElement.getScreenCTM();
+    const m = path.getScreenCTM();  // the path's own transform too: some marks are drawn in metres
     const x = (Math.min(...xs) + Math.max(...xs)) / 2, y = (Math.min(...ys) + Math.max(...ys)) / 2;
-    return { x: m.a * x + m.e, y: m.d * y + m.f };
+    return { x: m.a * x + m.c * y + m.e, y: m.b * x + m.d * y + m.f };
   }, index);
 }
 

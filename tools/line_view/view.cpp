@@ -11,6 +11,7 @@ extern const char kViewStyle[];
 extern const char kViewLabelsScript[];
 extern const char kViewKeptTextsScript[];
 extern const char kViewPlanShapeScript[];
+extern const char kViewAlongMarksScript[];
 extern const char kViewScript[];
 
 std::string view_html(const CompileResult& result, const std::vector<Diagnostic>& diagnostics,
@@ -37,6 +38,8 @@ std::string view_html(const CompileResult& result, const std::vector<Diagnostic>
   html += kViewKeptTextsScript;
   html += "\n";
   html += kViewPlanShapeScript;
+  html += "\n";
+  html += kViewAlongMarksScript;
   html += "\n";
   html += kViewScript;
   html += "</script>\n</body>\n</html>\n";

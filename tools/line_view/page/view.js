@@ -85,7 +85,6 @@
     }
   }
   const f1 = (v) => v.toFixed(1);
-  const bar = (px, y1, y2) => `M${f1(px)} ${y1}V${y2}`;
   const rect = (x0, y0, w, h) => `M${f1(x0)} ${f1(y0)}h${f1(w)}v${h}h${f1(-w)}z`;
 
   // A text's drawn length, measured once per text and size on a canvas (no layout).
@@ -176,7 +175,7 @@
     const [top, height] = panel;
     frame(panel);
     title(name, panel);
-    const { a, b, runs } = shownRuns(allRuns);
+    const { runs } = shownRuns(allRuns);
     let lo = 0, hi = 0;
     for (const r of runs) { lo = Math.min(lo, r.value); hi = Math.max(hi, r.value); }
     if (hi - lo < 1) hi = lo + 1;
@@ -190,15 +189,9 @@
       el('line', { x1: kLeft - 3, x2: right, y1: y(ticks[i]), y2: y(ticks[i]), stroke: '#eee' });
       text(`${name} ${ticks[i]}`, kLeft - 6, Number(y(ticks[i])) + 4, String(Math.round(ticks[i])), 10, { 'text-anchor': 'end' });
     });
-    let d = `M${Math.max(kLeft, x(a * 50)).toFixed(1)} ${y(runs[0].value)}`;
-    let lastPx = -1;
-    for (let k = 1; k < runs.length; ++k) {
-      const px = clampX(x(runs[k].first * 50)).toFixed(1);
-      d += px === lastPx ? ` V${y(runs[k].value)}` : ` H${px} V${y(runs[k].value)}`;
-      lastPx = px;
-    }
-    d += ` H${clampX(x(b * 50)).toFixed(1)}`;
-    el('path', { d, fill: 'none', stroke: kColour.line, 'stroke-width': 1.6 });
+    // The line, drawn once in metres and values, set in place.
+    const k = (right - kLeft) / (view.to - view.from), ky = -(height - 12) / (hi - lo);
+    stepLines.get(allRuns).setAttribute('transform', `matrix(${k} 0 0 ${ky} ${kLeft - view.from * k} ${top + height - 5 - lo * ky})`);
   }
 
   // The cells of a panel past the stop of the reading (their values were
@@ -264,55 +257,29 @@
     frame(kPanels.boards);
     title('indicatori_vmax (km/h)', kPanels.boards);
     const items = [];
-    for (const b of thinned(data.boards, (b) => b.at)) {
-      mark('speed-board', b, x(b.at) - 2, top + height - 14, 4, 10, bar(x(b.at), top + height - 4, top + height - 14), { stroke: '#333', 'stroke-width': 2 });
-      items.push({ kind: 'board', o: b, x: x(b.at), top: top + height - 14 });
-    }
-    flush('speed-board');
+    for (const b of thinned(data.boards, (b) => b.at)) items.push({ kind: 'board', o: b, x: x(b.at), top: top + height - 14 });
     lane('boards', items, top + 4, height - 30, 10);
   }
 
-  const span = (s) => [clampX(x(s.start)), Math.max(1, clampX(x(s.end)) - clampX(x(s.start)))];
 
   function objects() {
     const [top, height] = kPanels.objects;
     const base = top + height - 6;
     frame(kPanels.objects);
     title('oggetti lungo la linea', kPanels.objects);
-    for (const t of thinnedStretches(data.tunnels)) {
-      const [a, w] = span(t);
-      mark('tunnel', t, a, base - 6, w, 6, rect(a, base - 6, w, 6), { fill: kColour.tunnel });
-    }
-    for (const c of thinnedStretches(data.curves)) {
-      const [a, w] = span(c);
-      const y0 = c.right ? base - 20 : base - 16;
-      mark('curve', c, a, y0, Math.max(1.5, w), 4, rect(a, y0, Math.max(1.5, w), 4), { fill: kColour.curve });
-    }
-    const lower = [];
-    for (const s of thinnedStretches(data.slowdowns)) {
-      const [a, w] = span(s);
-      mark('slowdown', s, a, base - 40, Math.max(2, w), 10, rect(a, base - 40, Math.max(2, w), 10), { fill: kColour.slowdown, 'fill-opacity': 0.6 });
-      if (visible(s.start)) lower.push({ kind: 'slowdown', o: s, x: x(s.start), top: base - 40 });
-    }
+    // The warnings' triangles keep their size at every zoom, so they are
+    // drawn anew; the other marks are kept along the line (kAlong).
     for (const w of thinned(data.warnings, (w) => w.at))
       mark('warning', w, x(w.at) - 5, base - 52, 10, 9, `M${f1(x(w.at))} ${base - 52}l-5 9h10z`, { fill: kColour.slowdown });
-    for (const s of thinned(data.signals, (s) => s.at)) {
-      mark('signal', s, x(s.at) - 2, base - 44, 4, 20, bar(x(s.at), base - 24, base - 44), { stroke: kColour.signal, 'stroke-width': 2.5 });
-      lower.push({ kind: 'signal', o: s, x: x(s.at), top: base - 44 });
-    }
-    for (const s of thinned(data.signs, (s) => s.at)) {
-      mark('sign', s, x(s.at) - 2, base - 27, 4, 6, bar(x(s.at), base - 21, base - 27), { stroke: kColour.sign, 'stroke-width': 2 });
-      lower.push({ kind: 'sign', o: s, x: x(s.at), top: base - 24 });
-    }
-    flush('tunnel', 'curve', 'slowdown', 'warning', 'signal', 'sign');
+    flush('warning');
+    const lower = [];
+    for (const s of thinnedStretches(data.slowdowns)) if (visible(s.start)) lower.push({ kind: 'slowdown', o: s, x: x(s.start), top: base - 40 });
+    for (const s of thinned(data.signals, (s) => s.at)) lower.push({ kind: 'signal', o: s, x: x(s.at), top: base - 44 });
+    for (const s of thinned(data.signs, (s) => s.at)) lower.push({ kind: 'sign', o: s, x: x(s.at), top: base - 24 });
     lower.sort((a, b) => a.x - b.x);
     lane('lower', lower, base - 160, 96, 9);
     const upper = [];
-    for (const s of thinned(data.stations, (s) => s.at)) {
-      mark('station', s, x(s.at) - 2, base - 58, 4, 58, bar(x(s.at), base, base - 58), { stroke: kColour.station, 'stroke-width': 2.5 });
-      upper.push({ kind: 'station', o: s, x: x(s.at), top: base - 58 });
-    }
-    flush('station');
+    for (const s of thinned(data.stations, (s) => s.at)) upper.push({ kind: 'station', o: s, x: x(s.at), top: base - 58 });
     lane('stations', upper, top + 6, base - 176 - top - 6, 11);
   }
 
@@ -435,6 +402,13 @@
     hits = [];
     out = ['<defs><pattern id="unread" width="8" height="8" patternUnits="userSpaceOnUse" patternTransform="rotate(45)">' +
            '<rect width="8" height="8" fill="#f1f1f1"/><line x1="0" y1="0" x2="0" y2="8" stroke="#bbb" stroke-width="3"/></pattern></defs>'];
+    const clip = `0 ${kLeft} ${right - kLeft} ${height}`;
+    if (alongClip.dataset.clip !== clip) {
+      alongClip.dataset.clip = clip;
+      const r = svg.querySelector('#along-clip rect');
+      Object.entries({ x: kLeft, y: 0, width: right - kLeft, height }).forEach(([k, v]) => r.setAttribute(k, v));
+    }
+    along.place(view.from, view.to, kLeft, right);
     grid();
     plan();
     stepPanel('pendenza (‰)', data.cells.gradient, kPanels.gradient);
@@ -553,6 +527,8 @@
       best = h;
       bestKey = [distance, middle];
     }
+    const kept = along.at(px, py);
+    if (kept && (!best || kept.distance < bestKey[0] || (kept.distance === bestKey[0] && kept.middle < bestKey[1]))) best = kept;
     return best && { x: best.x, y: best.y, w: best.w, h: best.h, rec: best.o.rec, tip: kTips[best.kind](best.o) };
   }
   const hoverBox = () => svg.querySelector('#hover-box');
@@ -640,9 +616,38 @@
   // The picture: what each redraw makes anew, then the box around the mark
   // under the pointer.
   const drawing = document.createElementNS(kSvg, 'g');
+  // The marks and lines kept along the line, clipped to the panels' width.
+  const defs = document.createElementNS(kSvg, 'defs');
+  defs.innerHTML = '<clipPath id="along-clip"><rect/></clipPath>';
+  const alongClip = document.createElementNS(kSvg, 'g');
+  alongClip.setAttribute('clip-path', 'url(#along-clip)');
   const textLayer = document.createElementNS(kSvg, 'g');
-  svg.append(drawing, textLayer);
+  svg.append(defs, drawing, alongClip, textLayer);
   const texts = new KeptTexts.Layer(textLayer);
+  // The step panels' lines, in metres and values, each placed by its transform.
+  const stepLines = new Map([data.cells.gradient, data.cells.speed, data.cells.adhesion].map((runs) => {
+    let d = `M0 ${runs[0].value}`;
+    for (let k = 1; k < runs.length; ++k) d += `H${runs[k].first * 50}V${runs[k].value}`;
+    const line = document.createElementNS(kSvg, 'path');
+    Object.entries({ d: d + `H${cellCount * 50}`, fill: 'none', stroke: kColour.line, 'stroke-width': 1.6, 'vector-effect': 'non-scaling-stroke' })
+      .forEach(([k, v]) => line.setAttribute(k, v));
+    alongClip.appendChild(line);
+    return [runs, line];
+  }));
+  // The marks kept along the line, by kind: their rows in the panels.
+  const [boardsTop, boardsHeight] = kPanels.boards, [objectsTop, objectsHeight] = kPanels.objects;
+  const base = objectsTop + objectsHeight - 6;  // the objects panel's foot, as objects() has it
+  const alongGroup = document.createElementNS(kSvg, 'g');
+  alongClip.appendChild(alongGroup);
+  const along = new AlongMarks.Layer(alongGroup, [
+    { kind: 'tunnel', list: data.tunnels, start: (t) => t.start, end: (t) => t.end, y: () => base - 6, h: 6, least: 1, look: { fill: kColour.tunnel } },
+    { kind: 'curve', list: data.curves, start: (c) => c.start, end: (c) => c.end, y: (c) => (c.right ? base - 20 : base - 16), h: 4, least: 1.5, look: { fill: kColour.curve } },
+    { kind: 'slowdown', list: data.slowdowns, start: (s) => s.start, end: (s) => s.end, y: () => base - 40, h: 10, least: 2, opacity: 0.6, look: { fill: kColour.slowdown } },
+    { kind: 'signal', list: data.signals, at: (s) => s.at, y: () => base - 44, h: 20, bar: 2.5, look: { stroke: kColour.signal } },
+    { kind: 'sign', list: data.signs, at: (s) => s.at, y: () => base - 27, h: 6, bar: 2, look: { stroke: kColour.sign } },
+    { kind: 'station', list: data.stations, at: (s) => s.at, y: () => base - 58, h: 58, bar: 2.5, look: { stroke: kColour.station } },
+    { kind: 'speed-board', list: data.boards, at: (b) => b.at, y: () => boardsTop + boardsHeight - 14, h: 10, bar: 2, look: { stroke: '#333' } },
+  ]);
   svg.insertAdjacentHTML('beforeend', '<rect id="hover-box" class="hover-box" x="0" y="0" width="0" height="0" visibility="hidden"/>');
   window.addEventListener('resize', () => { size = null; draw(); });
   draw();
