@@ -341,11 +341,12 @@
     const pointAt = (m) => { const i = Math.min(Math.max(shape.index(m), first), last); return [sx(i), sy(i)]; };
     // Drawn through the points that keep it within a third of a pixel of the whole line.
     const needed = (a, b) => shape.needed(a, b, 0.3 / scale);
-    // What labels must leave free: the line, its marks, the panel's title.
-    const boxes = new Labels.Taken([{ x: kLeft + 6, y: top + 4, w: 130, h: 16 }]);
-    const lineRaster = new Labels.Raster(kLeft, top, right - kLeft, height);
-    const taken = { add: (b) => boxes.add(b), hits: (b) => lineRaster.hits(b) || boxes.hits(b) };
-    const line = planPath(needed(first, last), sx, sy, (px, py) => lineRaster.add({ x: px - 1.5, y: py - 1.5, w: 3, h: 3 }));
+    // What labels must leave free: the line and its marks (a bitmap, for
+    // they are many), the panel's title and the labels placed (boxes).
+    const marks = new Labels.Raster(kLeft, top, right - kLeft, height);
+    const labels = new Labels.Taken([{ x: kLeft + 6, y: top + 4, w: 130, h: 16 }]);
+    const taken = { add: (b) => labels.add(b), hits: (b) => marks.hits(b) || labels.hits(b) };
+    const line = planPath(needed(first, last), sx, sy, (px, py) => marks.add({ x: px - 1.5, y: py - 1.5, w: 3, h: 3 }));
     for (const t of data.tunnels.filter((t) => visible(t.start, t.end))) {
       const a = Math.max(first, shape.index(Math.max(t.start, view.from)) - 1), b = Math.min(last, shape.index(Math.min(t.end, view.to)));
       if (b <= a) continue;
@@ -358,7 +359,7 @@
     el('path', { class: 'plan-line', d: line, fill: 'none', stroke: '#222', 'stroke-width': 2 });
     for (const s of thinned(data.signals, (s) => s.at)) {
       const [px, py] = pointAt(s.at);
-      taken.add({ x: px - 3, y: py - 3, w: 6, h: 6 });
+      marks.add({ x: px - 3, y: py - 3, w: 6, h: 6 });
       mark('plan-signal', s, px - 3, py - 3, 6, 6, rect(px - 3, py - 3, 6, 6), { fill: kColour.signal });
     }
     flush('plan-signal');
@@ -366,7 +367,7 @@
     const places = stations.map((s) => pointAt(s.at));
     stations.forEach((s, k) => {
       const [px, py] = places[k];
-      taken.add({ x: px - 5, y: py - 5, w: 10, h: 10 });
+      marks.add({ x: px - 5, y: py - 5, w: 10, h: 10 });
       mark('plan-station', s, px - 5, py - 5, 10, 10,
            `M${f1(px - 4.5)} ${f1(py)}a4.5 4.5 0 1 0 9 0a4.5 4.5 0 1 0 -9 0z`, { fill: 'white', stroke: kColour.station, 'stroke-width': 2.2 });
     });
