@@ -396,7 +396,8 @@
   // ---- drawing and the controls ----
   const kmText = (m) => String(Math.round(m) / 1000);
   let size = null;  // the picture's size, read again when the window's changes
-  function draw() {
+  // `quiet`: the picture only, not the range it shows in the form.
+  function draw(quiet = false) {
     if (!size) size = [svg.clientWidth, svg.clientHeight];
     const [width, height] = size;
     right = Math.max(kLeft + 300, width - 20);
@@ -429,6 +430,7 @@
     drawing.innerHTML = out.join('');
     out = [];
     texts.finish();
+    if (quiet) return;
     svg.dataset.from = view.from;
     svg.dataset.to = view.to;
     document.getElementById('shown-range').textContent = `km ${(view.from / 1000).toFixed(2)} – ${(view.to / 1000).toFixed(2)}`;
@@ -437,12 +439,12 @@
   }
 
   // The shown range, kept inside the line and at least 200 m long.
-  function show(from, to) {
+  function show(from, to, quiet = false) {
     const length = Math.min(data.length, Math.max(200, to - from));
     from = Math.min(Math.max(0, from), data.length - length);
     view.from = from;
     view.to = from + length;
-    draw();
+    draw(quiet);
   }
   const zoom = (m, f) => show(m - (m - view.from) * f, m + (view.to - m) * f);
   const pan = (part) => { const d = (view.to - view.from) * part; show(view.from + d, view.to + d); };
@@ -652,4 +654,24 @@
   svg.insertAdjacentHTML('beforeend', '<rect id="hover-box" class="hover-box" x="0" y="0" width="0" height="0" visibility="hidden"/>');
   window.addEventListener('resize', () => { size = null; draw(); });
   draw();
+
+  // While the browser is idle after the first picture, the picture is drawn
+  // at a few nearer ranges and back, in one go each time, so nothing of it
+  // shows and the form is left alone: the script engine then has the drawing
+  // code compiled before the first wheel step, which would otherwise take
+  // about twice as long. It stops at the author's first key, click or wheel.
+  const warmRanges = [0.8, 0.64, 0.5];
+  let authorActed = false;
+  for (const type of ['pointerdown', 'keydown', 'wheel', 'input'])
+    window.addEventListener(type, () => { authorActed = true; }, { capture: true, passive: true });
+  const warm = () => {
+    if (authorActed || warmRanges.length === 0) return;
+    const [from, to] = [view.from, view.to], part = warmRanges.shift(), middle = (from + to) / 2;
+    show(middle - (middle - from) * part, middle + (to - middle) * part, true);
+    view.from = from;
+    view.to = to;
+    draw(true);
+    requestIdleCallback(warm);
+  };
+  if (window.requestIdleCallback) requestIdleCallback(warm);
 })();
