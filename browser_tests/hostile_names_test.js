@@ -13,12 +13,7 @@ const path = require('path');
 const { launch, openPage } = require('./browser');
 
 const [tool, examples] = process.argv.slice(2);
-const failures = [];
-let passed = 0;
-function check(ok, what) {
-  if (ok) ++passed;
-  else failures.push(what);
-}
+const { check, finish } = require('../testing/check_tally');
 
 // Windows-1252 bytes of each name as the description holds it, the example's
 // name it replaces, and the text a reader must find.
@@ -174,11 +169,7 @@ async function main() {
   }
 }
 
-main().then(() => {
-  for (const f of failures) console.error(`FAILED: ${f}`);
-  console.log(`hostile names: ${passed} passed, ${failures.length} failed`);
-  process.exit(failures.length ? 1 : 0);
-}, (e) => {
+main().then(() => finish('hostile names'), (e) => {
   console.error(e.stack);
   process.exit(1);
 });

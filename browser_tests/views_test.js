@@ -19,13 +19,7 @@ const [tool, writePairs, examples, shots] = process.argv.slice(2);
 // The browsers to check in (VIEW_BROWSERS=chromium,firefox by default): ctest
 // runs one test per browser, side by side.
 const browsers = (process.env.VIEW_BROWSERS || 'chromium,firefox').split(',');
-const failures = [];
-let passed = 0;
-
-function check(ok, what) {
-  if (ok) ++passed;
-  else failures.push(what);
-}
+const { check, finish } = require('../testing/check_tally');
 
 async function shownRange(page) {
   return page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
@@ -151,11 +145,7 @@ async function checkIn(kind, dir, pairs) {
   }
 }
 
-main().then(() => {
-  for (const f of failures) console.error(`FAILED: ${f}`);
-  console.log(`browser views: ${passed} passed, ${failures.length} failed`);
-  process.exit(failures.length ? 1 : 0);
-}, (e) => {
+main().then(() => finish('browser views'), (e) => {
   console.error(e.stack);
   process.exit(1);
 });

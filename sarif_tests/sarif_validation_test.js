@@ -18,12 +18,7 @@ if (!fs.existsSync(validator)) {
 }
 
 const [tool, examples] = process.argv.slice(2);
-const failures = [];
-let passed = 0;
-function check(ok, what) {
-  if (ok) ++passed;
-  else failures.push(what);
-}
+const { check, fail, finish } = require('../testing/check_tally');
 
 function edited(text, edits) {
   for (const [from, to] of edits) {
@@ -93,8 +88,6 @@ function main() {
 try {
   main();
 } catch (e) {
-  failures.push(e.stack);
+  fail(e.stack);
 }
-for (const f of failures) console.error(`FAILED: ${f}`);
-console.log(`sarif validation: ${passed} passed, ${failures.length} failed`);
-process.exit(failures.length ? 1 : 0);
+finish('sarif validation');
