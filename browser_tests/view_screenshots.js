@@ -11,7 +11,6 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { launch, openPage } = require('./browser');
-const { markCentre } = require('./view_checks');
 
 const [tool, writePairs, examples, docs] = process.argv.slice(2).map((p) => path.resolve(p));
 
@@ -35,8 +34,12 @@ async function main() {
     await page.$eval('#from-km', (e) => { e.value = '40'; });
     await page.$eval('#to-km', (e) => { e.value = '56'; });
     await page.click('#range button[type=submit]');
-    const station = await markCentre(page, '#view .mark.station', 1);
-    await page.mouse.move(station.x, station.y);
+    // The pointer on the second station's label: its record shows beside.
+    const label = await page.$$eval('#view g.lane text', (texts) => {
+      const r = texts.filter((t) => t.getAttribute('fill') === '#1f4e9c').map((t) => t.getBoundingClientRect()).sort((a, b) => a.left - b.left)[1];
+      return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+    });
+    await page.mouse.move(label.x, label.y);
     await page.screenshot({ path: path.join(docs, 'view_lorvena_pf_zoomed.png'), fullPage: true });
     await page.close();
 
