@@ -17,9 +17,9 @@
 #include "disk/scratch_dir.h"
 #include "disk/system_disk.h"
 #include "testing/scenario_generator.h"
-#include "tools/common/text_encoding.h"
 #include "tools/lsp/document_uri.h"
 #include "tools/lsp/lsp_server.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

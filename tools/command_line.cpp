@@ -12,10 +12,6 @@
 #include "tools/authoring/decompile.h"
 #include "tools/authoring/format_pair.h"
 #include "tools/authoring/new_pair.h"
-#include "tools/common/arguments.h"
-#include "tools/common/description_pairs.h"
-#include "tools/common/json_text.h"
-#include "tools/common/text_encoding.h"
 #include "tools/compiled/compiled_decode.h"
 #include "tools/compiled/dump.h"
 #include "tools/compiled/summary.h"
@@ -25,8 +21,12 @@
 #include "tools/diagnosing/findings_sarif.h"
 #include "tools/diagnosing/report.h"
 #include "tools/diff/scenario_diff.h"
+#include "tools/input/arguments.h"
+#include "tools/input/description_pairs.h"
 #include "tools/line_view/view.h"
 #include "tools/picture/draw.h"
+#include "tools/text/json_text.h"
+#include "tools/text/text_encoding.h"
 #ifdef LORVENA_EDITOR_SERVERS
 #include <iostream>
 
@@ -148,8 +148,10 @@ int strict_status(const Arguments& a, const ErrorReport& r) {
 
 // Whether the diagnostics on standard error are painted (--color).
 bool colour_on_err(const Arguments& a, const Streams& s) {
-  ColourChoice choice = colour_choice(a.value("--color").value_or("auto"));
-  return use_colour(choice, s.terminal.err_is_terminal, s.terminal);
+  const std::string word = a.value("--color").value_or("auto");
+  const std::optional<ColourChoice> choice = colour_choice(word);
+  if (!choice) throw UsageError("--color takes auto, always or never, not '" + word + "'");
+  return use_colour(*choice, s.terminal.err_is_terminal, s.terminal);
 }
 
 // The descriptions' texts by the names the diagnostics give them, for the

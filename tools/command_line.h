@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/terminal_colour.h"
+#include "tools/text/terminal_colour.h"
 
 namespace lorvena {
 

@@ -105,6 +105,7 @@ TEST(CommandLine, HelpVersionAndOptionsAsPeopleExpect) {
       {{"compile", ex, "VALDORNO", "2417", "--out="}, 2, "--out needs DIR"},
       {{"draw", ex, "VALDORNO", "2417"}, 2, "--out FILE.svg is required"},
       {{"compile", ex, "VALDORNO"}, 2, "compile expects DIR NAME TRAIN"},
+      {{"check", ex, "VALDORNO", "2417", "--color=yes"}, 2, "--color takes auto, always or never, not 'yes'"},
   };
   for (const Case& c : cases) {
     ToolRun r = tool(c.args);

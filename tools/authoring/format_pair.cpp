@@ -13,11 +13,11 @@
 #include "compiler/packing.h"
 #include "descriptions/field_reader.h"
 #include "disk/file_names.h"
-#include "tools/common/ascii_text.h"
-#include "tools/common/text_encoding.h"
-#include "tools/common/text_lines.h"
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/description_lint.h"
+#include "tools/text/ascii_text.h"
+#include "tools/text/text_encoding.h"
+#include "tools/text/text_lines.h"
 
 namespace lorvena {
 namespace {

@@ -8,10 +8,10 @@
 #include <nlohmann/json.hpp>
 
 #include "compiler/compiled_format.h"
-#include "tools/common/json_text.h"
-#include "tools/common/text_encoding.h"
 #include "tools/compiled/cell_kinds.h"
 #include "tools/compiled/table_entries.h"
+#include "tools/text/json_text.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

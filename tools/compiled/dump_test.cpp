@@ -13,9 +13,9 @@
 #include "disk/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
-#include "tools/common/text_encoding.h"
 #include "tools/compiled/cell_kinds.h"
 #include "tools/diagnosing/author_compile.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

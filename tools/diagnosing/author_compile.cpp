@@ -5,7 +5,7 @@
 #include "disk/file_names.h"
 #include "disk/file_system.h"
 #include "disk/scratch_dir.h"
-#include "tools/common/text_encoding.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;

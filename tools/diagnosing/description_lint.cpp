@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "descriptions/field_reader.h"
-#include "tools/common/ascii_text.h"
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/ascii_text.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "descriptions/record_formats.h"
-#include "tools/common/text_lines.h"
 #include "tools/diagnosing/diagnostic.h"
+#include "tools/text/text_lines.h"
 
 namespace lorvena {
 

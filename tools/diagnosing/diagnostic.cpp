@@ -4,9 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/common/json_text.h"
-#include "tools/common/terminal_colour.h"
 #include "tools/diagnosing/source_excerpt.h"
+#include "tools/text/json_text.h"
+#include "tools/text/terminal_colour.h"
 
 namespace lorvena {
 namespace {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "descriptions/record_formats.h"
-#include "tools/common/ascii_text.h"
 #include "tools/diagnosing/diagnostic.h"
 #include "tools/diagnosing/error_texts.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/ascii_text.h"
 
 namespace lorvena {
 namespace {

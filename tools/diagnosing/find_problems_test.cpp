@@ -13,9 +13,9 @@
 #include "disk/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/error_texts.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

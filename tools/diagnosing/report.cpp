@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "disk/file_names.h"
-#include "tools/common/json_text.h"
 #include "tools/diagnosing/error_texts.h"
+#include "tools/text/json_text.h"
 
 namespace lorvena {
 

@@ -10,9 +10,9 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "tools/common/text_lines.h"
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/diagnostic.h"
+#include "tools/text/text_lines.h"
 
 namespace lorvena {
 

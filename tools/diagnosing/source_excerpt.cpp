@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "tools/common/terminal_colour.h"
-#include "tools/common/text_encoding.h"
-#include "tools/common/text_lines.h"
+#include "tools/text/terminal_colour.h"
+#include "tools/text/text_encoding.h"
+#include "tools/text/text_lines.h"
 
 namespace lorvena {
 namespace {

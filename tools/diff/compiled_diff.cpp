@@ -7,11 +7,11 @@
 #include <functional>
 
 #include "compiler/compiled_format.h"
-#include "tools/common/text_encoding.h"
 #include "tools/compiled/cell_kinds.h"
 #include "tools/compiled/dump.h"
 #include "tools/compiled/table_entries.h"
 #include "tools/diff/cell_params.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

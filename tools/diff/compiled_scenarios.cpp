@@ -3,7 +3,7 @@
 #include <set>
 
 #include "disk/file_names.h"
-#include "tools/common/description_pairs.h"
+#include "tools/input/description_pairs.h"
 
 namespace lorvena {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/description_lint.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -6,11 +6,11 @@
 
 #include "disk/file_names.h"
 #include "disk/file_system.h"
-#include "tools/common/arguments.h"
 #include "tools/compiled/compiled_decode.h"
 #include "tools/diff/compiled_diff.h"
 #include "tools/diff/compiled_scenarios.h"
 #include "tools/diff/record_diff.h"
+#include "tools/input/arguments.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;

@@ -1,8 +1,8 @@
 #include "tools/line_view/view.h"
 
-#include "tools/common/script_json.h"
-#include "tools/common/text_encoding.h"
 #include "tools/line_view/view_data.h"
+#include "tools/text/script_json.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 

@@ -8,11 +8,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/common/text_encoding.h"
 #include "tools/compiled/dump.h"
 #include "tools/diagnosing/description_lint.h"
 #include "tools/picture/line_features.h"
 #include "tools/picture/svg_writer.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -10,7 +10,7 @@
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
 #include "tools/command_line.h"
-#include "tools/common/script_json.h"
+#include "tools/text/script_json.h"
 
 namespace lorvena {
 namespace {

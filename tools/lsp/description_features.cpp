@@ -3,9 +3,9 @@
 #include <array>
 #include <regex>
 
-#include "tools/common/ascii_text.h"
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/explain.h"
+#include "tools/text/ascii_text.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -1,7 +1,7 @@
 #include "tools/lsp/description_pair.h"
 
 #include "disk/file_names.h"
-#include "tools/common/description_pairs.h"
+#include "tools/input/description_pairs.h"
 
 namespace lorvena {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/common/text_encoding.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -8,11 +8,11 @@
 #include "disk/system_disk.h"
 #include "testing/example_pair.h"
 #include "testing/test_files.h"
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/find_problems.h"
 #include "tools/lsp/document_uri.h"
 #include "tools/lsp/message_stream.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "tools/common/ascii_text.h"
+#include "tools/text/ascii_text.h"
 
 namespace lorvena {
 namespace {

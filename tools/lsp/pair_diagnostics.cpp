@@ -4,10 +4,10 @@
 #include <set>
 
 #include "disk/file_names.h"
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/find_problems.h"
 #include "tools/lsp/memory_disk.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -6,11 +6,11 @@
 #include <initializer_list>
 #include <vector>
 
-#include "tools/common/text_encoding.h"
 #include "tools/compiled/dump.h"
 #include "tools/picture/label_placement.h"
 #include "tools/picture/line_features.h"
 #include "tools/picture/svg_writer.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/common/text_encoding.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 

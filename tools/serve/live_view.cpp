@@ -9,11 +9,11 @@
 #include "disk/file_names.h"
 #include "disk/file_system.h"
 #include "disk/system_disk.h"
-#include "tools/common/text_encoding.h"
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/find_problems.h"
 #include "tools/diagnosing/report.h"
 #include "tools/line_view/view.h"
+#include "tools/text/text_encoding.h"
 
 namespace lorvena {
 namespace {

@@ -1,9 +1,10 @@
 // The line view's drawing and its controls: every panel is drawn anew for
 // the shown km range (wheel or keys to zoom, drag or arrows to pan, the
-// range box): the marks as one piece of markup, the texts through
-// KeptTexts, which moves a text drawn before rather than making it again;
-// the labels placed by Labels so that none overlaps another or a mark, in
-// the order of their chainages.
+// range box). The marks along the line and the step panels' lines are drawn
+// once (AlongMarks) and only set in place; the other marks go as one piece
+// of markup; the texts go through KeptTexts, which moves a text drawn before
+// rather than making it again; the labels are placed by Labels so that none
+// overlaps another or a mark, in the order of their chainages.
 (() => {
   const data = JSON.parse(document.getElementById('line-data').textContent);
   // The cells' values come as runs [value, count]; each run gets its first cell.
@@ -394,6 +395,12 @@
   }
 
   // ---- drawing and the controls ----
+  // The marks kept along the line show inside the panels' width only.
+  function clipAlong(height) {
+    const r = svg.querySelector('#along-clip rect');
+    if (r.getAttribute('height') === String(height) && r.getAttribute('width') === String(right - kLeft)) return;
+    Object.entries({ x: kLeft, y: 0, width: right - kLeft, height }).forEach(([k, v]) => r.setAttribute(k, v));
+  }
   const kmText = (m) => String(Math.round(m) / 1000);
   let size = null;  // the picture's size, read again when the window's changes
   // `quiet`: the picture only, not the range it shows in the form.
@@ -404,12 +411,7 @@
     hits = [];
     out = ['<defs><pattern id="unread" width="8" height="8" patternUnits="userSpaceOnUse" patternTransform="rotate(45)">' +
            '<rect width="8" height="8" fill="#f1f1f1"/><line x1="0" y1="0" x2="0" y2="8" stroke="#bbb" stroke-width="3"/></pattern></defs>'];
-    const clip = `0 ${kLeft} ${right - kLeft} ${height}`;
-    if (alongClip.dataset.clip !== clip) {
-      alongClip.dataset.clip = clip;
-      const r = svg.querySelector('#along-clip rect');
-      Object.entries({ x: kLeft, y: 0, width: right - kLeft, height }).forEach(([k, v]) => r.setAttribute(k, v));
-    }
+    clipAlong(height);
     along.place(view.from, view.to, kLeft, right);
     grid();
     plan();

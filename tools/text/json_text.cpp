@@ -1,4 +1,4 @@
-#include "tools/common/json_text.h"
+#include "tools/text/json_text.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "tools/common/ascii_text.h"
+#include "tools/text/ascii_text.h"
 
 namespace lorvena {
 

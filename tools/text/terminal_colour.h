@@ -3,6 +3,7 @@
 // never when NO_COLOR is set and not empty.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,8 +31,8 @@ Terminal this_terminal();
 
 enum class ColourChoice { kAuto, kAlways, kNever };
 
-// "auto", "always" or "never"; throws UsageError for anything else.
-ColourChoice colour_choice(std::string_view word);
+// "auto", "always" or "never"; nothing for any other word.
+std::optional<ColourChoice> colour_choice(std::string_view word);
 
 // Whether to colour a stream that is (`is_terminal`) or is not a terminal.
 bool use_colour(ColourChoice choice, bool is_terminal, const Terminal& t);

@@ -1,4 +1,4 @@
-#include "tools/common/text_lines.h"
+#include "tools/text/text_lines.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tools/common/description_pairs.h"
+#include "tools/input/description_pairs.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tools/common/text_encoding.h"
+#include "tools/text/text_encoding.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "tools/common/terminal_colour.h"
+#include "tools/text/terminal_colour.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,8 +7,6 @@
 #else
 #include <unistd.h>
 #endif
-
-#include "tools/common/arguments.h"
 
 namespace lorvena {
 
@@ -32,11 +30,11 @@ Terminal this_terminal() {
   return t;
 }
 
-ColourChoice colour_choice(std::string_view word) {
+std::optional<ColourChoice> colour_choice(std::string_view word) {
   if (word == "auto") return ColourChoice::kAuto;
   if (word == "always") return ColourChoice::kAlways;
   if (word == "never") return ColourChoice::kNever;
-  throw UsageError("--color takes auto, always or never, not '" + std::string(word) + "'");
+  return std::nullopt;
 }
 
 bool use_colour(ColourChoice choice, bool is_terminal, const Terminal& t) {

@@ -1,4 +1,4 @@
-#include "tools/common/arguments.h"
+#include "tools/input/arguments.h"
 
 namespace lorvena {
 namespace {

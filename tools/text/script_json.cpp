@@ -1,4 +1,4 @@
-#include "tools/common/script_json.h"
+#include "tools/text/script_json.h"
 
 namespace lorvena {
 
