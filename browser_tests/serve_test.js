@@ -1,7 +1,8 @@
 // `scenario_tool serve` in Debian's headless Chromium: the page shows the
 // pair's diagnostics; an edit of the line description makes the open page
-// load again by itself, showing the new diagnostic at the km range it showed;
-// nothing but the view and its events is served; a non-loopback address is
+// load again by itself, showing the new diagnostic at the km range it showed,
+// even for an edit made before the page asked for its events; nothing but
+// the view and its events is served; a non-loopback address is
 // refused; the server stops by itself (--stop-after).
 // Usage: node serve_test.js SCENARIO_TOOL EXAMPLES_DIR
 'use strict';
@@ -31,6 +32,25 @@ function started(server) {
   });
 }
 
+// What an event stream sends within `ms` milliseconds, up to its first event.
+async function eventWithin(address, ms) {
+  const stop = new AbortController();
+  const timer = setTimeout(() => stop.abort(), ms);
+  let text = '';
+  try {
+    const response = await fetch(address, { signal: stop.signal });
+    for await (const chunk of response.body) {
+      text += Buffer.from(chunk).toString();
+      if (text.includes('\n\n') && /^event:/m.test(text)) break;
+    }
+  } catch (e) {
+    if (e.name !== 'AbortError') throw e;
+  } finally {
+    clearTimeout(timer);
+  }
+  return text;
+}
+
 async function main() {
   const refused = spawnSync(tool, ['serve', dir, 'VALDORNO', '2417', '--host', '0.0.0.0', '--port', '0'], { encoding: 'utf8', timeout: 10000 });
   assert.equal(refused.status, 2, 'a non-loopback address is refused');
@@ -43,6 +63,15 @@ async function main() {
 
   for (const p of ['VALDORNO_linea.txt', '../VALDORNO_linea.txt', 'view.js', '%2e%2e/etc/passwd'])
     assert.equal((await fetch(url + p)).status, 404, `${p} is not served`);
+
+  // The page carries the state it was made from; an edit made before it asks
+  // for its events is told to it all the same (here only the file's time).
+  const state = /<script data-state="([^"]+)">/.exec(await (await fetch(url)).text())?.[1];
+  assert.ok(state, 'the page carries the state of the descriptions it was made from');
+  const later = new Date(Date.now() + 10000);
+  fs.utimesSync(line, later, later);
+  const told = await eventWithin(url + 'events?state=' + encodeURIComponent(state), 5000);
+  assert.match(told, /event: change/, 'an edit before the events were asked for is told');
 
   const browser = await launch('chromium');
   try {
@@ -65,7 +94,7 @@ async function main() {
     const range = await page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
     assert.deepEqual(range, [2000, 4000], 'the page keeps its km range');
     // The reload itself cancels the open event stream: that is no error.
-    assert.deepEqual(errors.filter((e) => !/^request failed: .*\/events$/.test(e)), []);
+    assert.deepEqual(errors.filter((e) => !/^request failed: .*\/events(\?state=[^/]*)?$/.test(e)), []);
   } finally {
     await browser.close();
   }

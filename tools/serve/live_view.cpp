@@ -18,9 +18,12 @@
 namespace lorvena {
 namespace {
 
-// Added to the view page: on a change, keep the shown range and load again.
-constexpr std::string_view kLiveScript = R"(<script>
+// Added to the view page, after `<script data-state="STATE">` (the state of
+// the descriptions the page was made from): on a change from that state,
+// keep the shown range and load again.
+constexpr std::string_view kLiveScript = R"(
 (() => {
+  const state = document.currentScript.dataset.state;
   const key = 'lorvena-view-range';
   const saved = sessionStorage.getItem(key);
   const form = document.getElementById('range');
@@ -31,7 +34,7 @@ constexpr std::string_view kLiveScript = R"(<script>
     form.requestSubmit();
   }
   sessionStorage.removeItem(key);
-  const events = new EventSource('/events');
+  const events = new EventSource('/events?state=' + encodeURIComponent(state));
   events.addEventListener('change', () => {
     const svg = document.getElementById('view');
     if (svg && svg.dataset.from) sessionStorage.setItem(key, JSON.stringify([svg.dataset.from / 1000, svg.dataset.to / 1000]));
@@ -57,7 +60,17 @@ Stamp stamp_of(const ServeOptions& o) {
   return s;
 }
 
+// The same stamp as text, for the page to carry and give back.
+std::string state_text(const Stamp& s) {
+  std::string text;
+  for (const auto& [time, size] : s) text += std::to_string(time.time_since_epoch().count()) + "." + std::to_string(size) + "-";
+  return text;
+}
+
 std::string live_page(const ServeOptions& o) {
+  // Read before the descriptions are: an edit made while the page is made
+  // then shows as a change, and the page is made again.
+  const std::string state = state_text(stamp_of(o));
   SystemDisk disk;
   CompileRequest request{o.dir, o.name, o.train, true, std::nullopt};
   std::string page;
@@ -81,7 +94,8 @@ std::string live_page(const ServeOptions& o) {
   size_t head = page.find("</head>");
   if (head != std::string::npos) page.insert(head, "<link rel=\"icon\" href=\"data:,\">\n");
   size_t end = page.rfind("</body>");
-  page.insert(end == std::string::npos ? page.size() : end, kLiveScript);
+  page.insert(end == std::string::npos ? page.size() : end,
+              "<script data-state=\"" + state + "\">" + std::string(kLiveScript));
   return page;
 }
 
@@ -96,13 +110,15 @@ int serve_live_view(const ServeOptions& o, std::ostream& out, std::ostream& err)
     res.set_header("Cache-Control", "no-store");
     res.set_content(live_page(o), "text/html; charset=utf-8");
   });
-  server.Get("/events", [&o, &stopping](const httplib::Request&, httplib::Response& res) {
+  // A change is told against the state the page was made from, so that an
+  // edit made before the page asks for its events is not missed.
+  server.Get("/events", [&o, &stopping](const httplib::Request& req, httplib::Response& res) {
     res.set_header("Cache-Control", "no-store");
-    Stamp seen = stamp_of(o);
+    std::string seen = req.has_param("state") ? req.get_param_value("state") : state_text(stamp_of(o));
     res.set_chunked_content_provider("text/event-stream", [&o, &stopping, seen, polls = 0](size_t, httplib::DataSink& sink) mutable {
       while (!stopping) {
         std::this_thread::sleep_for(std::chrono::milliseconds(o.poll_ms));
-        if (stamp_of(o) != seen) {
+        if (state_text(stamp_of(o)) != seen) {
           std::string event = "event: change\ndata: reload\n\n";
           sink.write(event.data(), event.size());
           sink.done();
