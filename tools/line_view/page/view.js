@@ -164,7 +164,7 @@
     while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (runs[mid].first <= a) lo = mid; else hi = mid - 1; }
     let end = lo;
     while (end + 1 < runs.length && runs[end + 1].first <= b) ++end;
-    return { a, b, runs: runs.slice(lo, end + 1) };
+    return runs.slice(lo, end + 1);
   }
 
   function niceStep(raw) {
@@ -176,7 +176,7 @@
     const [top, height] = panel;
     frame(panel);
     title(name, panel);
-    const { runs } = shownRuns(allRuns);
+    const runs = shownRuns(allRuns);
     let lo = 0, hi = 0;
     for (const r of runs) { lo = Math.min(lo, r.value); hi = Math.max(hi, r.value); }
     if (hi - lo < 1) hi = lo + 1;
@@ -228,8 +228,8 @@
     text('km', kLeft - 6, axisTop + 17, 'km', 11, { 'text-anchor': 'end' });
   }
 
-  // Marks of one kind closer than kThin pixels to the one drawn before are
-  // not drawn: the first one's record stands for them.
+  // Of the objects of one kind closer than kThin pixels to the one before,
+  // only the first gets a warning's mark or a lane's label: it stands for them.
   const kThin = 2;
   function thinned(list, at) {
     let last = -Infinity;
@@ -396,10 +396,11 @@
 
   // ---- drawing and the controls ----
   // The marks kept along the line show inside the panels' width only.
+  let clipped = null;  // the clip's width and height as last set
   function clipAlong(height) {
-    const r = svg.querySelector('#along-clip rect');
-    if (r.getAttribute('height') === String(height) && r.getAttribute('width') === String(right - kLeft)) return;
-    Object.entries({ x: kLeft, y: 0, width: right - kLeft, height }).forEach(([k, v]) => r.setAttribute(k, v));
+    if (clipped && clipped[0] === right - kLeft && clipped[1] === height) return;
+    clipped = [right - kLeft, height];
+    Object.entries({ x: kLeft, y: 0, width: right - kLeft, height }).forEach(([k, v]) => clipRect.setAttribute(k, v));
   }
   const kmText = (m) => String(Math.round(m) / 1000);
   let size = null;  // the picture's size, read again when the window's changes
@@ -624,6 +625,7 @@
   // The marks and lines kept along the line, clipped to the panels' width.
   const defs = document.createElementNS(kSvg, 'defs');
   defs.innerHTML = '<clipPath id="along-clip"><rect/></clipPath>';
+  const clipRect = defs.querySelector('rect');
   const alongClip = document.createElementNS(kSvg, 'g');
   alongClip.setAttribute('clip-path', 'url(#along-clip)');
   const textLayer = document.createElementNS(kSvg, 'g');
