@@ -26,6 +26,8 @@ std::string what_happened(const FileSystemError& e) {
     case FileAction::kRemove:
       return "Errore di run-time durante la cancellazione del file " + file + " nella cartella " + folder + ".";
     case FileAction::kFlushFolder:
+    case FileAction::kList:
+    case FileAction::kMakeFolder:
       break;
   }
   return "Errore di run-time durante il salvataggio dei file nella cartella " + quoted(e.file()) + ".";

@@ -12,16 +12,20 @@ namespace lorvena {
 // the directory's fsync; Win32: FlushFileBuffers, then a write-through move).
 class SystemDisk : public Disk {
  public:
-  int create(const std::filesystem::path& path, FileHandle& file) override;
+  int create(const std::filesystem::path& path, FileHandle& file, std::optional<uint32_t> mode) override;
   int write(FileHandle file, std::string_view bytes) override;
   int sync(FileHandle file) override;
   int close(FileHandle file) override;
   int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) override;
   int remove(const std::filesystem::path& path) override;
   int open_read(const std::filesystem::path& path, FileHandle& file) override;
   int read(FileHandle file, std::span<char> buffer, size_t& got) override;
   int sync_directory(const std::filesystem::path& dir) override;
-  bool exists(const std::filesystem::path& path) override;
+  int status(const std::filesystem::path& path, FileStatus& status) override;
+  int resolve(const std::filesystem::path& path, std::filesystem::path& target) override;
+  int list(const std::filesystem::path& dir, std::vector<std::string>& names) override;
+  int make_directory(const std::filesystem::path& dir) override;
 };
 
 // What a failure means for whoever started the program.

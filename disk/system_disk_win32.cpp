@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 namespace lorvena {
@@ -28,9 +29,10 @@ constexpr size_t kLargestPiece = 1u << 30;
 
 }  // namespace
 
-int SystemDisk::create(const std::filesystem::path& path, FileHandle& file) {
-  return opened(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr),
+// Windows keeps no POSIX permission bits: `mode` has nothing to set.
+int SystemDisk::create(const std::filesystem::path& path, FileHandle& file, std::optional<uint32_t>) {
+  return opened(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
                 file);
 }
 
@@ -52,6 +54,12 @@ int SystemDisk::close(FileHandle file) { return result(CloseHandle(handle_of(fil
 // Write-through: the move itself is on the disk when the call returns.
 int SystemDisk::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
   return result(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+int SystemDisk::rename_new(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+  DWORD number = GetLastError();
+  return number == ERROR_ALREADY_EXISTS || number == ERROR_FILE_EXISTS ? EEXIST : static_cast<int>(number);
 }
 
 int SystemDisk::remove(const std::filesystem::path& path) {
@@ -77,9 +85,66 @@ int SystemDisk::read(FileHandle file, std::span<char> buffer, size_t& got) {
 // Every rename was written through: no directory is left to flush.
 int SystemDisk::sync_directory(const std::filesystem::path&) { return 0; }
 
-bool SystemDisk::exists(const std::filesystem::path& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+// A name that is not there is ENOENT, as on POSIX, so that callers test one number.
+int SystemDisk::status(const std::filesystem::path& path, FileStatus& status) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    DWORD number = GetLastError();
+    return number == ERROR_FILE_NOT_FOUND || number == ERROR_PATH_NOT_FOUND ? ENOENT : static_cast<int>(number);
+  }
+  bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  status.type = folder ? FileStatus::Type::kDirectory : FileStatus::Type::kRegular;
+  status.mode = 0;
+  status.links = 1;
+  status.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  uint64_t ticks = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  status.modified = static_cast<int64_t>(ticks) * 100;
+  return 0;
+}
+
+int SystemDisk::resolve(const std::filesystem::path& path, std::filesystem::path& target) {
+  HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD number = GetLastError();
+    return number == ERROR_FILE_NOT_FOUND || number == ERROR_PATH_NOT_FOUND ? ENOENT : static_cast<int>(number);
+  }
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+  if (length >= name.size()) {
+    name.resize(length + 1);
+    length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+  }
+  int number = length == 0 ? static_cast<int>(GetLastError()) : 0;
+  CloseHandle(file);
+  if (number != 0) return number;
+  name.resize(length);
+  target = name;
+  return 0;
+}
+
+int SystemDisk::list(const std::filesystem::path& dir, std::vector<std::string>& names) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((dir / L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+  names.clear();
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(std::filesystem::path(name).string());
+  } while (FindNextFileW(search, &found));
+  DWORD number = GetLastError();
+  FindClose(search);
+  return number == ERROR_NO_MORE_FILES ? 0 : static_cast<int>(number);
+}
+
+int SystemDisk::make_directory(const std::filesystem::path& dir) {
+  if (CreateDirectoryW(dir.c_str(), nullptr)) return 0;
+  DWORD number = GetLastError();
+  DWORD attributes = GetFileAttributesW(dir.c_str());
+  if (number == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return 0;
+  return static_cast<int>(number);
 }
 
 ErrorCause error_cause(int number) {

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!in || in->track.size() > 15 * 4000) return 0;
   lorvena::SystemDisk disk;
   try {
-    lorvena::decompile(disk, *in);
+    lorvena::decompile(*in);
   } catch (const lorvena::DecodeError&) {
   }
   return 0;

@@ -11,11 +11,15 @@ std::string_view op_name(DiskOp op) {
     case DiskOp::kSync: return "sync";
     case DiskOp::kClose: return "close";
     case DiskOp::kRename: return "rename";
+    case DiskOp::kRenameNew: return "rename_new";
     case DiskOp::kRemove: return "remove";
     case DiskOp::kOpenRead: return "open_read";
     case DiskOp::kRead: return "read";
     case DiskOp::kSyncDirectory: return "sync_directory";
-    case DiskOp::kExists: return "exists";
+    case DiskOp::kStatus: return "status";
+    case DiskOp::kResolve: return "resolve";
+    case DiskOp::kList: return "list";
+    case DiskOp::kMakeDirectory: return "make_directory";
   }
   return "?";
 }
@@ -50,9 +54,9 @@ int FaultyDisk::opened(int number, const std::filesystem::path& path, FileHandle
   return number;
 }
 
-int FaultyDisk::create(const std::filesystem::path& path, FileHandle& file) {
+int FaultyDisk::create(const std::filesystem::path& path, FileHandle& file, std::optional<uint32_t> mode) {
   if (auto result = intercept(DiskOp::kCreate, path)) return *result != 0 ? *result : EIO;
-  int number = real_.create(path, file);
+  int number = real_.create(path, file, mode);
   return opened(number, path, file);
 }
 
@@ -80,6 +84,11 @@ int FaultyDisk::rename(const std::filesystem::path& from, const std::filesystem:
   return real_.rename(from, to);
 }
 
+int FaultyDisk::rename_new(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (auto result = intercept(DiskOp::kRenameNew, from)) return *result;
+  return real_.rename_new(from, to);
+}
+
 int FaultyDisk::remove(const std::filesystem::path& path) {
   if (auto result = intercept(DiskOp::kRemove, path)) return *result;
   return real_.remove(path);
@@ -102,9 +111,25 @@ int FaultyDisk::sync_directory(const std::filesystem::path& dir) {
   return real_.sync_directory(dir);
 }
 
-bool FaultyDisk::exists(const std::filesystem::path& path) {
-  if (intercept(DiskOp::kExists, path)) return false;
-  return real_.exists(path);
+// After a kill, a call that must answer something answers "not there".
+int FaultyDisk::status(const std::filesystem::path& path, FileStatus& status) {
+  if (auto result = intercept(DiskOp::kStatus, path)) return *result != 0 ? *result : ENOENT;
+  return real_.status(path, status);
+}
+
+int FaultyDisk::resolve(const std::filesystem::path& path, std::filesystem::path& target) {
+  if (auto result = intercept(DiskOp::kResolve, path)) return *result != 0 ? *result : ENOENT;
+  return real_.resolve(path, target);
+}
+
+int FaultyDisk::list(const std::filesystem::path& dir, std::vector<std::string>& names) {
+  if (auto result = intercept(DiskOp::kList, dir)) return *result != 0 ? *result : ENOENT;
+  return real_.list(dir, names);
+}
+
+int FaultyDisk::make_directory(const std::filesystem::path& dir) {
+  if (auto result = intercept(DiskOp::kMakeDirectory, dir)) return *result;
+  return real_.make_directory(dir);
 }
 
 int FaultyDisk::calls(DiskOp op) const {

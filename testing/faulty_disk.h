@@ -14,11 +14,15 @@
 
 namespace lorvena::testing {
 
-enum class DiskOp { kCreate, kWrite, kSync, kClose, kRename, kRemove, kOpenRead, kRead, kSyncDirectory, kExists };
+enum class DiskOp {
+  kCreate, kWrite, kSync, kClose, kRename, kRenameNew, kRemove, kOpenRead, kRead, kSyncDirectory,
+  kStatus, kResolve, kList, kMakeDirectory
+};
 
-inline constexpr std::array<DiskOp, 10> kDiskOps = {
-    DiskOp::kCreate, DiskOp::kWrite,    DiskOp::kSync, DiskOp::kClose,         DiskOp::kRename,
-    DiskOp::kRemove, DiskOp::kOpenRead, DiskOp::kRead, DiskOp::kSyncDirectory, DiskOp::kExists};
+inline constexpr std::array<DiskOp, 14> kDiskOps = {
+    DiskOp::kCreate,   DiskOp::kWrite,         DiskOp::kSync,   DiskOp::kClose,   DiskOp::kRename,
+    DiskOp::kRenameNew, DiskOp::kRemove,       DiskOp::kOpenRead, DiskOp::kRead,  DiskOp::kSyncDirectory,
+    DiskOp::kStatus,   DiskOp::kResolve,       DiskOp::kList,   DiskOp::kMakeDirectory};
 
 std::string_view op_name(DiskOp op);
 
@@ -47,16 +51,20 @@ class FaultyDisk : public Disk {
   FaultyDisk(const FaultyDisk&) = delete;
   FaultyDisk& operator=(const FaultyDisk&) = delete;
 
-  int create(const std::filesystem::path& path, FileHandle& file) override;
+  int create(const std::filesystem::path& path, FileHandle& file, std::optional<uint32_t> mode) override;
   int write(FileHandle file, std::string_view bytes) override;
   int sync(FileHandle file) override;
   int close(FileHandle file) override;
   int rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  int rename_new(const std::filesystem::path& from, const std::filesystem::path& to) override;
   int remove(const std::filesystem::path& path) override;
   int open_read(const std::filesystem::path& path, FileHandle& file) override;
   int read(FileHandle file, std::span<char> buffer, size_t& got) override;
   int sync_directory(const std::filesystem::path& dir) override;
-  bool exists(const std::filesystem::path& path) override;
+  int status(const std::filesystem::path& path, FileStatus& status) override;
+  int resolve(const std::filesystem::path& path, std::filesystem::path& target) override;
+  int list(const std::filesystem::path& dir, std::vector<std::string>& names) override;
+  int make_directory(const std::filesystem::path& dir) override;
 
   int calls(DiskOp op) const;
   bool failed() const { return failed_; }

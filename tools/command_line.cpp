@@ -12,6 +12,7 @@
 #include "tools/authoring/decompile.h"
 #include "tools/authoring/format_pair.h"
 #include "tools/authoring/new_pair.h"
+#include "tools/authoring/pair_writing.h"
 #include "tools/compiled/compiled_decode.h"
 #include "tools/compiled/dump.h"
 #include "tools/compiled/summary.h"
@@ -39,11 +40,13 @@ namespace {
 
 constexpr std::string_view kProgram = "scenario_tool";
 constexpr int kExitUsage = 2;
+constexpr int kExitInternal = 3;
 
 struct Streams {
   std::ostream& out;
   std::ostream& err;
   Terminal terminal;
+  Disk& disk;
 };
 
 // What a command found wrong before it could start: exit status 2.
@@ -71,8 +74,8 @@ std::string checked_1252(const std::string& what, const std::string& utf8) {
   return utf8;
 }
 
-std::string pairs_listed(const std::filesystem::path& dir) {
-  std::vector<DescriptionPair> pairs = pairs_in(dir);
+std::string pairs_listed(Disk& disk, const std::filesystem::path& dir) {
+  std::vector<DescriptionPair> pairs = pairs_in(disk, dir);
   if (pairs.empty()) return "no description pair in " + dir.string() + "\n";
   std::string text = "description pairs in " + dir.string() + ":\n";
   for (const DescriptionPair& p : pairs) text += "  " + p.name + " " + p.train + "\n";
@@ -88,7 +91,7 @@ void require_pair(Disk& disk, const CompileRequest& r) {
   std::string text = "no description pair " + r.name + " " + r.train + " in " + r.dir.string() + "\n";
   text += "  " + line.string() + (has_line ? ": found\n" : ": missing\n");
   text += "  " + train.string() + (has_train ? ": found\n" : ": missing\n");
-  throw CannotStart(text + pairs_listed(r.dir));
+  throw CannotStart(text + pairs_listed(disk, r.dir));
 }
 
 // The pair one of its two descriptions belongs to, from that file's path.
@@ -96,7 +99,7 @@ DescriptionPair pair_of_file(Disk& disk, const std::filesystem::path& file) {
   if (!file_exists(disk, file)) throw CannotStart(file.string() + " does not exist\n");
   std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
   std::string base = file.filename().string(), line_tail = line_description_name("");
-  std::vector<DescriptionPair> pairs = pairs_in(dir);
+  std::vector<DescriptionPair> pairs = pairs_in(disk, dir);
   if (base.ends_with(line_tail)) {
     std::string name = base.substr(0, base.size() - line_tail.size()), trains;
     std::vector<DescriptionPair> mine;
@@ -105,7 +108,7 @@ DescriptionPair pair_of_file(Disk& disk, const std::filesystem::path& file) {
     if (mine.size() == 1) return mine.front();
     if (mine.empty())
       throw CannotStart("no train description " + train_description_name(name, "TRAIN") + " beside " + file.string() +
-                        "\n" + pairs_listed(dir));
+                        "\n" + pairs_listed(disk, dir));
     throw UsageError(name + " has several trains in " + dir.string() + " (" + trains.substr(1) +
                      "): name one, as in 'check " + dir.string() + " " + name + " " + mine.front().train + "'");
   }
@@ -114,7 +117,7 @@ DescriptionPair pair_of_file(Disk& disk, const std::filesystem::path& file) {
   size_t split = base.rfind('_');
   if (base.ends_with("-.txt") && split != std::string::npos && split > 0)
     throw CannotStart("no line description " + line_description_name(base.substr(0, split)) + " beside " +
-                      file.string() + "\n" + pairs_listed(dir));
+                      file.string() + "\n" + pairs_listed(disk, dir));
   throw UsageError(file.string() + " is neither a line description (NAME" + line_tail +
                    ") nor a train description (NAME_TRAIN-.txt)");
 }
@@ -172,21 +175,30 @@ struct DiagnosticsOutput {
 };
 
 // The compile's report with every diagnostic of the pair.
-ErrorReport diagnosed_report(Disk& disk, const CompileRequest& request, const CompileResult& result,
+ErrorReport diagnosed_report(const CompileRequest& request, const CompileResult& result,
                              DiagnosticsOutput to, Streams& s) {
   ErrorReport report = make_report(result);
-  report.diagnostics = diagnose(disk, request, result).list;
+  report.diagnostics = diagnose(request, result).list;
   if (to.on_err) s.err << diagnostics_text(report.diagnostics, source_texts(request, result), to.colour);
   return report;
 }
 
+// A file a command leaves for the author: its folder made when missing, the
+// file replaced, the folder flushed.
+void write_output(Disk& disk, const std::filesystem::path& file, std::string_view bytes) {
+  std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+  make_folders(disk, folder);
+  replace_file(disk, file, bytes, Flush::kYes);
+  sync_directory(disk, folder);
+}
+
 int compile_command(const Arguments& a, Streams& s) {
-  SystemDisk disk;
+  Disk& disk = s.disk;
   CompileRequest request = pair_request(disk, a);
   request.plan = !a.has("--no-plan");
   request.out = a.value("--out").value_or(request.dir.string());
   DiagnosticsOutput to{!a.has("--json"), colour_on_err(a, s)};
-  ErrorReport report = diagnosed_report(disk, request, compile_copies(disk, request), to, s);
+  ErrorReport report = diagnosed_report(request, compile_copies(disk, request), to, s);
   s.out << (a.has("--json") ? report_json(report) : report_text(report));
   return strict_status(a, report);
 }
@@ -204,10 +216,10 @@ CheckFormat check_format(const Arguments& a) {
 int check_command(const Arguments& a, Streams& s) {
   CheckFormat format = check_format(a);
   DiagnosticsOutput to{format == CheckFormat::kText, colour_on_err(a, s)};
-  SystemDisk disk;
+  Disk& disk = s.disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, to, s);
+  ErrorReport report = diagnosed_report(request, result, to, s);
   if (format == CheckFormat::kJson) s.out << report_json(report);
   if (format == CheckFormat::kSarif) s.out << json_text(findings_sarif(report.diagnostics, LORVENA_VERSION)) << "\n";
   if (format == CheckFormat::kText)
@@ -219,13 +231,13 @@ int dump_command(const Arguments& a, Streams& s) {
   if (a.has("--csv") && a.has("--json")) throw UsageError("--csv or --json, not both");
   std::filesystem::path file = a.operands[0];
   DumpFormat format = a.has("--csv") ? DumpFormat::kCsv : a.has("--json") ? DumpFormat::kJson : DumpFormat::kText;
-  SystemDisk disk;
+  Disk& disk = s.disk;
   s.out << dump_compiled(file.filename().string(), read_file(disk, file), format);
   return 0;
 }
 
 int diff_command(const Arguments& a, Streams& s) {
-  SystemDisk disk;
+  Disk& disk = s.disk;
   ScenarioDiff d =
       diff_scenarios(disk, a.operands[0], a.operands[1], a.value("--name"), a.value("--train"), a.has("--cells"));
   s.out << (a.has("--json") ? json_text(diff_value(d)) + "\n" : d.text);
@@ -234,26 +246,26 @@ int diff_command(const Arguments& a, Streams& s) {
 
 int draw_command(const Arguments& a, Streams& s) {
   std::string svg = *a.value("--out");
-  SystemDisk disk;
+  Disk& disk = s.disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
+  ErrorReport report = diagnosed_report(request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to draw: the line was not read\n";
     return 1;
   }
-  replace_file(disk, svg, draw_svg(result.model), Flush::kYes);
+  write_output(disk, svg, draw_svg(result.model));
   s.out << "drawn: " << svg << "\n";
   return status(report);
 }
 
 int view_command(const Arguments& a, Streams& s) {
   std::string page = *a.value("--out");
-  SystemDisk disk;
+  Disk& disk = s.disk;
   CompileRequest request = pair_request(disk, a);
   CompileResult result = compile_copies(disk, request);
-  ErrorReport report = diagnosed_report(disk, request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
+  ErrorReport report = diagnosed_report(request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
   s.out << report_text(report);
   if (result.model.track.empty()) {
     s.out << "nothing to view: the line was not read\n";
@@ -262,7 +274,7 @@ int view_command(const Arguments& a, Streams& s) {
   const std::vector<Diagnostic>& diagnostics = report.diagnostics;
   std::string line_file = join_path(request.dir, line_description_name(request.name)).string();
   std::string train_file = join_path(request.dir, train_description_name(request.name, request.train)).string();
-  replace_file(disk, page, view_html(result, diagnostics, line_file, train_file), Flush::kYes);
+  write_output(disk, page, view_html(result, diagnostics, line_file, train_file));
   s.out << "written: " << page << "\n";
   return status(report);
 }
@@ -287,7 +299,7 @@ int explain_command(const Arguments& a, Streams& s) {
 int lsp_command(const Arguments&, Streams& s) { return run_language_server(std::cin, s.out, s.err); }
 
 int serve_command(const Arguments& a, Streams& s) {
-  SystemDisk disk;
+  Disk& disk = s.disk;
   CompileRequest request = pair_request(disk, a);
   ServeOptions o{request.dir, request.name, request.train};
   o.host = a.value("--host").value_or(o.host);
@@ -304,48 +316,62 @@ int serve_command(const Arguments& a, Streams& s) {
   return serve_live_view(o, s.out, s.err);
 }
 #endif
-int new_command(const Arguments& a, Streams& s) {
-  SystemDisk disk;
+// The pair written for `new` and `decompile`, and a refusal that says how
+// to write over it.
+std::vector<std::filesystem::path> pair_written(const Arguments& a, Streams& s, const std::filesystem::path& dir,
+                                                const std::string& name, const std::string& train,
+                                                const std::string& line_text, const std::string& train_text) {
   try {
-    for (const std::filesystem::path& p :
-         write_starter_pair(disk, a.operands[0], checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2])))
-      s.out << "written: " << p.string() << "\n";
-  } catch (const ExistingFile& e) {
-    throw CannotStart(std::string(e.what()) + "\n");
+    Overwrite overwrite = a.has("--force") ? Overwrite::kYes : Overwrite::kNever;
+    return write_pair(s.disk, dir, name, train, line_text, train_text, overwrite);
+  } catch (const FileInTheWay& e) {
+    throw CannotStart(std::string(e.what()) + ": nothing written (--force writes over it)\n");
   }
+}
+
+int new_command(const Arguments& a, Streams& s) {
+  StarterPair pair = starter_pair();
+  for (const std::filesystem::path& p : pair_written(a, s, a.operands[0], checked_1252("NAME", a.operands[1]),
+                                                     checked_1252("TRAIN", a.operands[2]), pair.line, pair.train))
+    s.out << "written: " << p.string() << "\n";
   return 0;
 }
 
 int decompile_command(const Arguments& a, Streams& s) {
-  SystemDisk disk;
+  Disk& disk = s.disk;
   std::filesystem::path dir = a.operands[0], out = *a.value("--out");
   CompiledInput in{checked_1252("NAME", a.operands[1]), checked_1252("TRAIN", a.operands[2]), "", "", std::nullopt};
   in.track = read_file(disk, join_path(dir, track_file_name(in.name, in.train)));
   in.table = read_file(disk, join_path(dir, table_file_name(in.name, in.train)));
-  std::filesystem::path plan = join_path(dir, plan_file_name(in.name));
-  if (file_exists(disk, plan)) in.plan = read_file(disk, plan);
-  Decompiled d = decompile(disk, in);
-  std::filesystem::path line_out = join_path(out, line_description_name(in.name));
-  std::filesystem::path train_out = join_path(out, train_description_name(in.name, in.train));
-  replace_file(disk, line_out, d.line, Flush::kYes);
-  replace_file(disk, train_out, d.train, Flush::kYes);
-  s.out << "written: " << line_out.string() << "\nwritten: " << train_out.string() << "\n";
+  in.plan = read_file_if_there(disk, join_path(dir, plan_file_name(in.name)));
+  Decompiled d = decompile(in);
+  for (const std::filesystem::path& p : pair_written(a, s, out, in.name, in.train, d.line, d.train))
+    s.out << "written: " << p.string() << "\n";
   for (const std::string& m : d.mismatches) s.err << "not reproduced: " << m << "\n";
   s.out << (d.mismatches.empty() ? "compiles back to the same bytes\n" : "does not compile back to the same bytes\n");
   return d.mismatches.empty() ? 0 : 1;
 }
 
+// A description fmt rewrites, or the refusal that leaves the author's edit.
+void rewritten(Disk& disk, const std::filesystem::path& path, const std::string& before, const std::string& after) {
+  try {
+    rewrite_file(disk, path, before, after);
+  } catch (const FileInTheWay& e) {
+    throw CannotStart(std::string(e.what()) + ": left as it is; run fmt again\n");
+  }
+}
+
 // Exit status 0 when nothing changes (or, with --check, nothing would), 1
 // with --check when a file would change; refusals are CannotStart (2).
 int fmt_command(const Arguments& a, Streams& s) {
-  SystemDisk disk;
+  Disk& disk = s.disk;
   CompileRequest r = pair_request(disk, a);
   std::filesystem::path line = join_path(r.dir, line_description_name(r.name));
   std::filesystem::path train = join_path(r.dir, train_description_name(r.name, r.train));
   PairTexts original{read_file(disk, line), read_file(disk, train)};
   PairTexts formatted;
   try {
-    formatted = format_pair(disk, r.name, r.train, original);
+    formatted = format_pair(r.name, r.train, original);
   } catch (const FormatRefused& e) {
     throw CannotStart(std::string(e.what()) + "\n");
   }
@@ -358,9 +384,10 @@ int fmt_command(const Arguments& a, Streams& s) {
       continue;
     }
     ++changed;
-    if (!check) replace_file(disk, path, *after, Flush::kYes);
+    if (!check) rewritten(disk, path, *before, *after);
     s.out << (check ? "would change: " : "formatted: ") << path.string() << "\n";
   }
+  if (!check && changed > 0) sync_directory(disk, r.dir);
   return check && changed > 0 ? 1 : 0;
 }
 
@@ -426,19 +453,26 @@ const std::vector<Command>& commands() {
        serve_command},
 #endif
       {"new", "DIR NAME TRAIN", 3,
-       "Writes a short valid description pair with a comment on each record, to start from.\n"
-       "Refuses to write over an existing file.", {}, new_command},
+       "Writes a short valid description pair with a comment on each record, to start from, making DIR\n"
+       "when it is missing. Refuses to write over an existing file.",
+       {{"--force", "", "write over the pair's files when they are there"}}, new_command},
       {"fmt", "DIR NAME TRAIN", 3,
        "Rewrites the pair one way: keywords spelt alike, each run of records in aligned columns, CR LF\n"
        "line ends, Windows-1252 (UTF-8 is converted). Comments and lines that are not one whole record\n"
        "stay as they are. The compiled bytes never change: a pair with errors, or a character that\n"
-       "Windows-1252 cannot hold, is refused with exit status 2 and nothing is written.",
+       "Windows-1252 cannot hold, is refused with exit status 2 and nothing is written. A description\n"
+       "that changes while fmt works is left as the author saved it (exit status 2); a link leads\n"
+       "to the file that is rewritten, which keeps its permissions; a file with several hard links\n"
+       "is refused.",
        {{"--check", "", "write nothing; exit status 1 when a file would change, 0 when not"}}, fmt_command},
       {"decompile", "DIR NAME TRAIN", 3,
        "Writes the description pair of the compiled NAME_TRAIN.dat, NAME_TRAIN.sim and NAME_linea.dat\n"
        "(when there) into DIR2 and checks that it compiles back to the same bytes: exit status 1\n"
-       "and each place that no description can produce when it does not.",
-       {{"--out", "DIR2", "where to write the two descriptions", true}}, decompile_command},
+       "and each place that no description can produce when it does not. Refuses to write over an\n"
+       "existing description.",
+       {{"--out", "DIR2", "where to write the two descriptions (made when missing)", true},
+        {"--force", "", "write over the descriptions in DIR2 when they are there"}},
+       decompile_command},
       {"help", "[COMMAND]", 0, "Prints this help, or one command's.", {}, help_command},
   };
   return table;
@@ -486,7 +520,8 @@ std::string usage() {
   text.append("\nExit status: 0 nothing recorded, 1 the compile recorded an error, 2 a wrong command line,\n"
               "a description pair that is not there, or a file that cannot be read or written.\n"
               "diff: 0 equal, 1 different, 2 as above or a file that is not a compiled file.\n"
-              "fmt --check: 0 nothing would change, 1 a file would change; fmt refuses a pair with errors (2).\n");
+              "fmt --check: 0 nothing would change, 1 a file would change; fmt refuses a pair with errors (2).\n"
+              "3: standard output could not be written, or the tool stopped on a failure it did not foresee.\n");
   return text;
 }
 
@@ -534,7 +569,13 @@ int dispatch(const std::vector<std::string>& args, Streams& s) {
 }  // namespace
 
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal) {
-  Streams s{out, err, terminal};
+  SystemDisk disk;
+  return run_tool(args, out, err, terminal, disk);
+}
+
+int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal,
+             Disk& disk) {
+  Streams s{out, err, terminal, disk};
   try {
     return dispatch(args, s);
   } catch (const UsageError& e) {
@@ -546,6 +587,11 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << kProgram << ": " << e.what() << "\n";
   } catch (const DecodeError& e) {
     err << kProgram << ": " << e.what() << "\n";
+  } catch (const FileInTheWay& e) {
+    err << kProgram << ": " << e.what() << ": not written\n";
+  } catch (const std::exception& e) {
+    err << kProgram << ": " << e.what() << "\n";
+    return kExitInternal;
   }
   return kExitUsage;
 }

@@ -263,7 +263,7 @@ std::optional<std::string> table_difference(const std::string& want, const std::
 
 }  // namespace
 
-Decompiled decompile(Disk& disk, const CompiledInput& input) {
+Decompiled decompile(const CompiledInput& input) {
   std::vector<TrackCell> track = decode_track(input.track);
   std::array<TableEntry, kTableSize> table = decode_table(input.table);
   std::optional<PlanColumns> plan;
@@ -293,7 +293,7 @@ Decompiled decompile(Disk& disk, const CompiledInput& input) {
     m.markers(placed);
     m.train.push_back("[fine]");
     Decompiled d{joined(m.line), joined(m.train), m.problems};
-    return std::pair{d, compile_texts(disk, request, d.line, d.train)};
+    return std::pair{d, compile_texts(request, d.line, d.train)};
   };
   // First without any 180 marker: the cells where the walk puts one again need no record.
   std::set<size_t> walk;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "disk/disk.h"
 
 namespace lorvena {
 
@@ -26,6 +25,6 @@ struct Decompiled {
 };
 
 // Throws DecodeError for a file that is not a compiled file of its kind.
-Decompiled decompile(Disk& disk, const CompiledInput& input);
+Decompiled decompile(const CompiledInput& input);
 
 }  // namespace lorvena

@@ -4,7 +4,6 @@
 // that are not compiled files end in the decode error.
 #include <gtest/gtest.h>
 
-#include "disk/system_disk.h"
 #include "fuzz/decompile_input.h"
 #include "testing/test_files.h"
 #include "tools/authoring/decompile.h"
@@ -31,12 +30,11 @@ TEST(DecompileCorpus, EverySeedReachesItsCase) {
   for (const Case& c : cases) {
     std::optional<CompiledInput> in = fuzz::decompile_input(testing::read_bytes(corpus / c.seed));
     ASSERT_TRUE(in) << c.seed;
-    SystemDisk disk;
     if (c.named == nullptr) {
-      EXPECT_THROW(decompile(disk, *in), DecodeError) << c.seed;
+      EXPECT_THROW(decompile(*in), DecodeError) << c.seed;
       continue;
     }
-    Decompiled d = decompile(disk, *in);
+    Decompiled d = decompile(*in);
     std::string all;
     for (const std::string& m : d.mismatches) all += m + "\n";
     if (*c.named == '\0') EXPECT_EQ(all, "") << c.seed;

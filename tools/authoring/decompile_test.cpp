@@ -32,8 +32,7 @@ std::string plan_of(const Plan& p) {
 // The compiled files of a pair, or nothing when the compile recorded an error.
 std::optional<CompiledInput> compiled(const std::string& line, const std::string& train, bool plan,
                                       const std::string& name = "RIPA", const std::string& number = "77") {
-  SystemDisk disk;
-  CompileResult r = compile_texts(disk, {".", name, number, plan, std::nullopt}, line, train);
+  CompileResult r = compile_texts({".", name, number, plan, std::nullopt}, line, train);
   if (r.model.err_code != 0 || !r.fatal.empty() || r.model.track.empty()) return std::nullopt;
   CompiledInput in{name, number, track_bytes(r.model), table_bytes(r.model), std::nullopt};
   if (plan) in.plan = plan_of(r.model.profile);
@@ -42,8 +41,7 @@ std::optional<CompiledInput> compiled(const std::string& line, const std::string
 
 // Decompiles and compiles back: the mismatches, none when every byte is back.
 std::vector<std::string> round_trip(const CompiledInput& in) {
-  SystemDisk disk;
-  Decompiled d = decompile(disk, in);
+  Decompiled d = decompile(in);
   std::optional<CompiledInput> again = compiled(d.line, d.train, in.plan.has_value(), in.name, in.train);
   if (!again) return {"the decompiled pair does not compile clean"};
   std::vector<std::string> m = d.mismatches;
@@ -116,15 +114,13 @@ TEST(Decompile, NamesThePlaceThatNoDescriptionGives) {
   for (const Case& k : {Case{15 * 100, 7, false, "cell 100 (5000 m)"}, Case{0, 1, true, "entry 0"}}) {
     CompiledInput in = *clean;
     (k.table ? in.table : in.track)[k.offset] = k.byte;
-    SystemDisk disk;
-    Decompiled d = decompile(disk, in);
+    Decompiled d = decompile(in);
     ASSERT_FALSE(d.mismatches.empty()) << k.place;
     EXPECT_NE(d.mismatches.front().find(k.place), std::string::npos) << d.mismatches.front();
   }
   CompiledInput cut = *clean;
   cut.track.pop_back();
-  SystemDisk disk;
-  EXPECT_THROW(decompile(disk, cut), DecodeError);
+  EXPECT_THROW(decompile(cut), DecodeError);
 }
 
 }  // namespace

@@ -221,11 +221,11 @@ std::string format_description(std::string_view text, bool line) {
   return result;
 }
 
-PairTexts format_pair(Disk& disk, const std::string& name, const std::string& train, const PairTexts& original) {
+PairTexts format_pair(const std::string& name, const std::string& train, const PairTexts& original) {
   PairTexts source{description_1252(original.line, line_description_name(name)),
                    description_1252(original.train, train_description_name(name, train))};
   CompileRequest request{".", name, train, true, std::nullopt};
-  CompileResult before = compile_texts(disk, request, source.line, source.train);
+  CompileResult before = compile_texts(request, source.line, source.train);
   if (before.model.err_code != 0 || !before.fatal.empty())
     throw FormatRefused("the pair compiles with " + error_place(before, source, name, train) +
                         ": fmt formats only a pair without errors (scenario_tool check tells them); nothing written");
@@ -233,8 +233,8 @@ PairTexts format_pair(Disk& disk, const std::string& name, const std::string& tr
   PairTexts formatted{format_description(source.line, true), format_description(source.train, false)};
   for (bool plan : {true, false}) {
     request.plan = plan;
-    CompileResult a = plan ? std::move(before) : compile_texts(disk, request, source.line, source.train);
-    CompileResult b = compile_texts(disk, request, formatted.line, formatted.train);
+    CompileResult a = plan ? std::move(before) : compile_texts(request, source.line, source.train);
+    CompileResult b = compile_texts(request, formatted.line, formatted.train);
     std::string change = first_change(a, b, plan);
     if (!change.empty())
       throw FormatRefused("formatting would change " + change + " the pair compiles to" +

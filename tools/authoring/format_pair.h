@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "disk/disk.h"
 
 namespace lorvena {
 
@@ -39,6 +38,6 @@ std::string format_description(std::string_view text, bool line);
 // The pair formatted. Refuses (FormatRefused) a pair whose compile records
 // an error, and any result that would compile to other bytes than the
 // original, with or without the plan. `name` and `train` as typed (UTF-8).
-PairTexts format_pair(Disk& disk, const std::string& name, const std::string& train, const PairTexts& original);
+PairTexts format_pair(const std::string& name, const std::string& train, const PairTexts& original);
 
 }  // namespace lorvena

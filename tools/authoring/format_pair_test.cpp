@@ -27,16 +27,14 @@ using testing::tool;
 
 // Every compiled byte of a pair, with the error it ends with.
 std::string compiled(const PairTexts& p, bool plan) {
-  SystemDisk disk;
-  CompileResult r = compile_texts(disk, {".", "RIPA", "77", plan, std::nullopt}, p.line, p.train);
+  CompileResult r = compile_texts({".", "RIPA", "77", plan, std::nullopt}, p.line, p.train);
   std::string bytes = std::to_string(r.model.err_code) + r.fatal + "|" + track_bytes(r.model) + table_bytes(r.model);
   if (plan) pack_plan(r.model.profile, [&](std::string_view piece) { bytes.append(piece); });
   return bytes;
 }
 
 PairTexts formatted(const PairTexts& p) {
-  SystemDisk disk;
-  return format_pair(disk, "RIPA", "77", p);
+  return format_pair("RIPA", "77", p);
 }
 
 std::vector<std::pair<std::string, PairTexts>> pairs() {

@@ -4,8 +4,8 @@
 // no comma and no double quote in them.
 #include "tools/authoring/new_pair.h"
 
-#include "disk/file_names.h"
-#include "disk/file_system.h"
+#include <string>
+#include <vector>
 
 namespace lorvena {
 namespace {
@@ -85,17 +85,5 @@ const std::vector<std::string> kTrain = {
 }  // namespace
 
 StarterPair starter_pair() { return {crlf(kLine), crlf(kTrain)}; }
-
-std::vector<std::filesystem::path> write_starter_pair(Disk& disk, const std::filesystem::path& dir,
-                                                      const std::string& name, const std::string& train) {
-  std::filesystem::path line_path = join_path(dir, line_description_name(name));
-  std::filesystem::path train_path = join_path(dir, train_description_name(name, train));
-  for (const std::filesystem::path& p : {line_path, train_path})
-    if (file_exists(disk, p)) throw ExistingFile(p.string() + " is already there: nothing written");
-  StarterPair pair = starter_pair();
-  replace_file(disk, line_path, pair.line, Flush::kYes);
-  replace_file(disk, train_path, pair.train, Flush::kYes);
-  return {line_path, train_path};
-}
 
 }  // namespace lorvena

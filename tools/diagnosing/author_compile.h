@@ -1,6 +1,6 @@
 // Compiles an author's description pair exactly as the installer does, but on
-// copies in a scratch directory, so the author's files are never deleted or
-// changed; the compiled files are then copied where the author wants them.
+// copies held in memory, so the author's files are never deleted or changed;
+// the compiled files are then written where the author wants them.
 #pragma once
 
 #include <filesystem>
@@ -38,15 +38,21 @@ struct CompileResult {
   bool line_found = false;
   bool train_found = false;
   std::vector<RecordedError> recorded;  // every error the compile recorded, in order
+  // The compiled files the compile made, by the names the author's pair gives
+  // them, with their bytes; only when the request has an `out`.
+  std::vector<std::pair<std::string, std::string>> compiled;
   std::vector<std::filesystem::path> written;  // compiled files placed in `out`
 };
 
-// Throws FileSystemError when the scratch directory or `out` cannot be written.
+// Reads the pair from `disk` (a description that is not there is compiled
+// as missing), compiles it and, with an `out`, replaces the compiled files
+// there and flushes the folder. A file that cannot be read or written is a
+// FileSystemError, thrown before anything is written.
 CompileResult compile_copies(Disk& disk, const CompileRequest& request);
 
-// Compiles the two texts (a missing description for nothing) in a scratch
-// directory of its own, exactly as compile_copies does, and places nothing.
-CompileResult compile_texts(Disk& disk, const CompileRequest& request, const std::optional<std::string>& line_text,
+// Compiles the two texts (a missing description for nothing) in memory,
+// exactly as compile_copies does, and writes nothing.
+CompileResult compile_texts(const CompileRequest& request, const std::optional<std::string>& line_text,
                             const std::optional<std::string>& train_text);
 
 }  // namespace lorvena

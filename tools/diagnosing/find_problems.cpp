@@ -45,9 +45,8 @@ bool is_walk_error(int32_t code) {
 
 class Diagnoser {
  public:
-  Diagnoser(Disk& disk, const CompileRequest& request, const CompileResult& first)
-      : disk_(disk),
-        request_(request),
+  Diagnoser(const CompileRequest& request, const CompileResult& first)
+      : request_(request),
         first_(first),
         line_name_(line_description_name(request.name)),
         train_name_(train_description_name(request.name, request.train)),
@@ -68,7 +67,7 @@ class Diagnoser {
         bounded_ = true;
         break;
       }
-      later = compile_texts(disk_, request_, text_for(line_, first_.line_found), text_for(train_, first_.train_found));
+      later = compile_texts(probe(), text_for(line_, first_.line_found), text_for(train_, first_.train_found));
       round = &later;
     }
     warnings();
@@ -81,6 +80,13 @@ class Diagnoser {
 
  private:
   std::string path_of(const std::string& name) const { return join_path(request_.dir, name).string(); }
+
+  // The further compiles only look: their compiled files are not kept.
+  CompileRequest probe() const {
+    CompileRequest r = request_;
+    r.out.reset();
+    return r;
+  }
 
   std::optional<std::string> text_for(const DescriptionLint& lint, bool found) const {
     if (!found) return std::nullopt;
@@ -565,7 +571,6 @@ class Diagnoser {
     return out;
   }
 
-  Disk& disk_;
   const CompileRequest& request_;
   const CompileResult& first_;
   std::string line_name_, train_name_;
@@ -582,8 +587,8 @@ class Diagnoser {
 
 }  // namespace
 
-Diagnosis diagnose(Disk& disk, const CompileRequest& request, const CompileResult& first) {
-  return Diagnoser(disk, request, first).run();
+Diagnosis diagnose(const CompileRequest& request, const CompileResult& first) {
+  return Diagnoser(request, first).run();
 }
 
 }  // namespace lorvena

@@ -22,7 +22,7 @@ struct Diagnosis {
 };
 
 // `first` is compile_copies(disk, request): the compile whose outcome is
-// reported. The further compiles go through `disk` too.
-Diagnosis diagnose(Disk& disk, const CompileRequest& request, const CompileResult& first);
+// reported. The further compiles are made in memory, as compile_texts does.
+Diagnosis diagnose(const CompileRequest& request, const CompileResult& first);
 
 }  // namespace lorvena

@@ -90,7 +90,7 @@ Checked diagnose_pair(const Pair& pair, bool plan = true) {
   CompileRequest request{dir.path(), kExampleName, kExampleTrain, plan, out.path()};
   SystemDisk disk;
   CompileResult result = compile_copies(disk, request);
-  Checked c{diagnose(disk, request, result), {}, dir.path().string()};
+  Checked c{diagnose(request, result), {}, dir.path().string()};
   c.outcome.files = compiled_bytes(out.path(), plan);
   c.outcome.err_code = result.model.err_code;
   c.outcome.err_pos = result.model.err_pos;
@@ -473,7 +473,7 @@ TEST(Diagnosis, ANameOutsideAsciiFindsItsLineDescription) {
   testing::write_bytes(dir / train_description_name(name, kExampleTrain), *pair.train);
   CompileRequest request{dir.path(), name, kExampleTrain, true, std::nullopt};
   SystemDisk disk;
-  Diagnosis d = diagnose(disk, request, compile_copies(disk, request));
+  Diagnosis d = diagnose(request, compile_copies(disk, request));
   ASSERT_EQ(d.list.size(), 2u) << diagnostics_text(d.list);
   EXPECT_EQ(d.list[0].file, (dir / line_description_name(name)).string());
   EXPECT_EQ(d.list[0].line, 30);
@@ -561,7 +561,7 @@ TEST(Diagnosis, TheExamplesAndTheInstallersPairAreClean) {
   dati_linea(disk, dir.path(), "LORVENA PF");
   dati_treno(disk, dir.path(), "LORVENA PF", "4316");
   CompileRequest request{dir.path(), "LORVENA PF", "4316", true, std::nullopt};
-  Diagnosis d = diagnose(disk, request, compile_copies(disk, request));
+  Diagnosis d = diagnose(request, compile_copies(disk, request));
   // The shipped pair's MORENGO (82550 m) is timed 17:54, after PIANA DEL CERRO's
   // 18:25; its bytes are pinned, so the warning stays and is the only one.
   ASSERT_EQ(d.list.size(), 1u) << diagnostics_text(d.list);

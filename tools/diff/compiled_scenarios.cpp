@@ -22,8 +22,8 @@ std::string plan_for(const std::set<std::string>& names, const std::string& stem
 
 }  // namespace
 
-std::vector<CompiledScenario> compiled_scenarios_in(const std::filesystem::path& dir) {
-  std::set<std::string> names = file_names(dir);
+std::vector<CompiledScenario> compiled_scenarios_in(Disk& disk, const std::filesystem::path& dir) {
+  std::set<std::string> names = file_names(disk, dir);
   std::vector<CompiledScenario> found;
   for (const std::string& file : names) {
     if (file.size() <= kTableTail.size() || !file.ends_with(kTableTail)) continue;
@@ -34,9 +34,9 @@ std::vector<CompiledScenario> compiled_scenarios_in(const std::filesystem::path&
   return found;
 }
 
-std::optional<CompiledScenario> compiled_scenario(const std::filesystem::path& dir, const std::string& name,
-                                                  const std::string& train) {
-  std::set<std::string> names = file_names(dir);
+std::optional<CompiledScenario> compiled_scenario(Disk& disk, const std::filesystem::path& dir,
+                                                  const std::string& name, const std::string& train) {
+  std::set<std::string> names = file_names(disk, dir);
   CompiledScenario s{name + "_" + train, track_file_name(name, train), table_file_name(name, train),
                      plan_file_name(name)};
   if (names.count(s.track) == 0 || names.count(s.table) == 0) return std::nullopt;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "disk/disk.h"
+
 namespace lorvena {
 
 struct CompiledScenario {
@@ -16,14 +18,14 @@ struct CompiledScenario {
   std::string plan;  // "" when the directory holds none
 };
 
-// Every table with its track in `dir`, sorted by file name; none when the
-// directory cannot be read. NAME is not told from TRAIN in NAME_TRAIN, so the
+// Every table with its track in `dir`, sorted by file name (FileSystemError
+// when the directory cannot be listed). NAME is not told from TRAIN in NAME_TRAIN, so the
 // plan is the longest NAME_linea.dat whose NAME_ begins the stem.
-std::vector<CompiledScenario> compiled_scenarios_in(const std::filesystem::path& dir);
+std::vector<CompiledScenario> compiled_scenarios_in(Disk& disk, const std::filesystem::path& dir);
 
 // The files of NAME with TRAIN in `dir`, or nothing when its table or track
 // is not there.
-std::optional<CompiledScenario> compiled_scenario(const std::filesystem::path& dir, const std::string& name,
-                                                  const std::string& train);
+std::optional<CompiledScenario> compiled_scenario(Disk& disk, const std::filesystem::path& dir,
+                                                  const std::string& name, const std::string& train);
 
 }  // namespace lorvena

@@ -1,6 +1,7 @@
 #include "tools/diff/scenario_diff.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <nlohmann/json.hpp>
 
@@ -16,6 +17,15 @@ namespace lorvena {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Whether `path` is a folder; a usage error when nothing is there.
+bool is_folder(Disk& disk, const fs::path& path) {
+  FileStatus status;
+  int number = disk.status(path, status);
+  if (number == ENOENT || number == ENOTDIR) throw UsageError(path.string() + " does not exist");
+  if (number != 0) throw FileSystemError(FileAction::kRead, path, number);
+  return status.type == FileStatus::Type::kDirectory;
+}
 
 std::string kind_noun(CompiledKind kind) {
   switch (kind) {
@@ -54,16 +64,16 @@ void compare(Disk& disk, ScenarioDiff& d, CompiledKind kind, const fs::path& a, 
   add_file(d, title, compiled_changes(kind, a_file, b_file), cells);
 }
 
-CompiledScenario scenario_in(const fs::path& dir, const std::optional<std::string>& name,
+CompiledScenario scenario_in(Disk& disk, const fs::path& dir, const std::optional<std::string>& name,
                              const std::optional<std::string>& train) {
   if (name) {
-    std::optional<CompiledScenario> s = compiled_scenario(dir, *name, *train);
+    std::optional<CompiledScenario> s = compiled_scenario(disk, dir, *name, *train);
     if (!s)
       throw UsageError("no compiled scenario " + *name + " " + *train + " in " + dir.string() + " (" +
                        table_file_name(*name, *train) + " with " + track_file_name(*name, *train) + ")");
     return *s;
   }
-  std::vector<CompiledScenario> all = compiled_scenarios_in(dir);
+  std::vector<CompiledScenario> all = compiled_scenarios_in(disk, dir);
   if (all.empty())
     throw UsageError("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) in " + dir.string());
   if (all.size() == 1) return all[0];
@@ -87,7 +97,7 @@ std::optional<DescriptionTexts> descriptions_in(Disk& disk, const fs::path& dir,
     if (n.size() + 1 >= s.stem.size()) continue;
     fs::path line = join_path(dir, line_description_name(n));
     fs::path train = join_path(dir, train_description_name(n, s.stem.substr(n.size() + 1)));
-    if (disk.exists(line) && disk.exists(train))
+    if (file_exists(disk, line) && file_exists(disk, train))
       return DescriptionTexts{line.string(), read_file(disk, line), train.string(), read_file(disk, train)};
   }
   return std::nullopt;
@@ -109,7 +119,7 @@ bool add_records(Disk& disk, ScenarioDiff& d, const fs::path& a, const fs::path&
 
 ScenarioDiff diff_directories(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
                               const std::optional<std::string>& train, bool cells) {
-  CompiledScenario in_a = scenario_in(a, name, train), in_b = scenario_in(b, name, train);
+  CompiledScenario in_a = scenario_in(disk, a, name, train), in_b = scenario_in(disk, b, name, train);
   ScenarioDiff d;
   cells = !add_records(disk, d, a, b, in_a, in_b, name) || cells;
   compare(disk, d, CompiledKind::kTrack, join_path(a, in_a.track), join_path(b, in_b.track), cells);
@@ -170,10 +180,7 @@ nlohmann::ordered_json diff_value(const ScenarioDiff& d) {
 ScenarioDiff diff_scenarios(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
                             const std::optional<std::string>& train, bool cells) {
   if (name.has_value() != train.has_value()) throw UsageError("--name and --train go together");
-  std::error_code ec;
-  for (const fs::path& p : {a, b})
-    if (!fs::exists(p, ec)) throw UsageError(p.string() + " does not exist");
-  bool a_dir = fs::is_directory(a, ec), b_dir = fs::is_directory(b, ec);
+  bool a_dir = is_folder(disk, a), b_dir = is_folder(disk, b);
   if (a_dir && b_dir) return diff_directories(disk, a, b, name, train, cells);
   if (a_dir || b_dir)
     throw UsageError("diff compares two directories or two files; " + (a_dir ? a : b).string() +

@@ -3,16 +3,14 @@
 #include <algorithm>
 
 #include "disk/file_names.h"
+#include "disk/file_system.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
 
-std::set<std::string> file_names(const fs::path& dir) {
-  std::set<std::string> names;
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-    if (it->is_regular_file(ec)) names.insert(it->path().filename().string());
-  return names;
+std::set<std::string> file_names(Disk& disk, const fs::path& dir) {
+  std::vector<std::string> names = list_folder(disk, dir);
+  return {names.begin(), names.end()};
 }
 
 namespace {
@@ -26,8 +24,8 @@ std::string line_name(const std::string& file) {
 
 }  // namespace
 
-std::vector<DescriptionPair> pairs_in(const fs::path& dir) {
-  std::set<std::string> names = file_names(dir);
+std::vector<DescriptionPair> pairs_in(Disk& disk, const fs::path& dir) {
+  std::set<std::string> names = file_names(disk, dir);
   std::vector<DescriptionPair> pairs;
   for (const std::string& file : names) {
     std::string name = line_name(file);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "disk/disk.h"
+
 namespace lorvena {
 
 struct DescriptionPair {
@@ -15,11 +17,10 @@ struct DescriptionPair {
   std::string train;
 };
 
-// The names of the regular files in `dir`; none when it cannot be read.
-std::set<std::string> file_names(const std::filesystem::path& dir);
+// The names in `dir`; FileSystemError when it cannot be listed.
+std::set<std::string> file_names(Disk& disk, const std::filesystem::path& dir);
 
-// Every complete pair in `dir`, sorted by name, then train; none when the
-// directory cannot be read.
-std::vector<DescriptionPair> pairs_in(const std::filesystem::path& dir);
+// Every complete pair in `dir`, sorted by name, then train.
+std::vector<DescriptionPair> pairs_in(Disk& disk, const std::filesystem::path& dir);
 
 }  // namespace lorvena

@@ -13,10 +13,11 @@ bool ends_with(const std::string& s, std::string_view end) {
   return s.size() > end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
-std::optional<PairFiles> line_pair(const std::filesystem::path& dir, const std::string& name, const FileKnown& open) {
+std::optional<PairFiles> line_pair(Disk& disk, const std::filesystem::path& dir, const std::string& name,
+                                   const FileKnown& open) {
   PairFiles p{dir, name, ""};
   std::string prefix = name + "_";
-  for (const std::string& f : file_names(dir)) {
+  for (const std::string& f : file_names(disk, dir)) {
     if (f.size() <= prefix.size() || f.compare(0, prefix.size(), prefix) != 0 || !ends_with(f, kTrainEnd)) continue;
     std::string train = f.substr(prefix.size(), f.size() - prefix.size() - kTrainEnd.size());
     if (train == "linea" || train.empty()) continue;
@@ -31,10 +32,11 @@ std::optional<PairFiles> line_pair(const std::filesystem::path& dir, const std::
 std::filesystem::path PairFiles::line_path() const { return dir / (name + std::string(kLineEnd)); }
 std::filesystem::path PairFiles::train_path() const { return dir / (name + "_" + train + std::string(kTrainEnd)); }
 
-std::optional<PairFiles> pair_of(const std::filesystem::path& file, const FileKnown& open, const FileKnown& on_disk) {
+std::optional<PairFiles> pair_of(Disk& disk, const std::filesystem::path& file, const FileKnown& open,
+                                 const FileKnown& on_disk) {
   std::filesystem::path dir = file.parent_path();
   std::string f = file.filename().string();
-  if (ends_with(f, kLineEnd)) return line_pair(dir, f.substr(0, f.size() - kLineEnd.size()), open);
+  if (ends_with(f, kLineEnd)) return line_pair(disk, dir, f.substr(0, f.size() - kLineEnd.size()), open);
   if (!ends_with(f, kTrainEnd)) return std::nullopt;
   std::string stem = f.substr(0, f.size() - kTrainEnd.size());
   size_t cut = stem.rfind('_');

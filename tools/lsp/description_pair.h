@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "disk/disk.h"
+
 namespace lorvena {
 
 struct PairFiles {
@@ -23,6 +25,7 @@ using FileKnown = std::function<bool(const std::filesystem::path&)>;
 
 // Nothing when the name is neither a line nor a train description. A line's
 // train: the first of the trains beside it (open ones first).
-std::optional<PairFiles> pair_of(const std::filesystem::path& file, const FileKnown& open, const FileKnown& on_disk);
+std::optional<PairFiles> pair_of(Disk& disk, const std::filesystem::path& file, const FileKnown& open,
+                                 const FileKnown& on_disk);
 
 }  // namespace lorvena

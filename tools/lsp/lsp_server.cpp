@@ -162,7 +162,12 @@ EditorText LspServer::text_of(const std::filesystem::path& file) const {
 void LspServer::publish_pair(const std::filesystem::path& file) {
   auto is_open = [this](const std::filesystem::path& p) { return open_.count(p) > 0; };
   auto on_disk = [this](const std::filesystem::path& p) { return file_exists(disk_, p); };
-  std::optional<PairFiles> pair = pair_of(file, is_open, on_disk);
+  std::optional<PairFiles> pair;
+  try {
+    pair = pair_of(disk_, file, is_open, on_disk);
+  } catch (const std::exception& e) {
+    return void(log_ << "lsp: the folder of " << file.string() << " cannot be read: " << e.what() << "\n");
+  }
   if (!pair) return void(log_ << "lsp: " << file.string() << " is not named as a line or train description\n");
   if (pair->train.empty()) {
     EditorText text = text_of(file);
@@ -177,7 +182,7 @@ void LspServer::publish_pair(const std::filesystem::path& file) {
   try {
     std::optional<std::string> line = present(pair->line_path()), train = present(pair->train_path());
     Diagnosed& last = diagnosed_[pair->line_path().string() + "\n" + pair->train_path().string()];
-    if (last.line != line || last.train != train || (!line && !train)) last = {line, train, diagnose_pair(disk_, *pair, line, train)};
+    if (last.line != line || last.train != train || (!line && !train)) last = {line, train, diagnose_pair(*pair, line, train)};
     const PairDiagnostics& found = last.found;
     for (auto [path, list] : {std::pair{pair->line_path(), &found.line}, std::pair{pair->train_path(), &found.train}}) {
       EditorText text = text_of(path);

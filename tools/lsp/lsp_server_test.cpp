@@ -75,7 +75,7 @@ TEST_F(LspServerTest, DiagnosticsAreCheckOnesOnTheirField) {
   testing::write_bytes(dir_ / "VALDORNO_linea.txt", cp1252_from_utf8(text));
   CompileRequest request{dir_.path(), "VALDORNO", "2417", true, std::nullopt};
   CompileResult first = compile_copies(disk_, request);
-  std::vector<Diagnostic> expected = diagnose(disk_, request, first).list;
+  std::vector<Diagnostic> expected = diagnose(request, first).list;
   ASSERT_EQ(line.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(line[i]["code"], expected[i].code);
@@ -133,7 +133,7 @@ TEST_F(LspServerTest, RangedEditsGetCheckDiagnostics) {
     edited.replace(at, m.find.size(), m.replace);
     testing::write_bytes(dir_ / m.file, cp1252_from_utf8(edited));
     CompileRequest request{dir_.path(), "VALDORNO", "2417", true, std::nullopt};
-    std::vector<Diagnostic> expected = diagnose(disk_, request, compile_copies(disk_, request)).list;
+    std::vector<Diagnostic> expected = diagnose(request, compile_copies(disk_, request)).list;
     size_t compared = 0;
     for (const char* file : files) {
       json published = diagnostics(file);

@@ -6,7 +6,6 @@
 #include "disk/file_names.h"
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/find_problems.h"
-#include "tools/lsp/memory_disk.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -23,27 +22,13 @@ int lsp_severity(Severity s) {
   return 1;
 }
 
-// The compiled files (and their temporary names while written): a diagnosis
-// reads only the compile's model, so their bytes need not be kept.
-MemoryDisk::Keeps descriptions_only(const PairFiles& pair) {
-  std::string name = exact_1252_from_utf8(pair.name).value_or(pair.name);
-  std::string train = exact_1252_from_utf8(pair.train).value_or(pair.train);
-  std::set<std::string> compiled;
-  for (const std::string& f : {plan_file_name(name), table_file_name(name, train), track_file_name(name, train)}) {
-    compiled.insert(f);
-    compiled.insert(f + ".tmp");
-  }
-  return [compiled](const std::filesystem::path& path) { return compiled.count(path.filename().string()) == 0; };
-}
-
 }  // namespace
 
-PairDiagnostics diagnose_pair(Disk& disk, const PairFiles& pair, const std::optional<std::string>& line_text,
+PairDiagnostics diagnose_pair(const PairFiles& pair, const std::optional<std::string>& line_text,
                               const std::optional<std::string>& train_text) {
   CompileRequest request{pair.dir, pair.name, pair.train, true, std::nullopt};
-  MemoryDisk memory(disk, descriptions_only(pair));
-  CompileResult first = compile_texts(memory, request, line_text, train_text);
-  Diagnosis diagnosis = diagnose(memory, request, first);
+  CompileResult first = compile_texts(request, line_text, train_text);
+  Diagnosis diagnosis = diagnose(request, first);
   std::string train_file = pair.train_path().string();
   PairDiagnostics out;
   for (Diagnostic& d : diagnosis.list) (d.file == train_file ? out.train : out.line).push_back(std::move(d));

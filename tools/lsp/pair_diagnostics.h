@@ -22,7 +22,7 @@ struct PairDiagnostics {
 };
 
 // The texts in Windows-1252; nothing for a description that is not there.
-PairDiagnostics diagnose_pair(Disk& disk, const PairFiles& pair, const std::optional<std::string>& line_text,
+PairDiagnostics diagnose_pair(const PairFiles& pair, const std::optional<std::string>& line_text,
                               const std::optional<std::string>& train_text);
 
 // LSP Diagnostics of one description; each range covers the field at the

@@ -45,17 +45,17 @@ constexpr std::string_view kLiveScript = R"(
 </script>
 )";
 
-// What tells one state of the pair from another: each file's time and size.
-using Stamp = std::vector<std::pair<std::filesystem::file_time_type, std::uintmax_t>>;
+// What tells one state of the pair from another: each file's time and size
+// (a file that cannot be told has neither).
+using Stamp = std::vector<std::pair<int64_t, uint64_t>>;
 
 Stamp stamp_of(const ServeOptions& o) {
+  SystemDisk disk;
   Stamp s;
   for (const std::string& f : {line_description_name(o.name), train_description_name(o.name, o.train)}) {
-    std::error_code ec;
-    std::filesystem::path p = o.dir / f;
-    auto time = std::filesystem::last_write_time(p, ec);
-    auto size = ec ? 0 : std::filesystem::file_size(p, ec);
-    s.emplace_back(ec ? std::filesystem::file_time_type::min() : time, ec ? 0 : size);
+    FileStatus status;
+    if (disk.status(join_path(o.dir, f), status) != 0) s.emplace_back(INT64_MIN, 0);
+    else s.emplace_back(status.modified, status.size);
   }
   return s;
 }
@@ -63,7 +63,7 @@ Stamp stamp_of(const ServeOptions& o) {
 // The same stamp as text, for the page to carry and give back.
 std::string state_text(const Stamp& s) {
   std::string text;
-  for (const auto& [time, size] : s) text += std::to_string(time.time_since_epoch().count()) + "." + std::to_string(size) + "-";
+  for (const auto& [time, size] : s) text += std::to_string(time) + "." + std::to_string(size) + "-";
   return text;
 }
 
@@ -76,7 +76,7 @@ std::string live_page(const ServeOptions& o) {
   std::string page;
   try {
     CompileResult result = compile_copies(disk, request);
-    std::vector<Diagnostic> diagnostics = diagnose(disk, request, result).list;
+    std::vector<Diagnostic> diagnostics = diagnose(request, result).list;
     if (result.model.track.empty()) {
       page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + xml_escape(o.name + " " + o.train) +
              "</title></head><body><h1>nothing to view: the line was not read</h1><pre id=\"diagnostics\">" +

@@ -1,21 +1,17 @@
-#include "tools/lsp/memory_disk.h"
+#include "disk/memory_disk.h"
 
 #include <algorithm>
 #include <cerrno>
 
-#include "disk/file_system.h"
-
 namespace lorvena {
 
-int MemoryDisk::create(const std::filesystem::path& path, FileHandle& file) {
+int MemoryDisk::create(const std::filesystem::path& path, FileHandle& file, std::optional<uint32_t>) {
+  if (there(path)) return EEXIST;
   bool kept = !keeps_ || keeps_(path);
-  if (kept) {
+  if (kept)
     files_[path].clear();
-    unkept_.erase(path);
-  } else {
-    files_.erase(path);
+  else
     unkept_.insert(path);
-  }
   open_[next_] = Open{path, "", 0, true, kept};
   file = static_cast<FileHandle>(next_++);
   return 0;
@@ -45,7 +41,11 @@ int MemoryDisk::rename(const std::filesystem::path& from, const std::filesystem:
   return 0;
 }
 
-// Only what was written here is removed: a compile never deletes a real file.
+int MemoryDisk::rename_new(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (there(to)) return EEXIST;
+  return rename(from, to);
+}
+
 int MemoryDisk::remove(const std::filesystem::path& path) {
   files_.erase(path);
   unkept_.erase(path);
@@ -54,19 +54,9 @@ int MemoryDisk::remove(const std::filesystem::path& path) {
 
 int MemoryDisk::open_read(const std::filesystem::path& path, FileHandle& file) {
   if (unkept_.count(path) > 0) return EIO;
-  Open o;
   auto it = files_.find(path);
-  if (it != files_.end()) {
-    o.bytes = it->second;
-  } else {
-    if (!below_.exists(path)) return ENOENT;
-    try {
-      o.bytes = read_file(below_, path);
-    } catch (const std::exception&) {
-      return EIO;
-    }
-  }
-  open_[next_] = std::move(o);
+  if (it == files_.end()) return ENOENT;
+  open_[next_] = Open{path, it->second, 0, false, true};
   file = static_cast<FileHandle>(next_++);
   return 0;
 }
@@ -81,8 +71,31 @@ int MemoryDisk::read(FileHandle file, std::span<char> buffer, size_t& got) {
   return 0;
 }
 
-bool MemoryDisk::exists(const std::filesystem::path& path) {
-  return files_.count(path) > 0 || unkept_.count(path) > 0 || below_.exists(path);
+int MemoryDisk::status(const std::filesystem::path& path, FileStatus& status) {
+  if (!there(path)) return ENOENT;
+  status = FileStatus{};
+  return 0;
+}
+
+int MemoryDisk::resolve(const std::filesystem::path& path, std::filesystem::path& target) {
+  if (!there(path)) return ENOENT;
+  target = path;
+  return 0;
+}
+
+int MemoryDisk::list(const std::filesystem::path& dir, std::vector<std::string>& names) {
+  names.clear();
+  auto add = [&](const std::filesystem::path& p) {
+    if (p.parent_path() == dir) names.push_back(p.filename().string());
+  };
+  for (const auto& [path, bytes] : files_) add(path);
+  for (const auto& path : unkept_) add(path);
+  return 0;
+}
+
+const std::string* MemoryDisk::bytes_of(const std::filesystem::path& path) const {
+  auto it = files_.find(path);
+  return it == files_.end() ? nullptr : &it->second;
 }
 
 }  // namespace lorvena
