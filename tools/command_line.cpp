@@ -357,7 +357,7 @@ void rewritten(Disk& disk, const std::filesystem::path& path, const std::string&
   try {
     rewrite_file(disk, path, before, after);
   } catch (const FileInTheWay& e) {
-    throw CannotStart(std::string(e.what()) + ": left as it is; run fmt again\n");
+    throw CannotStart(std::string(e.what()) + ": left as it is\n");
   }
 }
 
