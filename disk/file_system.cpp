@@ -159,7 +159,8 @@ struct Destination {
 };
 
 Destination destination_of(Disk& disk, const fs::path& target) {
-  Destination d{target};
+  Destination d;
+  d.path = target;
   FileStatus status;
   int number = disk.status(target, status);
   if (number == ENOENT || number == ENOTDIR) return d;
@@ -216,8 +217,10 @@ void remove_leftovers(Disk& disk, const fs::path& file, const fs::path& target) 
 fs::path create_temporary(Disk& disk, const Destination& d, const fs::path& target, FileHandle& handle) {
   int number = EEXIST;
   for (int attempt = 0; attempt < 16 && number == EEXIST; ++attempt) {
+    std::string tail(1, '.');
+    tail.append(unforeseeable_tag()).append(kTemporaryEnd);
     fs::path temporary = d.path;
-    temporary += "." + unforeseeable_tag() + std::string(kTemporaryEnd);
+    temporary += tail;
     number = disk.create(temporary, handle, d.mode);
     if (number == 0) return temporary;
   }
