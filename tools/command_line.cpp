@@ -28,6 +28,7 @@
 #include "tools/picture/draw.h"
 #include "tools/text/json_text.h"
 #include "tools/text/text_encoding.h"
+#include "tools/timetable/timetable.h"
 #ifdef LORVENA_EDITOR_SERVERS
 #include <iostream>
 
@@ -227,6 +228,21 @@ int check_command(const Arguments& a, Streams& s) {
   return strict_status(a, report);
 }
 
+// The fastest run's times at each station; a pair whose compile recorded an
+// error has no whole line to run on.
+int timetable_command(const Arguments& a, Streams& s) {
+  SystemDisk disk;
+  CompileRequest request = pair_request(disk, a);
+  request.plan = false;
+  CompileResult result = compile_copies(disk, request);
+  if (!result.recorded.empty() || !result.fatal.empty() || result.model.track.empty()) {
+    s.out << report_text(make_report(result)) << "no timetable: the compile recorded an error; 'check' tells it\n";
+    return 1;
+  }
+  s.out << timetable_text(result.model, fastest_run(result.model));
+  return 0;
+}
+
 int dump_command(const Arguments& a, Streams& s) {
   if (a.has("--csv") && a.has("--json")) throw UsageError("--csv or --json, not both");
   std::filesystem::path file = a.operands[0];
@@ -411,6 +427,10 @@ const std::vector<Command>& commands() {
         {"--format", "FORMAT", "text (default); json: the report as one JSON object; sarif: the diagnostics as SARIF 2.1.0"},
         {"--color", "WHEN", "colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never"}},
        check_command, true},
+      {"timetable", "DIR NAME TRAIN", 3,
+       "Runs the train as fast as the line and the running-time model allow, stopping at each station\n"
+       "with a time, and prints for each station its chainage, its time, the earliest arrival and the margin.",
+       {}, timetable_command, true},
       {"dump", "FILE", 1,
        "Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line.",
        {{"--csv", "", "a header line and one CSV row a record"}, {"--json", "", "one JSON object a record"}},

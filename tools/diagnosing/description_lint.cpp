@@ -214,6 +214,7 @@ class Linter {
     field = in_.read_text();
     for (int skipped = 0; skipped < dividers && contains(field, "-"); ++skipped) {
       divider(field, at, section);
+      comment_line_ = line_of(at);
       if (at_end()) return false;
       at = field_start();
       field = in_.read_text();
@@ -271,6 +272,10 @@ class Linter {
     int64_t line = line_of(at);
     if (line == skipped_line_) return;
     skipped_line_ = line;
+    if (line == comment_line_)
+      return warn(at, warning::kCommentComma,
+                  in_quotes(t) + " follows a comma in a comment line: the comma ends the comment's field, so this is "
+                  "read as a keyword (and skipped, being none); write the comment without commas");
     if (line == record_line_) return extra(field, at);
     if (looks_like_header(field)) return header(field, at);
     if (!plan_ && match_keyword(section, field, true) != nullptr) return;  // a curve, without the plan
@@ -310,6 +315,12 @@ class Linter {
     }
     std::string message = in_quotes(t) + " is no keyword of the " + std::string(section_name(section)) +
                           ": it is skipped with the values after it";
+    if (const RecordFormat* f = one_edit_off(t, section)) {
+      out_.warnings.push_back(out_.at(at, Severity::kError, warning::kMisspeltKeyword,
+                                      message + ", so the scenario lacks this " + std::string(f->heading) +
+                                          " record; did you mean '" + std::string(f->keyword) + "'?"));
+      return;
+    }
     if (const RecordFormat* f = closest(t, section)) message += "; did you mean '" + std::string(f->keyword) + "'?";
     warn(at, warning::kUnknownKeyword, message);
   }
@@ -324,6 +335,17 @@ class Linter {
     auto it = headers.find(f.heading);
     std::string header = it == headers.end() ? "[curve]" : std::string(it->second);
     return "; the general block runs up to the first header, so add a header such as " + header + " before it";
+  }
+
+  // The keyword of `section` that `t` is one letter off (one added, left out
+  // or changed), blanks between words counted as one.
+  static const RecordFormat* one_edit_off(const std::string& t, Section section) {
+    std::string word;
+    for (char c : ascii_lower(t))
+      if (!is_blank(c) || (!word.empty() && word.back() != ' ')) word += is_blank(c) ? ' ' : c;
+    for (const RecordFormat& f : record_formats())
+      if (f.section == section && edit_distance(word, f.keyword) == 1) return &f;
+    return nullptr;
   }
 
   // A keyword of `section` that `t` resembles: one of its words in it, or
@@ -350,7 +372,12 @@ class Linter {
       warn(at, warning::kHeaderIsRecord,
            "the header " + in_quotes(trimmed(keyword)) + " holds '" + std::string(format.words.front()) +
                "', so it is read as " + with_article(format.keyword) + " record; its values come from what follows");
+    if (line_of(at) == comment_line_)
+      warn(at, warning::kCommentComma,
+           in_quotes(trimmed(keyword)) + " follows a comma in a comment line: the comma ends the comment's field, so "
+           "this is read as " + with_article(format.keyword) + " record; write the comment without commas");
     for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
+    bool glued = glued_value(r);
     r.end = pos();
     record_line_ = -1;
     last_keyword_ = record_word(r);
@@ -361,13 +388,33 @@ class Linter {
       return;
     }
     r.blank_end = r.end;
-    layout(r);
+    if (!glued) layout(r);
     const ReadField& last = r.fields.back();
     record_line_ = line_of(last.offset);
     last_was_text_ = format.fields.back().storage == Storage::kText;
     last_text_ = last.text;
     last_text_name_ = format.fields.back().name;
     out_.records.push_back(std::move(r));
+  }
+
+  // `velocita    7000, 100`: a keyword with a number after it and no comma
+  // between them. The number is read as part of the keyword, and every
+  // value of the record one field later than written.
+  bool glued_value(LintRecord& r) {
+    // Their keywords hold a digit of their own: the curve's class, the number of codes.
+    if (r.format->heading == "curva" || r.format->heading == "ripetizione segnali") return false;
+    std::string k(trimmed(r.keyword));
+    size_t gap = k.find_last_of(" \t");
+    if (gap == std::string::npos || !looks_like_number(k.substr(gap + 1))) return false;
+    std::string head(trimmed(std::string_view(k).substr(0, gap)));
+    std::string value = k.substr(gap + 1);
+    if (!keyword_matches(*r.format, head)) return false;
+    std::string cause = "no comma after the keyword: " + in_quotes(k) + " is read as the keyword, so " + value +
+                        " is not read as a value and each value after it is read one field later";
+    std::string fix = "; write '" + utf8_from_1252(head) + ", " + value + ", ...'";
+    if (r.problem) r.problem->reason = cause + " (" + r.problem->reason + ")" + fix, r.problem->shifted = true;
+    else warn(r.offset, warning::kMissingComma, record_word(r) + ": " + cause + fix);
+    return true;
   }
 
   void layout(const LintRecord& r) {
@@ -488,6 +535,7 @@ class Linter {
   bool plan_;
   int64_t record_line_ = -1;   // the line on which the last record's values end
   int64_t skipped_line_ = -1;  // the last line on which a field was skipped
+  int64_t comment_line_ = -1;  // the last line on which a comment field was skipped
   bool last_was_text_ = false;
   std::string last_text_;
   std::string last_text_name_;

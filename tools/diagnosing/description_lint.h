@@ -29,6 +29,7 @@ struct ReadProblem {
   int64_t stop = 0;    // where the reader stands after the failed read
   std::string reason;  // UTF-8, e.g. "'x' is not a number"
   int64_t offset = -1;  // where the field starts; -1 when it was not reached
+  bool shifted = false;  // a value glued to the keyword moved every field on by one
 };
 
 struct LintRecord {

@@ -161,8 +161,12 @@ std::string explain_error(int32_t n) {
 }
 
 std::string explain_warning(const WarningText& w) {
-  return std::string(w.code) + ": " + std::string(w.meaning) + ".\nWhat to do: " + std::string(w.advice) +
-         ".\nA warning never changes what the compile writes.\n";
+  std::string kind = is_tool_error(w.code)
+                         ? "An error the compile does not record: it writes its files all the same, but no train can "
+                           "drive them as written; check and compile exit with 1.\n"
+                         : "A warning never changes what the compile writes.\n";
+  return std::string(w.code) + ": " + std::string(w.meaning) + ".\nWhat to do: " + std::string(w.advice) + ".\n" +
+         kind;
 }
 
 }  // namespace
@@ -189,8 +193,11 @@ std::optional<std::string> explain(std::string_view topic) {
 std::string explain_topics() {
   std::string out = "errors:";
   for (const ErrorText& e : error_texts()) out += " " + error_code_name(e.code);
+  for (const WarningText& w : warning_texts())
+    if (is_tool_error(w.code)) out += " " + std::string(w.code);
   out += "\nwarnings:";
-  for (const WarningText& w : warning_texts()) out += " " + std::string(w.code);
+  for (const WarningText& w : warning_texts())
+    if (!is_tool_error(w.code)) out += " " + std::string(w.code);
   out += "\nrecords:";
   for (const Group& g : groups()) out += " '" + std::string(g.front()->heading) + "'";
   return out + "\n";

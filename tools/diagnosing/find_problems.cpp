@@ -10,10 +10,12 @@
 #include "disk/file_system.h"
 #include "tools/compiled/cell_kinds.h"
 #include "tools/diagnosing/description_lint.h"
+#include "tools/diagnosing/cell_drivability.h"
 #include "tools/diagnosing/drivability_checks.h"
 #include "tools/diagnosing/error_texts.h"
 #include "tools/diagnosing/record_cells.h"
 #include "tools/diagnosing/record_checks.h"
+#include "tools/diagnosing/timetable_checks.h"
 #include "tools/diagnosing/warning_texts.h"
 
 namespace lorvena {
@@ -257,16 +259,33 @@ class Diagnoser {
     std::string message = record_label(r) + ": " + taken_part(code, r) + " is already taken";
     const PlacedRecord* placed = replay_.find(&r);
     const PlacedRecord* holder = nullptr;
+    int64_t taken_cell = -1;
     for (size_t i = 0; placed != nullptr && holder == nullptr && i < placed->placement.writes.size(); ++i) {
       const CellWrite& w = placed->placement.writes[i];
-      if (w.taken_error == code) holder = replay_.occupant(w.cell, &r, i, before_);
+      if (w.taken_error == code) holder = replay_.occupant(w.cell, &r, i, before_), taken_cell = w.cell;
     }
     if (holder == nullptr) return error_at(lint, r, code, message);
     if (holder->record == &r) return error_at(lint, r, code, message + " by its own warning board");
-    message += " by the " + record_name(*holder->lint, *holder->record);
-    error_at(lint, r, code, message,
-             {note_at(*holder->lint, *holder->record, code,
-                      "the " + record_label(*holder->record) + " already in that cell")});
+    std::string part = holder_part(*holder, taken_cell);
+    message += " by the " + part + record_name(*holder->lint, *holder->record);
+    std::string note = part.empty() ? "the " + record_label(*holder->record) + " already in that cell"
+                                    : "the " + record_label(*holder->record) + ", whose " +
+                                          part.substr(0, part.size() - 8) + " takes that cell";
+    error_at(lint, r, code, message, {note_at(*holder->lint, *holder->record, code, note)});
+  }
+
+  // "warning board at 6200 m of the ": the part of a slowdown that holds `cell`,
+  // when it is not the slowdown's start.
+  static std::string holder_part(const PlacedRecord& holder, int64_t cell) {
+    for (const CellWrite& w : holder.placement.writes) {
+      if (w.cell != cell) continue;
+      std::string at = " at " + metres(50 * (cell - 1));
+      if (w.kind == cell_kind::kWarningBoard) return "warning board" + at + " of the ";
+      if (w.kind == cell_kind::kApproach) return "approach cell" + at + " of the ";
+      if (w.kind == cell_kind::kSlowdownEnd) return "end" + at + " of the ";
+      return "";
+    }
+    return "";
   }
 
   void too_many_stations(const DescriptionLint& lint, const LintRecord& r, const CompileResult& round) {
@@ -316,8 +335,10 @@ class Diagnoser {
     const LintRecord* r = record_at(lint, m.stop_offset);
     if (r != nullptr && r->problem && r->problem->stop == m.stop_offset) {
       std::string label = record_word(*r);
-      if (!r->fields.empty() && r->format->fields.front().chainage) label += " at " + metres(r->number(0));
-      field_error(lint, *r, r->problem->field, error::kUnreadable, label + ", " + r->problem->reason);
+      if (!r->fields.empty() && r->format->fields.front().chainage && !r->problem->shifted)
+        label += " at " + metres(r->number(0));
+      field_error(lint, *r, r->problem->field, error::kUnreadable,
+                  label + (r->problem->shifted ? ": " : ", ") + r->problem->reason);
       aside_.insert(r);
       return true;
     }
@@ -501,11 +522,15 @@ class Diagnoser {
       all.insert(all.end(), checked.begin(), checked.end());
       std::vector<Diagnostic> drivable = lint == &line_ ? check_line_drivability(*lint, train_) : check_train_drivability(*lint, size_);
       all.insert(all.end(), drivable.begin(), drivable.end());
+      std::vector<Diagnostic> names = check_names(*lint);
+      all.insert(all.end(), names.begin(), names.end());
     }
     std::vector<Diagnostic> cells = cell_warnings(replay_);
     all.insert(all.end(), cells.begin(), cells.end());
     std::vector<Diagnostic> table = table_warnings(replay_);
     all.insert(all.end(), table.begin(), table.end());
+    std::vector<Diagnostic> driven = driving_checks();
+    all.insert(all.end(), driven.begin(), driven.end());
     for (Diagnostic& d : all) {
       bool said = d.code == warning::kPastEnd || d.code == warning::kRange || d.code == warning::kWrongSection;
       if (said && error_at_place(d)) continue;  // the error on the record's line says more
@@ -515,6 +540,19 @@ class Diagnoser {
       }
       warning_findings_.push_back({std::move(d), {}});
     }
+  }
+
+  // The compiled line cell by cell and the fastest run along it: only for a
+  // compile that read everything, as a partly read track is 0 past the error.
+  std::vector<Diagnostic> driving_checks() const {
+    if (!first_.recorded.empty() || !first_.fatal.empty() || !first_.line_found || !first_.train_found) return {};
+    std::vector<Diagnostic> out = check_cells(first_.model, line_, train_);
+    if (count_of(out, Severity::kError) > 0) return out;  // where no train passes, the run says no more
+    std::vector<Diagnostic> braking = check_slowdown_braking(first_.model, train_);
+    out.insert(out.end(), braking.begin(), braking.end());
+    std::vector<Diagnostic> times = check_timetable(first_.model, fastest_run(first_.model), train_);
+    out.insert(out.end(), times.begin(), times.end());
+    return out;
   }
 
   bool error_at_place(const Diagnostic& d) const {

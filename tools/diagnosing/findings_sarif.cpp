@@ -33,6 +33,7 @@ Json rule(const std::string& code) {
   if (const WarningText* w = warning_text(code)) {
     meaning = w->meaning;
     advice = w->advice;
+    if (is_tool_error(code)) level_name = "error";
   } else if (code.size() > 1 && code[0] == 'E') {
     ErrorText e = error_text(std::stoi(code.substr(1)));
     meaning = e.meaning;

@@ -86,6 +86,9 @@ nlohmann::ordered_json report_value(const ErrorReport& r) {
 
 std::string report_json(const ErrorReport& r) { return json_text(report_value(r)) + "\n"; }
 
-int report_status(const ErrorReport& r) { return r.code == 0 && !r.fatal ? 0 : 1; }
+// An error the tool finds (a scenario no train can drive) fails as one the compile records.
+int report_status(const ErrorReport& r) {
+  return r.code == 0 && !r.fatal && count_of(r.diagnostics, Severity::kError) == 0 ? 0 : 1;
+}
 
 }  // namespace lorvena

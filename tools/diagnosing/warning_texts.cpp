@@ -86,9 +86,41 @@ const std::vector<WarningText>& warning_texts() {
       {kApproachOverwritten, "a signal and a station whose approach marks fall on the same cell: the one written "
                              "later overwrites the other's mark",
        "move the signal or the station so that their approach cells are apart"},
+      {kCommentComma, "a comment line holding a comma: the comma ends the comment's field, and what follows it is "
+                      "read as a keyword (skipped, or read as a record when it holds one)",
+       "write the comment without commas, or start each part after a comma with '-'"},
+      {kSlowdownSpeed, "a slowdown whose speed is above the line's speed limit along it: it slows nothing there",
+       "give the slowdown a speed below the line's speed limit"},
+      {kGradient, "a gradient steeper than the train can start on (a climb) or be held on by its brakes (a "
+                  "descent), by the running-time model: a climb up to the traction or the driven axles' grip "
+                  "(traction 0.6 m/s², adhesion coefficient 0.30 at 100 % adhesion, ×1.2 with sand, half "
+                  "the weight driven: 61 ‰ at 100 %), a descent up to the brakes or the grip of every axle "
+                  "(0.007 m/s² a percent of braked mass: 75 ‰ at 105 %)",
+       "make the gradient gentler, or check its sign: a positive gradient climbs as the chainage rises"},
+      {kNameControl, "a station name or sign text holding a tab or another control character",
+       "write blanks instead"},
+      {kTimetable, "a station time that the train's fastest run cannot keep: it arrives later, or never gets there",
+       "give the station a later time, or raise the speed limits before it; `scenario_tool timetable` shows the "
+       "run"},
+      {kSlowdownBraking, "a slowdown the train cannot brake for between its warning board and its start (1200 m) "
+                         "from the line's speed at the board",
+       "lower the line's speed before the warning board, or move the slowdown"},
+      {kMisspeltKeyword, "a keyword one letter off a keyword of its place: the record is skipped with all its "
+                         "values, so the scenario lacks what the author wrote",
+       "correct the keyword as the message proposes"},
+      {kNoSpeed, "a stretch of the line where the speed limit is 0 km/h: the train cannot pass it",
+       "give the stretch a speed limit above 0 (a velocita row at its start)"},
+      {kNoAdhesion, "a stretch of the line where the adhesion is 0: the train can neither pull nor brake there",
+       "give the stretch an adhesion above 0 (an aderenza row at its start)"},
+      {kSlowdownStop, "a slowdown whose speed is 0 km/h or less: the train can never pass it",
+       "give the slowdown a speed above 0"},
+      {kStopNoSpeed, "a station whose stop lies where the speed limit is 0 km/h: the train cannot get there",
+       "give the stretch a speed limit above 0, or move the station"},
   };
   return texts;
 }
+
+bool is_tool_error(std::string_view code) { return code.starts_with("E-"); }
 
 const WarningText* warning_text(std::string_view code) {
   for (const WarningText& t : warning_texts())

@@ -1,6 +1,7 @@
 // The warnings of the authors' tool: what the descriptions' format accepts
-// but an author almost never means. Each has a short stable code, a one-line
-// meaning and what to do about it.
+// but an author almost never means; and its own errors ("E-" codes), what
+// the compile accepts but leaves a scenario no train can drive. Each has a
+// short stable code, a one-line meaning and what to do about it.
 #pragma once
 
 #include <string_view>
@@ -18,6 +19,9 @@ const std::vector<WarningText>& warning_texts();
 
 // The entry for `code`, or null.
 const WarningText* warning_text(std::string_view code);
+
+// An error the tool finds ("E-no-speed"), not one the compile records ("E16").
+bool is_tool_error(std::string_view code);
 
 namespace warning {
 inline constexpr std::string_view kUnknownKeyword = "W-unknown-keyword";
@@ -51,6 +55,17 @@ inline constexpr std::string_view kReferenceDropped = "W-reference-dropped";
 inline constexpr std::string_view kReferencePosition = "W-reference-position";
 inline constexpr std::string_view kLengthInKm = "W-length-in-km";
 inline constexpr std::string_view kApproachOverwritten = "W-approach-overwritten";
+inline constexpr std::string_view kCommentComma = "W-comment-comma";
+inline constexpr std::string_view kSlowdownSpeed = "W-slowdown-speed";
+inline constexpr std::string_view kGradient = "W-gradient";
+inline constexpr std::string_view kNameControl = "W-name-control";
+inline constexpr std::string_view kTimetable = "W-timetable";
+inline constexpr std::string_view kSlowdownBraking = "W-slowdown-braking";
+inline constexpr std::string_view kMisspeltKeyword = "E-misspelt-keyword";
+inline constexpr std::string_view kNoSpeed = "E-no-speed";
+inline constexpr std::string_view kNoAdhesion = "E-no-adhesion";
+inline constexpr std::string_view kSlowdownStop = "E-slowdown-stop";
+inline constexpr std::string_view kStopNoSpeed = "E-stop-no-speed";
 }  // namespace warning
 
 }  // namespace lorvena

@@ -28,7 +28,7 @@ std::string view_html(const CompileResult& result, const std::vector<Diagnostic>
           "<main><svg id=\"view\" xmlns=\"http://www.w3.org/2000/svg\"></svg>\n"
           "<aside id=\"record\">Passa sopra un oggetto per vederne il record.</aside></main>\n"
           "<section><h2>Diagnostica</h2><ol id=\"diagnostics\"></ol></section>\n"
-          "<section><h2>Stazioni</h2><table id=\"stations\"><thead><tr><th>stazione</th><th>km</th><th>ora</th>"
+          "<section><h2>Stazioni</h2><table id=\"stations\"><thead><tr><th>stazione</th><th>km</th><th>ora</th><th>arrivo possibile</th>"
           "<th>record</th></tr></thead><tbody></tbody></table></section>\n"
           "<script type=\"application/json\" id=\"line-data\">";
   html += script_safe_json(view_data_json(result, diagnostics, line_file, train_file));

@@ -13,6 +13,7 @@
 #include "tools/picture/line_features.h"
 #include "tools/picture/svg_writer.h"
 #include "tools/text/text_encoding.h"
+#include "tools/timetable/timetable.h"
 
 namespace lorvena {
 namespace {
@@ -168,11 +169,32 @@ Json plan_json(const Scenario& m, int64_t length) {
   return out;
 }
 
+// The fastest run's speed in km/h every `step` metres from `from`, its last
+// metre included: every 10 m, or fewer points on a long run.
+Json run_json(const FastestRun& run) {
+  int64_t length = static_cast<int64_t>(run.speed.size()) - 1;
+  int64_t step = std::max<int64_t>(10, (length / 20000 / 10 + 1) * 10);
+  Json speeds = Json::array();
+  for (int64_t i = 0; i <= length; i = i == length ? length + 1 : std::min(i + step, length))
+    speeds.push_back(std::round(static_cast<double>(run.speed[static_cast<size_t>(i)]) * 36) / 10);
+  return Json{{"from", run.from}, {"step", step}, {"speeds", speeds}};
+}
+
+// When the fastest run reaches a station, "" when it does not.
+std::string earliest_text(const FastestRun& run, const StationMark& s) {
+  for (const RunStation& r : run.stations) {
+    if (r.chainage != s.chainage || r.name != s.name) continue;
+    std::optional<int64_t> at = earliest_seconds(r);
+    return at ? clock_time(static_cast<int32_t>(*at)) : "";
+  }
+  return "";
+}
+
 // The objects along the line, each with the index of its record (-1: none found).
-void add_features(Json& out, const LineFeatures& f, const RecordIndex& index) {
+void add_features(Json& out, const LineFeatures& f, const RecordIndex& index, const FastestRun* run) {
   out["stations"] = json_list(f.stations, [&](const StationMark& s) {
     return Json{{"at", s.chainage}, {"name", text(s.name)}, {"time", s.ora != 0 ? clock_time(s.ora) : ""},
-                {"rec", index.find("stazione", s.chainage)}};
+                {"earliest", run != nullptr ? earliest_text(*run, s) : ""}, {"rec", index.find("stazione", s.chainage)}};
   });
   out["signals"] = json_list(f.signals, [&](int32_t at) { return Json{{"at", at}, {"rec", index.find("segnale", at)}}; });
   out["signs"] = json_list(f.signs, [&](const SignMark& s) {
@@ -227,7 +249,11 @@ std::string view_data_json(const CompileResult& result, const std::vector<Diagno
            {"cells", cells_json(m, length)},
            {"unreadFrom", unread_json(result, cell_count(m, length))},
            {"plan", plan_json(m, length)}};
-  add_features(out, f, index);
+  // The run needs the whole line: none after an error that stopped the reading.
+  std::optional<FastestRun> run;
+  if (result.recorded.empty() && result.fatal.empty()) run = fastest_run(m);
+  out["run"] = run ? run_json(*run) : Json(nullptr);
+  add_features(out, f, index, run ? &*run : nullptr);
   out["formats"] = formats_json(formats);
   out["files"] = index.files_json();
   out["records"] = index.json(formats);

@@ -23,7 +23,7 @@
   for (const list of [data.stations, data.signals, data.signs, data.slowdowns, data.boards]) list.forEach((o, k) => { o.key = k; });
   const svg = document.getElementById('view');
   const kSvg = 'http://www.w3.org/2000/svg';
-  const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c' };
+  const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c', run: '#d81b60' };
   const kSeverity = { error: { rank: 0, colour: '#b71c1c' }, warning: { rank: 1, colour: '#e0a000' }, note: { rank: 2, colour: '#888' } };
   const kLeft = 90, kLineHeight = 1.2;
   const kPanels = { plan: [8, 200], gradient: [240, 64], speed: [326, 64], adhesion: [412, 64], boards: [498, 90], objects: [610, 360], diagnostics: [980, 22], axis: [1008, 30] };
@@ -192,7 +192,9 @@
     });
     // The line, drawn once in metres and values, set in place.
     const k = (right - kLeft) / (view.to - view.from), ky = -(height - 12) / (hi - lo);
-    stepLines.get(allRuns).setAttribute('transform', `matrix(${k} 0 0 ${ky} ${kLeft - view.from * k} ${top + height - 5 - lo * ky})`);
+    const place = `matrix(${k} 0 0 ${ky} ${kLeft - view.from * k} ${top + height - 5 - lo * ky})`;
+    stepLines.get(allRuns).setAttribute('transform', place);
+    if (allRuns === data.cells.speed && runLine) runLine.setAttribute('transform', place);
   }
 
   // The cells of a panel past the stop of the reading (their values were
@@ -598,7 +600,9 @@
   for (const s of data.stations) {
     const tr = document.createElement('tr');
     const r = recordAt(s.rec);
-    for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, r ? `${fileOf(r)}:${r.line}` : '']) tr.insertCell().textContent = cell;
+    for (const cell of [s.name, (s.at / 1000).toFixed(3), s.time, s.earliest, r ? `${fileOf(r)}:${r.line}` : '']) tr.insertCell().textContent = cell;
+    // Later than its time: the fastest run cannot keep it.
+    if (s.time && s.earliest && s.earliest > s.time) tr.cells[3].className = 'late';
     activate(tr, () => { show(s.at - 2000, s.at + 2000); svg.scrollIntoView({ block: 'nearest' }); });
     rows.appendChild(tr);
   }
@@ -609,7 +613,7 @@
   for (const [name, colour, shape] of [['stazione', kColour.station, 'bar'], ['segnale', kColour.signal, 'bar'], ['rallentamento', kColour.slowdown, 'box'],
     ['avviso', kColour.slowdown, 'triangle'], ['galleria', kColour.tunnel, 'box'], ['curva', kColour.curve, 'box'], ['cartello', kColour.sign, 'bar'],
     ['indicatore vmax', kColour.board, 'bar'], ['errore', kSeverity.error.colour, 'triangle'], ['avvertimento', kSeverity.warning.colour, 'triangle'],
-    ['nota', kSeverity.note.colour, 'triangle'], ['non letto', '#bbb', 'hatch']]) {
+    ['nota', kSeverity.note.colour, 'triangle'], ['non letto', '#bbb', 'hatch'], ...(data.run ? [['corsa più veloce', kColour.run, 'bar']] : [])]) {
     const li = document.createElement('li');
     const swatch = document.createElement('span');
     swatch.className = `swatch ${shape}`;
@@ -641,6 +645,16 @@
     alongClip.appendChild(line);
     return [runs, line];
   }));
+  // The fastest run over the speed limits, in metres and km/h like the speed
+  // panel's line, placed by the same transform.
+  const runLine = data.run && document.createElementNS(kSvg, 'path');
+  if (runLine) {
+    const { from, step, speeds } = data.run, last = from + (speeds.length - 1) * step;
+    const d = speeds.map((v, k) => `${k === 0 ? 'M' : 'L'}${Math.min(from + k * step, last)} ${v}`).join('');
+    Object.entries({ d, fill: 'none', stroke: kColour.run, 'stroke-width': 1.3, 'vector-effect': 'non-scaling-stroke', class: 'fastest-run' })
+      .forEach(([k, v]) => runLine.setAttribute(k, v));
+    alongClip.appendChild(runLine);
+  }
   // The marks kept along the line, by kind: their rows in the panels.
   const [boardsTop, boardsHeight] = kPanels.boards, [objectsTop, objectsHeight] = kPanels.objects;
   const base = objectsTop + objectsHeight - 6;  // the objects panel's foot, as objects() has it
