@@ -4,7 +4,9 @@
 // lorvena_pf_line.png (draw's picture of the line, at its own size),
 // view_lorvena_pf_whole.png (the whole line), view_lorvena_pf_zoomed.png (km
 // 40-56, a station's record beside it), view_problem.png (the example pair
-// with a field that is not a number: the error picked, the unread part).
+// with a field that is not a number: the error picked, the unread part),
+// view_fastest_run.png (the example pair: the fastest run over the speed
+// limits, the earliest arrivals in the stations' table).
 'use strict';
 const { spawnSync, execFileSync } = require('child_process');
 const fs = require('fs');
@@ -41,6 +43,15 @@ async function main() {
     });
     await page.mouse.move(label.x, label.y);
     await page.screenshot({ path: path.join(docs, 'view_lorvena_pf_zoomed.png'), fullPage: true });
+    await page.close();
+
+    // The example pair: the fastest run over the speed limits, the earliest
+    // arrivals beside the stations' times.
+    fs.mkdirSync(path.join(dir, 'example'));
+    for (const file of ['VALDORNO_linea.txt', 'VALDORNO_2417-.txt']) fs.copyFileSync(path.join(examples, file), path.join(dir, 'example', file));
+    view('example', 'VALDORNO', '2417', 'example.html');
+    ({ page } = await openPage(browser, 'file://' + path.join(dir, 'example.html'), 1400, 1300));
+    await page.screenshot({ path: path.join(docs, 'view_fastest_run.png'), fullPage: true });
     await page.close();
 
     fs.mkdirSync(path.join(dir, 'problem'));

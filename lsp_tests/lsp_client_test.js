@@ -75,11 +75,12 @@ async function main() {
   };
   const at = (line, character) => ({ line, character });
 
-  // The mistake: a keyword one letter off, typed as one inserted letter.
+  // The mistake: a keyword one letter off, typed as one inserted letter; the
+  // record is lost, so it is an error.
   const found = await change(lineUri, [{ range: { start: at(5, 9), end: at(5, 9) }, newText: 'n' }]);
   assert.equal(found.length, 1);
-  assert.equal(found[0].code, 'W-unknown-keyword');
-  assert.equal(found[0].severity, rpc.DiagnosticSeverity.Warning);
+  assert.equal(found[0].code, 'E-misspelt-keyword');
+  assert.equal(found[0].severity, rpc.DiagnosticSeverity.Error);
   assert.deepEqual(found[0].range, { start: { line: 5, character: 0 }, end: { line: 5, character: 11 } });
 
   const hover = await connection.sendRequest(rpc.HoverRequest.type,
@@ -121,7 +122,7 @@ async function main() {
   const whole = next(lineUri);
   await connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
     { textDocument: { uri: lineUri, version: ++version }, contentChanges: [{ text: text.replace('sfondo uno', 'sfondo unno') }] });
-  assert.equal((await whole)[0].code, 'W-unknown-keyword');
+  assert.equal((await whole)[0].code, 'E-misspelt-keyword');
 
   await connection.sendRequest(rpc.ShutdownRequest.type);
   const exited = new Promise((resolve) => server.on('exit', resolve));

@@ -16,7 +16,7 @@ echo "== build (release program, release benchmarks)"
 cmake --preset release >/dev/null
 cmake --build build/release --target lorvena_pf
 cmake --preset bench >/dev/null
-cmake --build build/bench --target compile_benchmark compile_dir generate_pair empty_program run_unflushed lsp_benchmark
+cmake --build build/bench --target compile_benchmark compile_dir generate_pair empty_program run_unflushed lsp_benchmark timetable_benchmark
 exe="$root/build/release/lorvena_pf"
 tools="$root/build/bench"
 
@@ -28,6 +28,9 @@ echo "== compile benchmarks (in process)"
 
 echo "== the language server after an edit, and its memory over 1,000 edits"
 "$tools/lsp_benchmark"
+
+echo "== the drivability checks and the fastest run on a 1000 km pair (added to check)"
+"$tools/timetable_benchmark"
 
 # The inputs and the reference outputs the copies start from.
 mkdir "$work/run_files" "$work/pair_1000000" "$work/pair_100000" "$work/out_1000000"

@@ -47,7 +47,8 @@ std::vector<Diagnostic> check_timetable(const Scenario&, const FastestRun& run, 
     const LintRecord& r = *records[k];
     bool backwards = before && *s.scheduled < *before;  // W-times-backwards tells it
     before = s.scheduled;
-    if (s.stop_at <= run.from || backwards) continue;
+    // Before the clock starts: W-clock-late or W-time tells it.
+    if (s.stop_at <= run.from || backwards || *s.scheduled < run.start_time) continue;
     Diagnostic d = train.at(field_offset(train, r, kStationHours), Severity::kWarning, warning::kTimetable, "");
     if (!s.earliest) {
       if (unreached_told) continue;

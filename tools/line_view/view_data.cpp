@@ -194,7 +194,7 @@ std::string earliest_text(const FastestRun& run, const StationMark& s) {
 void add_features(Json& out, const LineFeatures& f, const RecordIndex& index, const FastestRun* run) {
   out["stations"] = json_list(f.stations, [&](const StationMark& s) {
     return Json{{"at", s.chainage}, {"name", text(s.name)}, {"time", s.ora != 0 ? clock_time(s.ora) : ""},
-                {"earliest", run != nullptr ? earliest_text(*run, s) : ""}, {"rec", index.find("stazione", s.chainage)}};
+                {"rec", index.find("stazione", s.chainage)}, {"earliest", run != nullptr ? earliest_text(*run, s) : ""}};
   });
   out["signals"] = json_list(f.signals, [&](int32_t at) { return Json{{"at", at}, {"rec", index.find("segnale", at)}}; });
   out["signs"] = json_list(f.signs, [&](const SignMark& s) {

@@ -14,6 +14,10 @@ constexpr double kKmh = 1 / 3.6;  // m/s in one km/h
 // cannot hold the train at all, its curve runs back a long way, not forever.
 constexpr double kLeastBraking = 0.01;
 
+// Slower than this, away from a stop, the train is taken to stand: it would
+// take minutes a metre.
+constexpr double kLeastSpeed = 0.01;
+
 // What one metre of the track holds: the cell it lies in.
 class Metres {
  public:
@@ -134,7 +138,7 @@ class Runner {
       double a = traction_at(model_, train_, v, metres_.adhesion(x), metres_.gradient(x));
       double v2 = v * v + 2 * a;
       double next = std::min(v2 > 0 ? std::sqrt(v2) : 0.0, static_cast<double>(ceiling_[i]));
-      if (next <= 0 && stop_[i] == 0) {
+      if (next < kLeastSpeed && stop_[i] == 0) {
         stall(run_.from + static_cast<int64_t>(i));
         forward_.resize(i + 1);
         return;
