@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 
 #include "tools/compiled/table_entries.h"
 
@@ -38,7 +37,7 @@ double adhesion_coefficient(const TrainModel& model, const TrainData& train, int
 }
 
 // The slowdowns' limits laid over the line's, in km/h at each metre of [first, last].
-void lay_slowdowns(const Scenario& m, int64_t first, int64_t last, std::vector<double>& kmh) {
+void lay_slowdowns(const Scenario& m, int64_t first, int64_t last, std::vector<float>& kmh) {
   const std::vector<TrackCell>& t = m.track;
   for (size_t s = 0; s < t.size(); ++s) {
     if (t[s].kind != cell_kind::kSlowdownStart) continue;
@@ -52,8 +51,8 @@ void lay_slowdowns(const Scenario& m, int64_t first, int64_t last, std::vector<d
     int64_t start = std::max<int64_t>(50 * (static_cast<int64_t>(s) - 1), first);
     int64_t end = std::min<int64_t>(50 * (static_cast<int64_t>(e) - 1), last);
     for (int64_t x = start; x <= end; ++x) {
-      double& limit = kmh[static_cast<size_t>(x - first)];
-      limit = std::min(limit, static_cast<double>(std::max<int16_t>(t[s].param1, 0)));
+      float& limit = kmh[static_cast<size_t>(x - first)];
+      limit = std::min(limit, static_cast<float>(std::max<int16_t>(t[s].param1, 0)));
     }
   }
 }
@@ -82,7 +81,17 @@ int32_t clock_seconds(const Scenario& m) {
 class Runner {
  public:
   Runner(const Scenario& m, const TrainModel& model)
-      : m_(m), metres_(m), model_(model), train_(train_data(m)) {}
+      : m_(m), metres_(m), model_(model), train_(train_data(m)) {
+    // What each cell gives, worked out once: the grip of the driven axles,
+    // the braking and the gradient's pull, in m/s².
+    for (const TrackCell& c : m.track) {
+      double gradient = static_cast<double>(c.gradient) - 100;
+      grip_.push_back(adhesion_coefficient(model_, train_, c.adhesion) * model_.driven_share * model_.gravity);
+      pull_.push_back(model_.gravity * gradient / 1000);
+      brake_.push_back(std::max(braking_at(model_, train_, c.adhesion, gradient), kLeastBraking));
+    }
+    power_ = model_.full_power_kmh * kKmh;
+  }
 
   FastestRun run() {
     run_.stations = table_stations(m_);
@@ -121,6 +130,7 @@ class Runner {
   }
 
   size_t index(int64_t metre) const { return static_cast<size_t>(metre - run_.from); }
+  size_t cell_of(int64_t metre) const { return std::min(static_cast<size_t>(metre / 50), grip_.size() - 1); }
 
   void mark_stops() {
     stop_.assign(ceiling_.size(), 0);
@@ -135,7 +145,9 @@ class Runner {
     double v = 0;
     for (size_t i = 1; i < n; ++i) {
       int64_t x = run_.from + static_cast<int64_t>(i) - 1;
-      double a = traction_at(model_, train_, v, metres_.adhesion(x), metres_.gradient(x));
+      size_t c = cell_of(x);
+      double pull = v > power_ ? model_.traction * power_ / v : model_.traction;
+      double a = std::min(pull, grip_[c]) - pull_[c];
       double v2 = v * v + 2 * a;
       double next = std::min(v2 > 0 ? std::sqrt(v2) : 0.0, static_cast<double>(ceiling_[i]));
       if (next < kLeastSpeed && stop_[i] == 0) {
@@ -156,19 +168,19 @@ class Runner {
   }
 
   // Braking curves back from each stop and each lower limit.
+  // Worked in squared speeds, so that the square roots wait for the end.
   void backward() {
     size_t n = forward_.size();
     bool ends_standing = run_.stalled_at.has_value() || stop_[n - 1] != 0;
-    std::vector<float> back(n);
-    back[n - 1] = ends_standing ? 0.0f : ceiling_[n - 1];
+    std::vector<double> back(n);
+    back[n - 1] = ends_standing ? 0.0 : static_cast<double>(ceiling_[n - 1]) * ceiling_[n - 1];
     for (size_t i = n - 1; i-- > 0;) {
-      int64_t x = run_.from + static_cast<int64_t>(i);
-      double d = std::max(braking_at(model_, train_, metres_.adhesion(x), metres_.gradient(x)), kLeastBraking);
-      double v = std::sqrt(static_cast<double>(back[i + 1]) * back[i + 1] + 2 * d);
-      back[i] = stop_[i] != 0 ? 0.0f : static_cast<float>(std::min(v, static_cast<double>(ceiling_[i])));
+      double limit = static_cast<double>(ceiling_[i]) * ceiling_[i];
+      double v2 = back[i + 1] + 2 * brake_[cell_of(run_.from + static_cast<int64_t>(i))];
+      back[i] = stop_[i] != 0 ? 0.0 : std::min(v2, limit);
     }
     run_.speed.resize(n);
-    for (size_t i = 0; i < n; ++i) run_.speed[i] = std::min(forward_[i], back[i]);
+    for (size_t i = 0; i < n; ++i) run_.speed[i] = std::min(forward_[i], static_cast<float>(std::sqrt(back[i])));
   }
 
   // The clock along the run: each metre at the mean of its two ends' speeds.
@@ -209,6 +221,8 @@ class Runner {
   std::vector<float> ceiling_;
   std::vector<float> forward_;
   std::vector<char> stop_;
+  std::vector<double> grip_, pull_, brake_;  // by cell
+  double power_ = 0;                          // m/s: full power up to this speed
 };
 
 }  // namespace
@@ -243,18 +257,20 @@ std::vector<float> speed_ceiling(const Scenario& m, int64_t from, int64_t to, do
   int64_t back = std::max<int64_t>(0, static_cast<int64_t>(std::ceil(train_length)));
   int64_t first = std::max<int64_t>(0, from - back);
   Metres metres(m);
-  std::vector<double> kmh(static_cast<size_t>(to - first + 1));
-  for (int64_t x = first; x <= to; ++x) kmh[static_cast<size_t>(x - first)] = metres.at(x).speed_limit * 5.0;
+  std::vector<float> kmh(static_cast<size_t>(to - first + 1));
+  for (int64_t x = first; x <= to; ++x) kmh[static_cast<size_t>(x - first)] = static_cast<float>(metres.at(x).speed_limit * 5);
   lay_slowdowns(m, first, to, kmh);
-  // The least limit over the train's length behind each metre: a window minimum.
+  // The least limit over the train's length behind each metre: a window
+  // minimum, the candidates kept in rising order from `head` on.
   std::vector<float> out(static_cast<size_t>(to - from + 1));
-  std::deque<int64_t> window;
-  for (int64_t x = first; x <= to; ++x) {
-    while (!window.empty() && kmh[static_cast<size_t>(window.back() - first)] >= kmh[static_cast<size_t>(x - first)])
-      window.pop_back();
-    window.push_back(x);
-    while (window.front() < x - back) window.pop_front();
-    if (x >= from) out[static_cast<size_t>(x - from)] = static_cast<float>(kmh[static_cast<size_t>(window.front() - first)] * kKmh);
+  std::vector<uint32_t> window(kmh.size());
+  size_t head = 0, tail = 0;
+  for (size_t i = 0; i < kmh.size(); ++i) {
+    while (tail > head && kmh[window[tail - 1]] >= kmh[i]) --tail;
+    window[tail++] = static_cast<uint32_t>(i);
+    while (static_cast<int64_t>(window[head]) < static_cast<int64_t>(i) - back) ++head;
+    int64_t x = first + static_cast<int64_t>(i);
+    if (x >= from) out[static_cast<size_t>(x - from)] = static_cast<float>(kmh[window[head]] * kKmh);
   }
   return out;
 }
