@@ -378,30 +378,37 @@ void rewritten(Disk& disk, const std::filesystem::path& path, const std::string&
 }
 
 // Exit status 0 when nothing changes (or, with --check, nothing would), 1
-// with --check when a file would change; refusals are CannotStart (2).
+// with --check when a file would change; refusals are CannotStart (2). A
+// file converted from UTF-8 is told apart from one only laid out, and so is
+// a conversion that gives the compiled table other names.
 int fmt_command(const Arguments& a, Streams& s) {
   Disk& disk = s.disk;
   CompileRequest r = pair_request(disk, a);
   std::filesystem::path line = join_path(r.dir, line_description_name(r.name));
   std::filesystem::path train = join_path(r.dir, train_description_name(r.name, r.train));
   PairTexts original{read_file(disk, line), read_file(disk, train)};
-  PairTexts formatted;
+  FormattedPair result;
   try {
-    formatted = format_pair(r.name, r.train, original);
+    result = format_pair(r.name, r.train, original);
   } catch (const FormatRefused& e) {
     throw CannotStart(std::string(e.what()) + "\n");
   }
   bool check = a.has("--check");
   int changed = 0;
-  for (auto [path, before, after] : {std::tuple{line, &original.line, &formatted.line},
-                                     std::tuple{train, &original.train, &formatted.train}}) {
+  PairTexts& formatted = result.texts;
+  for (auto [path, before, after, converted] :
+       {std::tuple{line, &original.line, &formatted.line, result.line_converted},
+        std::tuple{train, &original.train, &formatted.train, result.train_converted}}) {
     if (*before == *after) {
       s.out << "unchanged: " << path.string() << "\n";
       continue;
     }
     ++changed;
     if (!check) rewritten(disk, path, *before, *after);
-    s.out << (check ? "would change: " : "formatted: ") << path.string() << "\n";
+    std::string names = result.names_change ? "; the compiled names change)" : ")";
+    if (converted) s.out << (check ? "would convert: " : "formatted: ") << path.string()
+                         << (check ? " (from UTF-8" : " (converted from UTF-8") << names << "\n";
+    else s.out << (check ? "would change: " : "formatted: ") << path.string() << "\n";
   }
   if (!check && changed > 0) sync_directory(disk, r.dir);
   return check && changed > 0 ? 1 : 0;
@@ -479,12 +486,16 @@ const std::vector<Command>& commands() {
       {"fmt", "DIR NAME TRAIN", 3,
        "Rewrites the pair one way: keywords spelt alike, each run of records in aligned columns, CR LF\n"
        "line ends, Windows-1252 (UTF-8 is converted). Comments and lines that are not one whole record\n"
-       "stay as they are. The compiled bytes never change: a pair with errors, or a character that\n"
-       "Windows-1252 cannot hold, is refused with exit status 2 and nothing is written. A description\n"
-       "that changes while fmt works is left as the author saved it (exit status 2); a link leads\n"
-       "to the file that is rewritten, which keeps its permissions; a file with several hard links\n"
-       "is refused.",
-       {{"--check", "", "write nothing; exit status 1 when a file would change, 0 when not"}}, fmt_command},
+       "stay as they are. The layout never changes the compiled bytes; converting a UTF-8 file gives\n"
+       "its names (stations, sign texts) their Windows-1252 bytes, and fmt says when that changes the\n"
+       "compiled names. A pair with errors, or a character that Windows-1252 cannot hold, is refused\n"
+       "with exit status 2 and nothing is written. A description that changes while fmt works is left\n"
+       "as the author saved it (exit status 2); a link leads to the file that is rewritten, which keeps\n"
+       "its permissions; a file with several hard links is refused.",
+       {{"--check", "",
+         "write nothing; exit status 1 when a file would change (\"would change\": its layout, \"would\n"
+         "                  convert\": from UTF-8), 0 when not"}},
+       fmt_command},
       {"decompile", "DIR NAME TRAIN", 3,
        "Writes the description pair of the compiled NAME_TRAIN.dat, NAME_TRAIN.sim and NAME_linea.dat\n"
        "(when there) into DIR2 and checks that it compiles back to the same bytes: exit status 1\n"

@@ -15,8 +15,10 @@
 #include "disk/scratch_dir.h"
 #include "disk/system_disk.h"
 #include "testing/example_pair.h"
+#include "testing/random_pair.h"
 #include "testing/scenario_generator.h"
 #include "testing/test_files.h"
+#include "testing/tool_run.h"
 #include "tools/compiled/compiled_decode.h"
 #include "tools/diagnosing/author_compile.h"
 
@@ -98,6 +100,44 @@ TEST(Decompile, TheValidCompilesOfTheFuzzCorpusComeBack) {
   }
   EXPECT_GT(valid, 0);
   std::cout << "fuzz corpus: " << back << " of " << valid << " valid compiles come back\n";
+}
+
+// The installer's pair decompiled through the command: in fmt's layout
+// (fmt --check changes nothing), and no record past the line's end (check
+// warns of none).
+TEST(Decompile, WritesFmtsLayoutAndNothingPastTheEnd) {
+  ScratchDir src, compiled, out;
+  SystemDisk disk;
+  dati_linea(disk, src.path(), "RIPA");
+  dati_treno(disk, src.path(), "RIPA", "77");
+  ASSERT_EQ(compile_copies(disk, {src.path(), "RIPA", "77", true, compiled.path()}).model.err_code, 0);
+  testing::ToolRun d = testing::tool({"decompile", compiled.path().string(), "RIPA", "77", "--out", out.path().string()});
+  ASSERT_EQ(d.status, 0) << d.err;
+  testing::ToolRun fmt = testing::tool({"fmt", out.path().string(), "RIPA", "77", "--check"});
+  EXPECT_EQ(fmt.status, 0) << fmt.out << fmt.err;
+  testing::ToolRun check = testing::tool({"check", out.path().string(), "RIPA", "77"});
+  EXPECT_EQ(check.out.find("W-past-end"), std::string::npos) << check.out;
+  EXPECT_EQ(check.err.find("W-past-end"), std::string::npos) << check.err;
+}
+
+// Every random pair that compiles clean has a description (itself), so its
+// files must come back whole: a "not reproduced" there is a false claim.
+TEST(Decompile, RandomPairsThatCompileCleanComeBack) {
+  constexpr uint64_t kFirstSeed = 1, kSeeds = 400;
+  int clean = 0, back = 0;
+  for (uint64_t seed = kFirstSeed; seed < kFirstSeed + kSeeds; ++seed) {
+    testing::RandomPair p = testing::random_pair(seed);
+    std::optional<CompiledInput> in = compiled(p.line, p.train, p.plan);
+    if (!in) continue;
+    ++clean;
+    std::vector<std::string> m = round_trip(*in);
+    if (m.empty()) ++back;
+    else if (clean - back <= 10) ADD_FAILURE() << "seed " << seed << ": " << m.front();
+  }
+  std::cout << "random pairs: " << back << " of " << clean << " clean compiles come back (seeds " << kFirstSeed
+            << " to " << kFirstSeed + kSeeds - 1 << ")\n";
+  EXPECT_GE(clean, 150) << "too few random pairs compile clean to tell";
+  EXPECT_EQ(back, clean);
 }
 
 TEST(Decompile, NamesThePlaceThatNoDescriptionGives) {

@@ -221,16 +221,22 @@ std::string format_description(std::string_view text, bool line) {
   return result;
 }
 
-PairTexts format_pair(const std::string& name, const std::string& train, const PairTexts& original) {
+FormattedPair format_pair(const std::string& name, const std::string& train, const PairTexts& original) {
   PairTexts source{description_1252(original.line, line_description_name(name)),
                    description_1252(original.train, train_description_name(name, train))};
   CompileRequest request{".", name, train, true, std::nullopt};
   CompileResult before = compile_texts(request, source.line, source.train);
+  FormattedPair result{{}, source.line != original.line, source.train != original.train, false};
+  if (result.line_converted || result.train_converted) {
+    CompileResult as_is = compile_texts(request, original.line, original.train);
+    result.names_change = !first_change(as_is, before, true).empty();
+  }
   if (before.model.err_code != 0 || !before.fatal.empty())
     throw FormatRefused("the pair compiles with " + error_place(before, source, name, train) +
                         ": fmt formats only a pair without errors (scenario_tool check tells them); nothing written");
 
-  PairTexts formatted{format_description(source.line, true), format_description(source.train, false)};
+  PairTexts& formatted = result.texts;
+  formatted = {format_description(source.line, true), format_description(source.train, false)};
   for (bool plan : {true, false}) {
     request.plan = plan;
     CompileResult a = plan ? std::move(before) : compile_texts(request, source.line, source.train);
@@ -240,7 +246,7 @@ PairTexts format_pair(const std::string& name, const std::string& train, const P
       throw FormatRefused("formatting would change " + change + " the pair compiles to" +
                           (plan ? "" : " without the plan") + "; nothing written");
   }
-  return formatted;
+  return result;
 }
 
 }  // namespace lorvena

@@ -35,9 +35,20 @@ std::string description_1252(std::string_view bytes, const std::string& file);
 // lines) is kept byte for byte. Every line ends with CR LF.
 std::string format_description(std::string_view text, bool line);
 
+// A formatted pair, and what its conversion from UTF-8 changes: the names a
+// UTF-8 file gives the compiled table (station names, sign texts) are its
+// bytes as they stand, so converting them gives the simulator other names.
+struct FormattedPair {
+  PairTexts texts;
+  bool line_converted = false;  // the file was UTF-8 and is now Windows-1252
+  bool train_converted = false;
+  bool names_change = false;  // the original bytes compile to another table
+};
+
 // The pair formatted. Refuses (FormatRefused) a pair whose compile records
 // an error, and any result that would compile to other bytes than the
-// original, with or without the plan. `name` and `train` as typed (UTF-8).
-PairTexts format_pair(const std::string& name, const std::string& train, const PairTexts& original);
+// pair converted to Windows-1252, with or without the plan. `name` and
+// `train` as typed (UTF-8).
+FormattedPair format_pair(const std::string& name, const std::string& train, const PairTexts& original);
 
 }  // namespace lorvena

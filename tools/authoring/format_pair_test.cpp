@@ -34,7 +34,7 @@ std::string compiled(const PairTexts& p, bool plan) {
 }
 
 PairTexts formatted(const PairTexts& p) {
-  return format_pair("RIPA", "77", p);
+  return format_pair("RIPA", "77", p).texts;
 }
 
 std::vector<std::pair<std::string, PairTexts>> pairs() {
@@ -178,15 +178,29 @@ TEST(FormatPair, CheckReportsWithoutWritingAndFmtWritesOnce) {
   std::string before = testing::read_bytes(copy.train);
   testing::ToolRun check = copy.fmt(true);
   EXPECT_EQ(check.status, 1) << check.err;
-  EXPECT_NE(check.out.find("would change: "), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("would convert: " + copy.train.string() + " (from UTF-8; the compiled names change)"),
+            std::string::npos)
+      << check.out;
   EXPECT_EQ(testing::read_bytes(copy.train), before);
   testing::ToolRun run = copy.fmt(false);
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("formatted: " + copy.train.string() + " (converted from UTF-8; the compiled names change)"),
+            std::string::npos)
+      << run.out;
   std::string after = testing::read_bytes(copy.train);
   EXPECT_NE(after.find("Citt\xE0\r\n"), std::string::npos);
   testing::ToolRun again = copy.fmt(true);
   EXPECT_EQ(again.status, 0) << again.out << again.err;
   EXPECT_EQ(again.out.find("would change"), std::string::npos) << again.out;
+}
+
+// A UTF-8 comment converts without changing a compiled byte: told apart
+// from a conversion that renames.
+TEST(FormatPair, AConversionThatKeepsTheNamesSaysSo) {
+  ExampleCopy copy("Costalunga\r\n-- citt\xC3\xA0 vecchia");
+  testing::ToolRun check = copy.fmt(true);
+  EXPECT_EQ(check.status, 1) << check.err;
+  EXPECT_NE(check.out.find("would convert: " + copy.train.string() + " (from UTF-8)\n"), std::string::npos) << check.out;
 }
 
 TEST(FormatPair, RefusesAPairWithAnErrorOrAnUnconvertibleCharacterAndWritesNothing) {

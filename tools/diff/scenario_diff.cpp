@@ -6,12 +6,15 @@
 #include <nlohmann/json.hpp>
 
 #include "disk/file_names.h"
+#include "compiler/packing.h"
 #include "disk/file_system.h"
 #include "tools/compiled/compiled_decode.h"
 #include "tools/diff/compiled_diff.h"
 #include "tools/diff/compiled_scenarios.h"
 #include "tools/diff/record_diff.h"
+#include "tools/diagnosing/author_compile.h"
 #include "tools/input/arguments.h"
+#include "tools/input/description_pairs.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
@@ -56,26 +59,31 @@ void add_file(ScenarioDiff& d, const std::string& title, const std::vector<std::
   if (changes.size() > shown) d.text += "  ... and " + std::to_string(changes.size() - shown) + " more\n";
 }
 
-void compare(Disk& disk, ScenarioDiff& d, CompiledKind kind, const fs::path& a, const fs::path& b, bool cells = true) {
-  std::string a_name = a.filename().string(), b_name = b.filename().string();
+void compare(ScenarioDiff& d, CompiledKind kind, const CompiledBytes& a, const CompiledBytes& b, bool cells = true) {
+  std::string a_name = fs::path(a.name).filename().string(), b_name = fs::path(b.name).filename().string();
   std::string title = kind_noun(kind) + " " + a_name + (a_name == b_name ? "" : " -> " + b_name);
-  CompiledBytes a_file{a.string(), read_file(disk, a)}, b_file{b.string(), read_file(disk, b)};
-  d.files.push_back({kind_noun(kind), a.string(), b.string(), {}, cells});
-  add_file(d, title, compiled_changes(kind, a_file, b_file), cells);
+  d.files.push_back({kind_noun(kind), a.name, b.name, {}, cells});
+  add_file(d, title, compiled_changes(kind, a, b), cells);
 }
 
-CompiledScenario scenario_in(Disk& disk, const fs::path& dir, const std::optional<std::string>& name,
-                             const std::optional<std::string>& train) {
-  if (name) {
-    std::optional<CompiledScenario> s = compiled_scenario(disk, dir, *name, *train);
-    if (!s)
-      throw UsageError("no compiled scenario " + *name + " " + *train + " in " + dir.string() + " (" +
-                       table_file_name(*name, *train) + " with " + track_file_name(*name, *train) + ")");
-    return *s;
-  }
+void compare(Disk& disk, ScenarioDiff& d, CompiledKind kind, const fs::path& a, const fs::path& b, bool cells = true) {
+  compare(d, kind, {a.string(), read_file(disk, a)}, {b.string(), read_file(disk, b)}, cells);
+}
+
+// One directory of a diff: its compiled files, or, when it holds none, the
+// files its descriptions compile to (in memory, with the plan).
+struct Side {
+  CompiledBytes track, table;
+  std::optional<CompiledBytes> plan;
+  std::optional<DescriptionTexts> descriptions;
+  std::optional<std::string> compiled_from;  // "NAME TRAIN" when compiled here
+};
+
+std::optional<CompiledScenario> scenario_in(Disk& disk, const fs::path& dir, const std::optional<std::string>& name,
+                                            const std::optional<std::string>& train) {
+  if (name) return compiled_scenario(disk, dir, *name, *train);
   std::vector<CompiledScenario> all = compiled_scenarios_in(disk, dir);
-  if (all.empty())
-    throw UsageError("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) in " + dir.string());
+  if (all.empty()) return std::nullopt;
   if (all.size() == 1) return all[0];
   std::string stems;
   for (const CompiledScenario& s : all) stems += (stems.empty() ? "" : ", ") + s.stem;
@@ -103,13 +111,59 @@ std::optional<DescriptionTexts> descriptions_in(Disk& disk, const fs::path& dir,
   return std::nullopt;
 }
 
+Side compiled_side(Disk& disk, const fs::path& dir, const CompiledScenario& s, const std::optional<std::string>& name) {
+  Side side{{join_path(dir, s.track).string(), read_file(disk, join_path(dir, s.track))},
+            {join_path(dir, s.table).string(), read_file(disk, join_path(dir, s.table))},
+            std::nullopt, descriptions_in(disk, dir, s, name), std::nullopt};
+  if (!s.plan.empty()) side.plan = CompiledBytes{join_path(dir, s.plan).string(), read_file(disk, join_path(dir, s.plan))};
+  return side;
+}
+
+// The one description pair of `dir` (or the one named), compiled in memory.
+// A directory without either, or whose pair compiles with an error, cannot
+// be compared.
+Side described_side(Disk& disk, const fs::path& dir, const std::optional<std::string>& name,
+                    const std::optional<std::string>& train) {
+  std::vector<DescriptionPair> pairs = pairs_in(disk, dir);
+  if (name) std::erase_if(pairs, [&](const DescriptionPair& p) { return p.name != *name || p.train != *train; });
+  if (pairs.empty())
+    throw UsageError("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) and no description pair" +
+                     (name ? " " + *name + " " + *train : std::string()) + " in " + dir.string());
+  if (pairs.size() > 1) {
+    std::string list;
+    for (const DescriptionPair& p : pairs) list += (list.empty() ? "" : ", ") + p.name + " " + p.train;
+    throw UsageError(dir.string() + " holds more than one description pair (" + list +
+                     "); choose one with --name NAME --train TRAIN");
+  }
+  const DescriptionPair& p = pairs.front();
+  fs::path line = join_path(dir, line_description_name(p.name));
+  fs::path train_file = join_path(dir, train_description_name(p.name, p.train));
+  DescriptionTexts texts{line.string(), read_file(disk, line), train_file.string(), read_file(disk, train_file)};
+  CompileResult r = compile_texts({dir, p.name, p.train, true, std::nullopt}, texts.line_text, texts.train_text);
+  if (r.model.err_code != 0 || !r.fatal.empty() || r.model.track.empty())
+    throw UsageError("the descriptions " + p.name + " " + p.train + " in " + dir.string() + " compile with " +
+                     (r.fatal.empty() ? "error " + std::to_string(r.model.err_code) : "fatal error " + r.fatal) +
+                     " (scenario_tool check tells it); diff compares what compiles clean");
+  std::string plan;
+  pack_plan(r.model.profile, [&](std::string_view piece) { plan.append(piece); });
+  return {{join_path(dir, track_file_name(p.name, p.train)).string(), track_bytes(r.model)},
+          {join_path(dir, table_file_name(p.name, p.train)).string(), table_bytes(r.model)},
+          CompiledBytes{join_path(dir, plan_file_name(p.name)).string(), std::move(plan)},
+          std::move(texts),
+          p.name + " " + p.train};
+}
+
+Side side_in(Disk& disk, const fs::path& dir, const std::optional<std::string>& name,
+             const std::optional<std::string>& train) {
+  if (std::optional<CompiledScenario> s = scenario_in(disk, dir, name, train)) return compiled_side(disk, dir, *s, name);
+  return described_side(disk, dir, name, train);
+}
+
 // The records' changes when both directories hold the descriptions; then the
 // compiled files' cells are listed only when `cells` asks for them.
-bool add_records(Disk& disk, ScenarioDiff& d, const fs::path& a, const fs::path& b, const CompiledScenario& in_a,
-                 const CompiledScenario& in_b, const std::optional<std::string>& name) {
-  std::optional<DescriptionTexts> da = descriptions_in(disk, a, in_a, name), db = descriptions_in(disk, b, in_b, name);
-  if (!da || !db) return false;
-  std::vector<std::string> changes = record_changes(*da, *db);
+bool add_records(ScenarioDiff& d, const Side& a, const Side& b) {
+  if (!a.descriptions || !b.descriptions) return false;
+  std::vector<std::string> changes = record_changes(*a.descriptions, *b.descriptions);
   d.records = changes;
   d.text += "descriptions: " + std::string(changes.empty() ? "equal" : "differ") + "\n";
   for (const std::string& c : changes) d.text += "  " + c + "\n";
@@ -119,19 +173,22 @@ bool add_records(Disk& disk, ScenarioDiff& d, const fs::path& a, const fs::path&
 
 ScenarioDiff diff_directories(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
                               const std::optional<std::string>& train, bool cells) {
-  CompiledScenario in_a = scenario_in(disk, a, name, train), in_b = scenario_in(disk, b, name, train);
+  Side in_a = side_in(disk, a, name, train), in_b = side_in(disk, b, name, train);
   ScenarioDiff d;
-  cells = !add_records(disk, d, a, b, in_a, in_b, name) || cells;
-  compare(disk, d, CompiledKind::kTrack, join_path(a, in_a.track), join_path(b, in_b.track), cells);
-  compare(disk, d, CompiledKind::kTable, join_path(a, in_a.table), join_path(b, in_b.table), cells);
-  if (!in_a.plan.empty() && !in_b.plan.empty()) {
-    compare(disk, d, CompiledKind::kPlan, join_path(a, in_a.plan), join_path(b, in_b.plan), cells);
-  } else if (in_a.plan.empty() && in_b.plan.empty()) {
+  for (const auto& [side, label] : {std::pair{&in_a, "A"}, std::pair{&in_b, "B"}})
+    if (side->compiled_from) d.text += std::string(label) + ": compiled from the descriptions " + *side->compiled_from + "\n";
+  cells = !add_records(d, in_a, in_b) || cells;
+  compare(d, CompiledKind::kTrack, in_a.track, in_b.track, cells);
+  compare(d, CompiledKind::kTable, in_a.table, in_b.table, cells);
+  if (in_a.plan && in_b.plan) {
+    compare(d, CompiledKind::kPlan, *in_a.plan, *in_b.plan, cells);
+  } else if (!in_a.plan && !in_b.plan) {
     d.text += "plan: in neither directory\n";
   } else {
     d.differ = true;
-    d.plan_only_in = in_a.plan.empty() ? "B" : "A";
-    d.text += "plan " + (in_a.plan.empty() ? in_b.plan + ": only in B\n" : in_a.plan + ": only in A\n");
+    d.plan_only_in = in_a.plan ? "A" : "B";
+    std::string only = fs::path((in_a.plan ? in_a.plan : in_b.plan)->name).filename().string();
+    d.text += "plan " + only + ": only in " + *d.plan_only_in + "\n";
   }
   return d;
 }

@@ -111,6 +111,34 @@ TEST(DiffByRecord, CellsUnderTheFlagOrWithoutDescriptions) {
   EXPECT_NE(plain.out.find("  cell 109 (5450 m): signal -> free"), std::string::npos) << plain.out;
 }
 
+// Directories that hold only descriptions are compiled in memory, nothing
+// written; one whose pair has an error is refused.
+TEST(DiffByRecord, ComparesDescriptionsAloneByCompilingThem) {
+  ScratchDir a, b, broken;
+  std::string line = line_description_name(testing::kExampleName);
+  std::string train = train_description_name(testing::kExampleName, testing::kExampleTrain);
+  std::string line_text = read_bytes(testing::examples_dir() / line), train_text = read_bytes(testing::examples_dir() / train);
+  std::string moved = train_text;
+  moved.replace(moved.find("segnale,    5400,"), 17, "segnale,    5500,");
+  for (const auto& [dir, text] : {std::pair{&a, train_text}, std::pair{&b, moved}, std::pair{&broken, train_text + "stazione, x\r\n"}}) {
+    write_bytes(*dir / line, line_text);
+    write_bytes(*dir / train, text);
+  }
+  ToolRun run = tool({"diff", a.path().string(), b.path().string(), "--cells"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out.substr(0, run.out.find("descriptions:")),
+            "A: compiled from the descriptions VALDORNO 2417\nB: compiled from the descriptions VALDORNO 2417\n");
+  EXPECT_NE(run.out.find("segnale, line 24: 5400 -> 5500 m"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  cell 109 (5450 m): signal -> free"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("plan VALDORNO_linea.dat: equal\n"), std::string::npos) << run.out;
+  EXPECT_EQ(std::distance(fs::directory_iterator(a.path()), {}), 2) << "nothing written";
+  ToolRun same = tool({"diff", a.path().string(), a.path().string()});
+  EXPECT_EQ(same.status, 0) << same.out << same.err;
+  ToolRun refused = tool({"diff", a.path().string(), broken.path().string()});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("compile with error 25 (scenario_tool check tells it)"), std::string::npos) << refused.err;
+}
+
 // --json: the same changes as values, the cells' only counted unless --cells.
 TEST(DiffByRecord, JsonHoldsTheRecordsAndUnderTheFlagTheCells) {
   ScratchDir a, b, c;
@@ -288,10 +316,11 @@ TEST_F(Diff, RefusesWhatItCannotCompare) {
        (bad / kTable).string() + ": not a compiled table: the file ends inside a record"},
       {{"diff", plan.string(), (bad / kPlan).string()}, (bad / kPlan).string() + ": not a compiled plan: "},
       {{"diff", a(), bad.path().string()}, (bad / kTrack).string() + ": not a compiled track"},
-      {{"diff", a(), empty.path().string()}, "no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) in "},
+      {{"diff", a(), empty.path().string()},
+       "no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) and no description pair in "},
       {{"diff", a(), track.string()}, " is a directory and " + track.string() + " is not"},
       {{"diff", a(), a(), "--name", "VALDORNO"}, "--name and --train go together"},
-      {{"diff", a(), a(), "--name", "VALDORNO", "--train", "9"}, "no compiled scenario VALDORNO 9 in "},
+      {{"diff", a(), a(), "--name", "VALDORNO", "--train", "9"}, "and no description pair VALDORNO 9 in "},
       {{"diff", track.string(), track.string(), "--name", "V", "--train", "9"}, "choose a scenario in two directories"},
       {{"diff", (bad / "notes.txt").string(), track.string()}, "not a compiled file name"},
       {{"diff", (bad / "missing.sim").string(), table.string()}, "missing.sim"},
