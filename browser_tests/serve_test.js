@@ -1,7 +1,8 @@
 // `scenario_tool serve` in Debian's headless Chromium: the page shows the
 // pair's diagnostics; an edit of the line description makes the open page
-// load again by itself, showing the new diagnostic at the km range it showed,
-// even for an edit made before the page asked for its events; nothing but
+// draw the new compile in place, without loading again, showing the new
+// diagnostic at the km range, pick and scroll it had, twice over; an edit
+// made before the page asked for its events is told too; nothing but
 // the view and its events is served; a non-loopback address is
 // refused; the server stops by itself (--stop-after).
 // Usage: node serve_test.js SCENARIO_TOOL EXAMPLES_DIR
@@ -79,20 +80,32 @@ async function main() {
     page.on('response', (r) => { if (r.status() >= 400) errors.push(`${r.status()} for ${r.url()}`); });
     const diagnostics = () => page.$eval('#diagnostics', (e) => e.textContent);
     assert.doesNotMatch(await diagnostics(), /sfondo unno/);
-    // Zoomed to km 2 to 4, which a reload must keep.
+    // Zoomed to km 2 to 4 and scrolled, which an update must keep; after the
+    // first, the new diagnostic is picked, which the second must keep.
     await page.$eval('#from-km', (e) => { e.value = '2'; });
     await page.$eval('#to-km', (e) => { e.value = '4'; });
     await page.click('#range button[type=submit]');
+    await page.evaluate(() => { window.scrollTo(0, 120); window.notLoadedAgain = true; });
 
     const bytes = fs.readFileSync(line, 'latin1');
-    const edited = Date.now();
-    fs.writeFileSync(line, bytes.replace('sfondo uno', 'sfondo unno'), 'latin1');
-    // Bounded so that a page that never updates fails, not hangs.
-    await page.waitForFunction(() => document.getElementById('diagnostics')?.textContent.includes('sfondo unno'),
-                               { timeout: 10000, polling: 50 });
-    console.log(`the page showed the new diagnostic ${Date.now() - edited} ms after the edit`);
-    const range = await page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
-    assert.deepEqual(range, [2000, 4000], 'the page keeps its km range');
+    for (const [from, to] of [['sfondo uno', 'sfondo unno'], ['sfondo tre', 'sfondo trre']]) {
+      const edited = Date.now();
+      fs.writeFileSync(line, fs.readFileSync(line, 'latin1').replace(from, to), 'latin1');
+      // Bounded so that a page that never updates fails, not hangs.
+      await page.waitForFunction((t) => document.getElementById('diagnostics')?.textContent.includes(t), { timeout: 10000, polling: 50 }, to);
+      console.log(`the page showed the new diagnostic ${Date.now() - edited} ms after the edit`);
+      const range = await page.$eval('#view', (svg) => [Number(svg.dataset.from), Number(svg.dataset.to)]);
+      assert.deepEqual(range, [2000, 4000], 'the page keeps its km range');
+      assert.equal(await page.evaluate(() => window.notLoadedAgain), true, 'the page is drawn in place, not loaded again');
+      assert.equal(await page.evaluate(() => window.scrollY), 120, 'the page keeps its scroll');
+      if (to === 'sfondo unno') {
+        await page.$$eval('#diagnostics li', (li) => li.find((e) => e.textContent.includes('sfondo unno')).click());
+        await page.evaluate(() => window.scrollTo(0, 120));
+      } else {
+        assert.match(await page.$eval('#diagnostics li.picked', (li) => li.textContent), /sfondo unno/, 'the pick is kept');
+      }
+    }
+    fs.writeFileSync(line, bytes, 'latin1');
     // The reload itself cancels the open event stream: that is no error.
     assert.deepEqual(errors.filter((e) => !/^request failed: .*\/events(\?state=[^/]*)?$/.test(e)), []);
   } finally {

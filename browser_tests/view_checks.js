@@ -60,16 +60,17 @@ async function checkFinding(page, name, check) {
   check(await inViewport(page, '#view .mark.picked'), `${name}: the picked error's mark is out of view`);
   check(await page.$eval('#diagnostics li.error', (e) => e.classList.contains('picked')), `${name}: the error's line is not picked`);
 
-  // The keyboard picks the warning at 5800 m.
+  // The keyboard picks the warning at 5800 m, from the whole line: its stretch is shown.
+  await page.click('#whole-line');
   await page.focus('#diagnostics li.warning');
   await page.keyboard.press('Enter');
   const [c, d] = await shownRange(page);
-  check(c < 5800 && d > 5800, `${name}: Enter on the warning shows ${c}-${d}`);
+  check(c < 5800 && d > 5800 && d - c <= 2000, `${name}: Enter on the warning shows ${c}-${d}`);
 
   // The part not read: shaded, said, with its tooltip.
   await page.click('#whole-line');
   const unread = await page.$$eval('#view text', (t) => t.map((e) => e.textContent).filter((s) => s.startsWith('non letto')));
-  check(unread.length === 2, `${name}: the unread parts (speed, adhesion) are labelled ${JSON.stringify(unread)}`);
+  check(unread.length === 3, `${name}: the unread parts (speed, adhesion, objects) are labelled ${JSON.stringify(unread)}`);
   const p = await markCentre(page, '#view .mark.unread');
   await page.mouse.move(p.x, p.y);
   const tip = await page.$eval('#tip', (e) => (e.hidden ? '' : e.textContent));
@@ -78,6 +79,10 @@ async function checkFinding(page, name, check) {
   await page.mouse.move(adhesion.x, adhesion.y);
   const tip2 = await page.$eval('#tip', (e) => (e.hidden ? '' : e.textContent));
   check(/^aderenza non letta da km 4\.20/.test(tip2), `${name}: the unread adhesion's tooltip reads '${tip2}'`);
+  const objects = await markCentre(page, '#view .mark.unread', 2);
+  await page.mouse.move(objects.x, objects.y);
+  const tip3 = await page.$eval('#tip', (e) => (e.hidden ? '' : e.textContent));
+  check(/^oggetti non letti da km 4\.20/.test(tip3), `${name}: the unread objects' tooltip reads '${tip3}'`);
 }
 
 // Every kind of mark drawn shows a tooltip when the pointer is on it; the
@@ -153,6 +158,28 @@ async function checkControls(page, name, check, length) {
   await page.keyboard.press('Home');
   const [e, f] = await shownRange(page);
   check(e === 0 && f === length, `${name}: Home shows ${e}-${f}`);
+  await page.keyboard.press('PageUp');
+  const [e2, f2] = await shownRange(page);
+  check(Math.abs((f2 - e2) - length / 4) < 1, `${name}: PageUp shows ${e2}-${f2}`);
+  // n and p step through every object, each shown with its record.
+  await page.keyboard.press('Home');
+  const seen = new Set();
+  let outside = 0;
+  for (let k = 0; k < 12; ++k) {
+    await page.keyboard.press('n');
+    const said = await page.$eval('#record .keyword', (e) => e.textContent);
+    const [m0, m1] = await shownRange(page);
+    const at = Number((/ a (\d+) m/.exec(said) || /(\d+)–/.exec(said) || [])[1]);
+    if (!(at >= m0 && at <= m1)) ++outside;
+    if (seen.has(said)) break;
+    seen.add(said);
+  }
+  check(seen.size >= 5 && outside === 0, `${name}: n stepped through ${seen.size} objects, ${outside} of them out of the range shown`);
+  await page.keyboard.press('p');
+  check((await page.$eval('#record .keyword', (e) => e.textContent)) !== '', `${name}: p shows no object`);
+  await page.keyboard.press('g');
+  check(await page.evaluate(() => document.activeElement?.id === 'from-km'), `${name}: g does not go to the range box`);
+  await page.$eval('#view', (e) => e.focus());
   const focusable = await page.evaluate(() => [...document.querySelectorAll('#diagnostics li, #stations tbody tr, #view')].every((e) => e.tabIndex === 0));
   check(focusable, `${name}: a diagnostic, a station or the picture cannot be reached by the keyboard`);
   await page.focus('#stations tbody tr');

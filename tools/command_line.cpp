@@ -471,8 +471,8 @@ const std::vector<Command>& commands() {
        "`check` as the author types, hover, completion, the outline and quick fixes.",
        {}, lsp_command},
       {"serve", "DIR NAME TRAIN", 3,
-       "Serves the line view of the pair on 127.0.0.1; the open page loads itself again, keeping its km\n"
-       "range, whenever either description changes.",
+       "Serves the line view of the pair on 127.0.0.1; whenever either description changes, the open page\n"
+       "draws the new compile in place, keeping its km range, the picked diagnostic and the scroll.",
        {{"--port", "N", "the port (default 8417; 0: any free port)"},
         {"--host", "HOST", "the address to listen on (default 127.0.0.1)"},
         {"--any-host", "", "allow a --host that is not a loopback address"},

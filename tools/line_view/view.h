@@ -15,4 +15,7 @@ namespace lorvena {
 std::string view_html(const CompileResult& result, const std::vector<Diagnostic>& diagnostics,
                       const std::string& line_file, const std::string& train_file);
 
+// The same page around data made already (view_data_json).
+std::string view_html_of(const CompileResult& result, const std::string& data_json);
+
 }  // namespace lorvena

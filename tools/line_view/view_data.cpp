@@ -55,18 +55,23 @@ class RecordIndex {
   RecordIndex(const DescriptionLint& line, const DescriptionLint& train) : lints_{&line, &train} {
     for (const DescriptionLint* lint : {&line, &train})
       for (const LintRecord& r : lint->records)
-        if (r.complete()) records_.push_back({lint, &r});
+        if (r.complete()) {
+          if (std::optional<int64_t> at = record_chainage(r)) by_chainage_.emplace_back(*at, records_.size());
+          records_.push_back({lint, &r});
+        }
+    std::sort(by_chainage_.begin(), by_chainage_.end());
   }
 
   // The record whose keyword holds `word` and whose chainage is nearest
-  // `chainage`, no farther than `reach` metres; -1 when none is.
+  // `chainage`, no farther than `reach` metres (of two as near, the one read
+  // first); -1 when none is. Looked up among the records by chainage.
   int64_t find(std::string_view word, int64_t chainage, int64_t reach = 50) const {
     int64_t best = -1, best_distance = reach + 1;
-    for (size_t k = 0; k < records_.size(); ++k) {
-      std::optional<int64_t> at = record_chainage(*records_[k].record);
-      if (!at || records_[k].record->keyword.find(word) == std::string::npos) continue;
-      int64_t distance = std::llabs(*at - chainage);
-      if (distance < best_distance) best = int64_t(k), best_distance = distance;
+    auto it = std::lower_bound(by_chainage_.begin(), by_chainage_.end(), std::pair<int64_t, size_t>{chainage - reach, 0});
+    for (; it != by_chainage_.end() && it->first <= chainage + reach; ++it) {
+      if (records_[it->second].record->keyword.find(word) == std::string::npos) continue;
+      int64_t distance = std::llabs(it->first - chainage), k = int64_t(it->second);
+      if (distance < best_distance || (distance == best_distance && k < best)) best = k, best_distance = distance;
     }
     return best;
   }
@@ -106,6 +111,7 @@ class RecordIndex {
   }
   std::vector<const DescriptionLint*> lints_;
   std::vector<IndexedRecord> records_;
+  std::vector<std::pair<int64_t, size_t>> by_chainage_;  // (chainage, index in records_), sorted
 };
 
 // The record table's field names and units, for the page to name each value.

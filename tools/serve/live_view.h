@@ -1,7 +1,8 @@
 // `scenario_tool serve`: the line view of a pair over HTTP on the loopback
-// address, and an event stream that tells the open page to load itself again
-// when either description changes; the page keeps the km range it showed.
-// Nothing else is served: no file of the folder by its path.
+// address, an event stream that tells the open page when either description
+// changes, and the view's data of the new state, which the page draws in
+// place, keeping its km range, pick and scroll. Nothing else is served: no
+// file of the folder by its path.
 #pragma once
 
 #include <filesystem>
@@ -18,7 +19,7 @@ struct ServeOptions {
   int port = 8417;          // 0: any free port, printed
   bool any_host = false;    // listening elsewhere than on loopback was asked for
   double stop_after = 0;    // seconds; 0: until ended
-  int poll_ms = 200;        // how often the descriptions' times are looked at
+  int poll_ms = 50;         // how often the descriptions' times are looked at
 };
 
 // Is `host` a loopback address (127.0.0.1, ::1, localhost)?

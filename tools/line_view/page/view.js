@@ -5,8 +5,14 @@
 // of markup; the texts go through KeptTexts, which moves a text drawn before
 // rather than making it again; the labels are placed by Labels so that none
 // overlaps another or a mark, in the order of their chainages.
-(() => {
-  const data = JSON.parse(document.getElementById('line-data').textContent);
+// LineView(data, kept) draws one compile's data into the page; what it
+// returns gives what a later compile should keep (kept(): the range and the
+// picked diagnostic) and takes this drawing away (dispose()), so that serve
+// draws a new compile in place.
+const LineView = (data, kept = null) => {
+  // Every listener goes with the drawing.
+  const ended = new AbortController();
+  const on = (target, type, listener, options = {}) => target.addEventListener(type, listener, Object.assign({ signal: ended.signal }, options));
   // The cells' values come as runs [value, count]; each run gets its first cell.
   const cellCount = data.cells.gradient.reduce((n, [, count]) => n + count, 0);
   for (const key of ['gradient', 'speed', 'adhesion']) {
@@ -26,9 +32,12 @@
   const kColour = { station: '#1f4e9c', signal: '#c62828', slowdown: '#ef6c00', tunnel: '#5d4037', curve: '#6a1b9a', sign: '#666', board: '#222', line: '#00695c', run: '#d81b60' };
   const kSeverity = { error: { rank: 0, colour: '#b71c1c' }, warning: { rank: 1, colour: '#e0a000' }, note: { rank: 2, colour: '#888' } };
   const kLeft = 90, kLineHeight = 1.2;
-  const kPanels = { plan: [8, 200], gradient: [240, 64], speed: [326, 64], adhesion: [412, 64], boards: [498, 90], objects: [610, 360], diagnostics: [980, 22], axis: [1008, 30] };
+  // The km axis and the diagnostics row stand right under the plan, so that
+  // they are in view with the top of the picture on a laptop's screen.
+  const kPanels = { plan: [8, 200], axis: [216, 24], diagnostics: [246, 22], gradient: [292, 64], speed: [378, 64], adhesion: [464, 64], boards: [550, 90], objects: [662, 360] };
   const view = { from: 0, to: data.length };
-  const picked = { diagnostic: -1 };
+  // A diagnostic picked before stays picked when the new compile still has it.
+  const picked = { diagnostic: kept && kept.picked ? data.diagnostics.findIndex((d) => d.text === kept.picked.text && d.at === kept.picked.at) : -1 };
   let right = 900;
 
   const x = (m) => kLeft + (m - view.from) / (view.to - view.from) * (right - kLeft);
@@ -120,11 +129,21 @@
     return n > 0 ? tail.slice(0, n) + '…' : '';
   }
 
+  // Values (a board's speeds) in at most `room`: whole values from the first
+  // on, then the tail; the first value alone rather than cut.
+  function fittedWords(words, tail, size, room) {
+    for (let n = words.length; n > 0; --n) {
+      const shown = words.slice(0, n).join(' ') + (n < words.length ? ' …' : '');
+      if (measure(shown + tail, size) <= room) return shown + tail;
+    }
+    return fitted(words[0], '', size, room);
+  }
+
   // ---- labels ----
   // What a lane's label says of an object of each kind (made only for the
   // labels placed), and its colour.
   const kLabels = {
-    board: { colour: kColour.board, name: (b) => b.speeds.join(' ') },
+    board: { colour: kColour.board, name: (b) => b.speeds.join(' '), words: (b) => b.speeds.map(String) },
     slowdown: { colour: kColour.slowdown, name: (s) => `${s.speed} km/h` },
     signal: { colour: kColour.signal, name: (s) => boardChainage(s.at) },
     sign: { colour: kColour.sign, name: (s) => s.text },
@@ -148,7 +167,8 @@
       if (!box) return;
       const base = box.x + box.w - 0.3 * size;
       const look = kLabels[it.kind];
-      const label = fitted(look.name(it.o), (look.tail ? look.tail(it.o) : '') + (counts[k] ? ` +${counts[k]}` : ''), size, height);
+      const tail = (look.tail ? look.tail(it.o) : '') + (counts[k] ? ` +${counts[k]}` : '');
+      const label = look.words ? fittedWords(look.words(it.o), tail, size, height) : fitted(look.name(it.o), tail, size, height);
       texts.put(name, `${it.kind} ${it.o.key}`, -(top + height), base, label, { fill: look.colour, class: 'label', 'data-rec': it.o.rec ?? -1 });
     });
   }
@@ -213,7 +233,7 @@
 
   function grid() {
     const step = niceStep((view.to - view.from) / 10);
-    const [top] = kPanels.gradient, [axisTop] = kPanels.axis;
+    const [axisTop] = kPanels.axis, bottom = kPanels.objects[0] + kPanels.objects[1];
     const ticks = [];
     for (let m = Math.ceil(view.from / step) * step; m <= view.to; m += step) ticks.push(m);
     const labels = ticks.map((m) => { const s = (m / 1000).toString(); const w = s.length * 7; return [{ x: x(m) - w / 2, y: axisTop + 6, w, h: 13 }]; });
@@ -221,7 +241,7 @@
     open('g', { class: 'grid' });
     ticks.forEach((m, i) => {
       const px = x(m).toFixed(1);
-      el('path', { d: `M${px} ${top} V${axisTop}`, stroke: '#e4e4e4' });
+      el('path', { d: `M${px} ${axisTop} V${bottom}`, stroke: '#e4e4e4' });
       el('path', { d: `M${px} ${axisTop} v5`, stroke: '#333' });
       if (chosen[i] >= 0) text(`km ${m}`, x(m), axisTop + 17, (m / 1000).toString(), 11, { 'text-anchor': 'middle' });
     });
@@ -424,6 +444,9 @@
     const unreadLabels = [];
     unreadPart(data.unreadFrom.speed, kPanels.speed, 'velocita non letta', unreadLabels);
     unreadPart(data.unreadFrom.adhesion, kPanels.adhesion, 'aderenza non letta', unreadLabels);
+    // The train description's objects past where its values stop were not read either.
+    const objectsFrom = Math.min(...[data.unreadFrom.speed, data.unreadFrom.adhesion].filter((c) => c >= 0));
+    if (Number.isFinite(objectsFrom)) unreadPart(objectsFrom, kPanels.objects, 'oggetti non letti', unreadLabels);
     flush('unread');
     unreadLabels.forEach((label) => label());
     boards();
@@ -454,16 +477,16 @@
   const zoom = (m, f) => show(m - (m - view.from) * f, m + (view.to - m) * f);
   const pan = (part) => { const d = (view.to - view.from) * part; show(view.from + d, view.to + d); };
 
-  svg.addEventListener('wheel', (e) => {
+  on(svg, 'wheel', (e) => {
     e.preventDefault();
     zoom(metreAt(svgX(e)), e.deltaY > 0 ? 1.25 : 0.8);
   }, { passive: false });
 
   const svgX = (e) => e.clientX - svg.getBoundingClientRect().left;
   let drag = null;
-  svg.addEventListener('mousedown', (e) => { drag = { x: svgX(e), from: view.from, to: view.to, moved: false }; svg.classList.add('dragging'); });
-  window.addEventListener('mouseup', () => { if (drag) svg.classList.remove('dragging'); setTimeout(() => { drag = null; }); });
-  svg.addEventListener('mousemove', (e) => {
+  on(svg, 'mousedown', (e) => { drag = { x: svgX(e), from: view.from, to: view.to, moved: false }; svg.classList.add('dragging'); });
+  on(window, 'mouseup', () => { if (drag) svg.classList.remove('dragging'); setTimeout(() => { drag = null; }); });
+  on(svg, 'mousemove', (e) => {
     if (!drag || e.buttons !== 1) return;
     const dm = (svgX(e) - drag.x) / (right - kLeft) * (drag.to - drag.from);
     if (Math.abs(svgX(e) - drag.x) < 2) return;
@@ -471,13 +494,17 @@
     show(drag.from - dm, drag.to - dm);
   });
 
-  // Keys on the picture: + and - zoom about the middle, the arrows pan by a
-  // fifth, Home shows the whole line.
+  // Keys on the picture: + and - zoom about the middle, PageUp and PageDown
+  // four times as far, the arrows pan by a fifth, Home shows the whole line,
+  // g goes to the range box, n and p step from object to object.
   svg.setAttribute('tabindex', '0');
-  svg.setAttribute('aria-label', 'la linea: + e - per lo zoom, frecce per spostarsi, Home per tutta la linea');
-  svg.addEventListener('keydown', (e) => {
+  svg.setAttribute('aria-label', 'la linea: + e - per lo zoom, PagSu e PagGiù per uno zoom ampio, frecce per spostarsi, ' +
+                   'Home per tutta la linea, g per scrivere i km, n e p per passare da un oggetto all\'altro');
+  on(svg, 'keydown', (e) => {
     const middle = (view.from + view.to) / 2;
     const action = { '+': () => zoom(middle, 0.8), '=': () => zoom(middle, 0.8), '-': () => zoom(middle, 1.25),
+                     PageUp: () => zoom(middle, 0.25), PageDown: () => zoom(middle, 4), g: () => fromBox.select(),
+                     n: () => stepObject(1), p: () => stepObject(-1),
                      ArrowLeft: () => pan(-0.2), ArrowRight: () => pan(0.2), Home: () => show(0, data.length) }[e.key];
     if (!action) return;
     e.preventDefault();
@@ -486,14 +513,14 @@
 
   // The range box: both km given, the second past the first.
   const fromBox = document.getElementById('from-km'), toBox = document.getElementById('to-km');
-  for (const b of [fromBox, toBox]) { b.step = 'any'; b.min = '0'; b.required = true; b.addEventListener('input', () => b.setCustomValidity('')); }
-  document.getElementById('range').addEventListener('submit', (e) => {
+  for (const b of [fromBox, toBox]) { b.step = 'any'; b.min = '0'; b.required = true; on(b, 'input', () => b.setCustomValidity('')); }
+  on(document.getElementById('range'), 'submit', (e) => {
     e.preventDefault();
     const a = fromBox.valueAsNumber * 1000, b = toBox.valueAsNumber * 1000;
     if (!(b > a)) { toBox.setCustomValidity('il secondo km deve superare il primo'); toBox.reportValidity(); return; }
     show(a, b);
   });
-  document.getElementById('whole-line').addEventListener('click', () => show(0, data.length));
+  on(document.getElementById('whole-line'), 'click', () => show(0, data.length));
 
   // ---- the record under the pointer, its values named by the record table ----
   const box = document.getElementById('record');
@@ -540,7 +567,7 @@
     return best && { x: best.x, y: best.y, w: best.w, h: best.h, rec: best.o.rec, tip: kTips[best.kind](best.o) };
   }
   const hoverBox = () => svg.querySelector('#hover-box');
-  svg.addEventListener('mousemove', (e) => {
+  on(svg, 'mousemove', (e) => {
     if (drag && drag.moved) return;
     const found = markAt(e);
     tip.hidden = !found || !found.tip;
@@ -560,32 +587,60 @@
     tip.style.left = `${Math.min(e.clientX + 14, window.innerWidth - tip.offsetWidth - 4)}px`;
     tip.style.top = `${Math.min(e.clientY + 16, window.innerHeight - tip.offsetHeight - 4)}px`;
   });
-  svg.addEventListener('mouseleave', () => { tip.hidden = true; hoverBox()?.setAttribute('visibility', 'hidden'); });
+  on(svg, 'mouseleave', () => { tip.hidden = true; hoverBox()?.setAttribute('visibility', 'hidden'); });
+
+  // ---- every object from the keyboard, in chainage order: shown, boxed, its record told ----
+  const stepped = [['station', data.stations], ['signal', data.signals], ['sign', data.signs], ['speed-board', data.boards],
+    ['slowdown', data.slowdowns], ['warning', data.warnings], ['tunnel', data.tunnels], ['curve', data.curves]]
+    .flatMap(([kind, list]) => list.map((o) => ({ kind, o, start: o.at ?? o.start, end: o.end ?? o.at })))
+    .sort((a, b) => a.start - b.start);
+  let steppedAt = -1;
+  function stepObject(direction) {
+    if (stepped.length === 0) return;
+    if (steppedAt < 0 || !visible(stepped[steppedAt].start, stepped[steppedAt].end)) {
+      const from = direction > 0 ? stepped.findIndex((it) => it.start >= view.from) : stepped.findLastIndex((it) => it.start <= view.to);
+      steppedAt = from >= 0 ? from : direction > 0 ? 0 : stepped.length - 1;
+    } else {
+      steppedAt = Math.min(stepped.length - 1, Math.max(0, steppedAt + direction));
+    }
+    const it = stepped[steppedAt];
+    const span = Math.min(view.to - view.from, 4000);
+    if (!(it.start >= view.from && it.end <= view.to && view.to - view.from <= 4000)) show((it.start + it.end - span) / 2, (it.start + it.end + span) / 2);
+    if (it.o.rec !== undefined) showRecord(it.o.rec);
+    else box.replaceChildren();
+    box.prepend(div('keyword', kTips[it.kind](it.o)));
+    const b = hoverBox(), [top, height] = it.kind === 'speed-board' ? kPanels.boards : kPanels.objects;
+    const a = clampX(x(it.start)), w = Math.max(4, clampX(x(it.end)) - a);
+    Object.entries({ x: a - 2, y: top, width: w + 4, height, visibility: 'visible' }).forEach(([k, v]) => b.setAttribute(k, v));
+  }
 
   // ---- picking a diagnostic: its place shown, its mark and its line picked ----
   const items = [];
   function pick(i, scrollTo) {
     const d = data.diagnostics[i];
     picked.diagnostic = i;
-    if (d.at !== null && !(d.at > view.from + (view.to - view.from) * 0.05 && d.at < view.to - (view.to - view.from) * 0.05)) show(d.at - 1000, d.at + 1000);
+    // Its stretch: 2 km about it, unless a narrower range shows it already.
+    const inside = d.at !== null && d.at > view.from + (view.to - view.from) * 0.05 && d.at < view.to - (view.to - view.from) * 0.05;
+    if (d.at !== null && !(inside && view.to - view.from <= 2000)) show(d.at - 1000, d.at + 1000);
     else draw();
     items.forEach((li, k) => li.classList.toggle('picked', k === i));
     showDiagnostic(i);
     const target = scrollTo === 'list' ? items[i] : svg.querySelector(`[data-diagnostic="${i}"]`);
     target?.scrollIntoView({ block: 'nearest' });
   }
-  svg.addEventListener('click', (e) => {
+  on(svg, 'click', (e) => {
     const target = e.target.closest('[data-diagnostic]');
     if (target && !(drag && drag.moved)) pick(Number(target.dataset.diagnostic), 'list');
   });
   const activate = (element, action) => {
     element.tabIndex = 0;
-    element.addEventListener('click', action);
-    element.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') { e.preventDefault(); action(); } });
+    on(element, 'click', action);
+    on(element, 'keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') { e.preventDefault(); action(); } });
   };
 
   // ---- the lists under the picture: errors first, then warnings, then notes ----
-  const list = document.getElementById('diagnostics');
+  let list = document.getElementById('diagnostics');
+  if (list.tagName !== 'OL') { const ol = document.createElement('ol'); ol.id = 'diagnostics'; list.replaceWith(ol); list = ol; }
   for (const i of byRank) {
     const d = data.diagnostics[i];
     const li = document.createElement('li');
@@ -670,8 +725,10 @@
     { kind: 'speed-board', list: data.boards, at: (b) => b.at, y: () => boardsTop + boardsHeight - 14, h: 10, bar: 2, look: { stroke: '#333' } },
   ]);
   svg.insertAdjacentHTML('beforeend', '<rect id="hover-box" class="hover-box" x="0" y="0" width="0" height="0" visibility="hidden"/>');
-  window.addEventListener('resize', () => { size = null; draw(); });
-  draw();
+  on(window, 'resize', () => { size = null; draw(); });
+  if (kept) show(kept.from, kept.to);
+  else draw();
+  items[picked.diagnostic]?.classList.add('picked');
 
   // While the browser is idle after the first picture, the picture is drawn
   // at a few nearer ranges and back, in one go each time, so nothing of it
@@ -681,7 +738,7 @@
   const warmRanges = [0.8, 0.64, 0.5];
   let authorActed = false;
   for (const type of ['pointerdown', 'keydown', 'wheel', 'input'])
-    window.addEventListener(type, () => { authorActed = true; }, { capture: true, passive: true });
+    on(window, type, () => { authorActed = true; }, { capture: true, passive: true });
   const warm = () => {
     if (authorActed || warmRanges.length === 0) return;
     const [from, to] = [view.from, view.to], part = warmRanges.shift(), middle = (from + to) / 2;
@@ -691,5 +748,18 @@
     draw(true);
     requestIdleCallback(warm);
   };
-  if (window.requestIdleCallback) requestIdleCallback(warm);
-})();
+  if (window.requestIdleCallback && !kept) requestIdleCallback(warm);
+
+  return {
+    kept: () => ({ from: view.from, to: view.to, picked: data.diagnostics[picked.diagnostic] || null }),
+    dispose: () => {
+      ended.abort();
+      authorActed = true;
+      svg.replaceChildren();
+      svg.removeAttribute('viewBox');
+      for (const e of [tip, legend]) e.remove();
+      for (const e of [list, rows]) e.replaceChildren();
+    },
+  };
+};
+window.lineView = LineView(JSON.parse(document.getElementById('line-data').textContent));
