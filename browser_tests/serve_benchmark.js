@@ -14,32 +14,11 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { launch, openPage } = require('./browser');
+const { treeCpu } = require('./process_cpu');
 
 const [tool, writePairs, kind = 'chromium', savesArg] = process.argv.slice(2);
 const saves = Number(savesArg || 10);
 const median = (v) => { const s = v.slice().sort((a, b) => a - b); return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2; };
-const kTick = 1000 / 100;  // ms a clock tick of /proc's times (USER_HZ 100)
-
-// The CPU time (ms) of `pid` and every process under it.
-function treeCpu(pid) {
-  const children = new Map();
-  for (const name of fs.readdirSync('/proc')) {
-    if (!/^\d+$/.test(name)) continue;
-    try {
-      const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      const parent = Number(fields[1]);
-      if (!children.has(parent)) children.set(parent, []);
-      children.get(parent).push({ pid: Number(name), cpu: (Number(fields[11]) + Number(fields[12])) * kTick });
-    } catch (e) { /* a process that ended meanwhile */ }
-  }
-  const own = (p) => { try { const s = fs.readFileSync(`/proc/${p}/stat`, 'utf8'); const f = s.slice(s.lastIndexOf(')') + 2).split(' '); return (Number(f[11]) + Number(f[12])) * kTick; } catch (e) { return 0; } };
-  let sum = own(pid);
-  const walk = (p) => { for (const c of children.get(p) || []) { sum += c.cpu; walk(c.pid); } };
-  walk(pid);
-  return sum;
-}
-
 function started(server) {
   return new Promise((resolve, reject) => {
     let out = '';
