@@ -219,7 +219,7 @@ const LineView = (data, kept = null) => {
 
   // The cells of a panel past the stop of the reading (their values were
   // never filled in): shaded, said, with a tooltip.
-  function unreadPart(from, panel, what, labels) {
+  function unreadPart(from, panel, what, labels, shown = 'non letto') {
     if (from < 0) return;
     from *= 50;
     if (!visible(from, data.length)) return;
@@ -227,7 +227,7 @@ const LineView = (data, kept = null) => {
     const [top, height] = panel;
     const words = `${what} da km ${(from / 1000).toFixed(2)}: la lettura si è fermata a un errore`;
     mark('unread', { rec: -1, words }, a, top, Math.max(1, b - a), height, rect(a, top, Math.max(1, b - a), height), { fill: 'url(#unread)' });
-    const label = fitted('non letto', '', 11, b - a - 8);
+    const label = fitted(shown, '', 11, b - a - 8);
     if (label) labels.push(() => text(what, a + 4, top + 14, label, 11, { fill: '#555', 'font-weight': 'bold', class: 'label' }));
   }
 
@@ -444,9 +444,11 @@ const LineView = (data, kept = null) => {
     const unreadLabels = [];
     unreadPart(data.unreadFrom.speed, kPanels.speed, 'velocita non letta', unreadLabels);
     unreadPart(data.unreadFrom.adhesion, kPanels.adhesion, 'aderenza non letta', unreadLabels);
-    // The train description's objects past where its values stop were not read either.
+    // The train description's objects from where its values stop may not have
+    // been read either: those of the records after the error were not (the
+    // records before it were, wherever they stand).
     const objectsFrom = Math.min(...[data.unreadFrom.speed, data.unreadFrom.adhesion].filter((c) => c >= 0));
-    if (Number.isFinite(objectsFrom)) unreadPart(objectsFrom, kPanels.objects, 'oggetti non letti', unreadLabels);
+    if (Number.isFinite(objectsFrom)) unreadPart(objectsFrom, kPanels.objects, 'oggetti forse non letti', unreadLabels, 'forse non letti');
     flush('unread');
     unreadLabels.forEach((label) => label());
     boards();
