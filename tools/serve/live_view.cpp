@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include <httplib.h>
 
@@ -38,7 +39,7 @@ constexpr std::string_view kLiveScript = R"(
     document.getElementById('to-km').value = to;
     form.requestSubmit();
   }
-  sessionStorage.removeItem(key);
+  if (form) sessionStorage.removeItem(key);
   const events = new EventSource('/events?state=' + encodeURIComponent(shown));
   const reload = () => {
     const svg = document.getElementById('view');
@@ -176,10 +177,13 @@ int serve_live_view(const ServeOptions& o, std::ostream& out, std::ostream& err)
   server.Get("/events", [&o, &stopping, &latest](const httplib::Request& req, httplib::Response& res) {
     res.set_header("Cache-Control", "no-store");
     std::string seen = req.has_param("state") ? req.get_param_value("state") : state_text(stamp_of(o));
-    res.set_chunked_content_provider("text/event-stream", [&o, &stopping, &latest, seen, polls = 0](size_t, httplib::DataSink& sink) mutable {
+    // A change is told once the files have looked the same for two polls in
+    // a row, so that a file caught while it is being written is not compiled.
+    res.set_chunked_content_provider("text/event-stream", [&o, &stopping, &latest, seen, last = std::string(), polls = 0](size_t, httplib::DataSink& sink) mutable {
       while (!stopping) {
         std::this_thread::sleep_for(std::chrono::milliseconds(o.poll_ms));
-        if (state_text(stamp_of(o)) != seen) {
+        std::string now = state_text(stamp_of(o)), before = std::exchange(last, now);
+        if (now != seen && now == before) {
           seen = latest.now()->state;
           std::string event = "event: change\ndata: " + seen + "\n\n";
           if (!sink.write(event.data(), event.size())) return false;
