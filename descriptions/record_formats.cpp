@@ -58,7 +58,7 @@ std::vector<RecordFormat> make_formats() {
   // The line's general block.
   f.push_back({"lunghezza percorso", "lunghezza percorso", S::kLineGeneral, {"percorso", "lunghezza"}, false, false,
                false, "", N_("the line's length; required: without it nothing is placed (error 25)"),
-               {{"length", "m", Storage::kLong, "", 0, kLongest, 0, 0, 1, false,
+               {{N_("length"), "m", Storage::kLong, "", 0, kLongest, 0, 0, 1, false,
                  N_("the line length *L*, in metres (12 km: 12000); chainages count from 0 at the start of the line, "
                  "and the track runs on 7000 m past *L* so that the train can run beyond the end; stored in entry "
                  "84 `fine`; sizes the track (cells 0 to "
@@ -77,7 +77,7 @@ std::vector<RecordFormat> make_formats() {
   for (auto [word, keyword] : {Variant{"uno", "sfondo uno"}, Variant{"due", "sfondo due"}, Variant{"tre", "sfondo tre"}})
     f.push_back({keyword, "sfondo", S::kLineGeneral, {"sfondo", word}, true, false, false, "",
                  N_("a scenery selector, optional (a missing one stays 0)"),
-                 {plain("value", "", Storage::kLong,
+                 {plain(N_("value"), "", Storage::kLong,
                         N_("`sfondo uno` in entry 85 `inizio`, `sfondo due` in `posizione`, `sfondo tre` in `fine`; which "
                         "scenery a value selects is not defined here"))},
                  {{{25}, ""}}, ""});
@@ -98,8 +98,8 @@ std::vector<RecordFormat> make_formats() {
   f.push_back({"pendenza", "pendenza", S::kLineBody, {"pendenza"}, false, false, false, "",
                N_("the gradient from a chainage on, up to the next `pendenza`; rows in increasing chainage; optional: "
                "cells before the first row and without any row have gradient 0"),
-               {chainage("chainage", kOnTrack, N_("where this gradient starts: cell `nearest(chainage / 50)`")),
-                value("gradient", "‰", Storage::kLong, "", -100, 155,
+               {chainage(N_("chainage"), kOnTrack, N_("where this gradient starts: cell `nearest(chainage / 50)`")),
+                value(N_("gradient"), "‰", Storage::kLong, "", -100, 155,
                       N_("the gradient in per mille, signed (which sign climbs is not defined here); the cells' "
                       "`gradient` byte = gradient + 100, low byte only (other values wrap around)"))},
                {{{15}, N_("chainage beyond the line")}, {{25}, ""}}, ""});
@@ -112,8 +112,8 @@ std::vector<RecordFormat> make_formats() {
                "curve and `s` a left-hand one as the chainage rises (the plan starts at (0, 0) heading +y, and a "
                "positive curvature turns the heading towards +x); rows in increasing chainage; optional: without "
                "curves the plan is a straight line"),
-               {chainage("start", kOnTrack, N_("the plan runs straight up to this metre")),
-                {"length", "m", Storage::kLong, N_("start + length at most *L* + 7000 and below 1000000"), 0, kLongest, 0, 0,
+               {chainage(N_("start"), kOnTrack, N_("the plan runs straight up to this metre")),
+                {N_("length"), "m", Storage::kLong, N_("start + length at most *L* + 7000 and below 1000000"), 0, kLongest, 0, 0,
                  0, false,
                  N_("metres start + 1 to start + length turn with the class's curvature; a curve that starts before "
                  "the end of the previous one runs from that end")}},
@@ -156,7 +156,7 @@ std::vector<RecordFormat> make_formats() {
   f.push_back({"cartello_indicatore", "cartello_indicatore", S::kLineBody, {"cartello", "indicat"}, false, false,
                false, "", N_("a trackside sign board (kind 14) with a free text; optional"),
                {chainage("posizione", kOnTrack, N_("the board's cell, `nearest(posizione / 50 + 1)`")),
-                text("text",
+                text(N_("text"),
                      N_("the board's text, e.g. `(IMBOCCO GALLERIA)(   COSTALUNGA   )`; stored as the `nome` of table "
                      "entry 80 for the first board, 79 for the next, …; the cell's `param1` is that entry; in double "
                      "quotes when it holds a comma"))},
@@ -171,17 +171,17 @@ std::vector<RecordFormat> make_formats() {
   // The train description.
   f.push_back({"percentuale massa frenata", "frenata massa", S::kTrain, {"frenata", "massa"}, false, false, false, "",
                N_("the braked mass, e.g. `percentuale massa frenata`; optional (without it, 0)"),
-               {value("percentage", "%", Storage::kLong, "", 0, 300,
+               {value(N_("percentage"), "%", Storage::kLong, "", 0, 300,
                       N_("the train's braked mass percentage; entry 84 `inizio`"))}, {{{25}, ""}}, ""});
   f.push_back({"numero vetture", "vetture", S::kTrain, {"vetture"}, false, false, false, "",
                N_("the number of coaches, e.g. `numero vetture`; optional (without it, 0)"),
-               {value("coaches", "", Storage::kLong, "", 1, 50, N_("the train's number of coaches; entry 84 `posizione`"))},
+               {value(N_("coaches"), "", Storage::kLong, "", 1, 50, N_("the train's number of coaches; entry 84 `posizione`"))},
                {{{25}, ""}}, ""});
   f.push_back({"velocita", "velocita", S::kTrain, {"velocit"}, false, false, false, "",
                N_("the line speed limit from a chainage on, up to the next `velocita`; rows in increasing chainage; "
                "needed at 0: the cells before the first row have speed limit 0"),
-               {chainage("chainage", kOnTrack, N_("where this speed starts: cell `nearest(chainage / 50)`")),
-                speed("speed", N_("−2 to 1277"),
+               {chainage(N_("chainage"), kOnTrack, N_("where this speed starts: cell `nearest(chainage / 50)`")),
+                speed(N_("speed"), N_("−2 to 1277"),
                       N_("the speed limit in km/h; the cells' `speed_limit` byte = `nearest(speed / 5)`: steps of "
                       "5 km/h"))},
                {{{15}, N_("chainage beyond the line")},
@@ -190,21 +190,21 @@ std::vector<RecordFormat> make_formats() {
   f.push_back({"aderenza", "aderenza", S::kTrain, {"aderenza"}, false, false, false, "",
                N_("the adhesion from a chainage on, up to the next `aderenza`; rows in increasing chainage; needed "
                "at 0: the cells before the first row have adhesion 0"),
-               {chainage("chainage", kOnTrack, N_("where this adhesion starts: cell `nearest(chainage / 50)`")),
-                value("adhesion", "%", Storage::kLong, N_("0 to 255 are kept exactly"), 0, 100,
+               {chainage(N_("chainage"), kOnTrack, N_("where this adhesion starts: cell `nearest(chainage / 50)`")),
+                value(N_("adhesion"), "%", Storage::kLong, N_("0 to 255 are kept exactly"), 0, 100,
                       N_("the adhesion in percent; the cells' `adhesion` byte, low byte only (other values wrap "
                       "around)"))},
                {{{15}, N_("chainage beyond the line")}, {{25}, ""}}, ""});
   f.push_back({"orologio", "orologio", S::kTrain, {"orologio"}, false, false, true, "",
                N_("the clock: the time of day the scenario starts at, three fields (7:55 is `7, 55, 0`), which may "
                "stand apart with blanks alone; optional (without it, 0:00:00)"),
-               {value("hours", "h", Storage::kShort, "", 0, 23, N_("the starting time's hours; entry 86 `val3`")),
-                value("minutes", "min", Storage::kShort, "", 0, 59, N_("its minutes; entry 86 `val4`")),
-                value("seconds", "s", Storage::kShort, "", 0, 59, N_("its seconds; entry 86 `val5`"))},
+               {value(N_("hours"), "h", Storage::kShort, "", 0, 23, N_("the starting time's hours; entry 86 `val3`")),
+                value(N_("minutes"), "min", Storage::kShort, "", 0, 59, N_("its minutes; entry 86 `val4`")),
+                value(N_("seconds"), "s", Storage::kShort, "", 0, 59, N_("its seconds; entry 86 `val5`"))},
                {{{25}, ""}}, ""});
   f.push_back({"sabbia", "sabbia", S::kTrain, {"sabbia"}, false, false, false, "",
                N_("the train's sand supply; optional (without it, 0)"),
-               {value("sand", "", Storage::kShort, "", 0, INT16_MAX,
+               {value(N_("sand"), "", Storage::kShort, "", 0, INT16_MAX,
                       N_("the amount of sand; its unit is not defined here; entry 86 `val1`"))},
                {{{25}, ""}}, ""});
   f.push_back({"segnale", "segnale", S::kTrain, {"segnale"}, false, false, false, "",
@@ -272,7 +272,7 @@ std::vector<RecordFormat> make_formats() {
   f.push_back({"abbattimento", "abbattimento", S::kTrain, {"abbattimento"}, false, false, false, "",
                N_("a marker cell of one of two kinds (by its value); what it does when the train passes it is not "
                "defined here"),
-               {chainage("chainage", kOnTrack,
+               {chainage(N_("chainage"), kOnTrack,
                          N_("the marker's cell, `nearest(chainage / 50)`: the cell at its chainage, not one past")),
                 value("n", "", Storage::kLong, N_("16-bit when 1 or more"), INT16_MIN, INT16_MAX,
                       N_("1 or more: a marker (kind 12) with `param1` = n, which the placement walk may lower to 180; "
@@ -294,7 +294,7 @@ std::vector<RecordFormat> make_formats() {
               "`posizione − length` to `posizione + length`; others: `length` centred on `posizione`; below 25: a "
               "stop cell (kind 10, `param1` = the entry) in cell `nearest(fine / 50 − 1)` and, except 5 and 6, "
               "approach marks 81 to 84 in the four cells before it; 25 and above: neither")),
-        {"length", "m", Storage::kLong, "", 0, kLongest, 100, 9, 0, false,
+        {N_("length"), "m", Storage::kLong, "", 0, kLongest, 100, 9, 0, false,
          N_("the platform length, which sets the area: entry `inizio` and `fine`")},
         plain("flag1", "", Storage::kByte, N_("entry `flag1`; its meaning is not defined here")),
         plain("flag5", "", Storage::kByte, N_("the long-platform flag, entry `flag5`; cleared when the length is below 600 m and for the first station")),
@@ -308,12 +308,12 @@ std::vector<RecordFormat> make_formats() {
         plain("val4", "", Storage::kShort, N_("entry `val4`; its meaning is not defined here")),
         plain("val5", "", Storage::kShort, N_("entry `val5`; its meaning is not defined here")),
         plain("flag3", "", Storage::kByte, N_("entry `flag3`; its meaning is not defined here")),
-        value("hours", "h", Storage::kLong, "", 0, 23,
+        value(N_("hours"), "h", Storage::kLong, "", 0, 23,
               N_("the timetable time at this station (0, 0, 0: none); entry `ora` = (hours × 60 + minutes) × 60 + "
               "seconds, which must fit 32 bits at each step")),
-        value("minutes", "min", Storage::kLong, "", 0, 59, N_("see hours")),
-        value("seconds", "s", Storage::kLong, "", 0, 59, N_("see hours")),
-        text("name", N_("the station's name, entry `nome`; in double quotes when it holds a comma"))},
+        value(N_("minutes"), "min", Storage::kLong, "", 0, 59, N_("see hours")),
+        value(N_("seconds"), "s", Storage::kLong, "", 0, 59, N_("see hours")),
+        text(N_("name"), N_("the station's name, entry `nome`; in double quotes when it holds a comma"))},
        {{{15}, N_("posizione beyond the line: the body ends")},
         {{8}, N_("posizione not a multiple of 50")},
         {{9}, N_("length not a multiple of 100")},

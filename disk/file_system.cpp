@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <random>
 
-#include "descriptions/translatable.h"
-
 namespace lorvena {
 namespace fs = std::filesystem;
 
@@ -234,7 +232,7 @@ enum class Placing { kReplace, kNew, kUnchanged };
 void place(Disk& disk, const fs::path& target, const std::function<void(const ByteSink&)>& produce, Flush flush,
            Placing placing, std::string_view before = {}) {
   Destination d = destination_of(disk, target);
-  if (placing == Placing::kNew && d.there) throw FileInTheWay(target, N_("is already there"));
+  if (placing == Placing::kNew && d.there) throw FileInTheWay(target, "is already there");
   if (placing == Placing::kUnchanged && d.links > 1)
     throw FileInTheWay(target, "has " + std::to_string(d.links) + " hard links, which a new file would split");
   remove_leftovers(disk, d.path, target);
@@ -244,7 +242,7 @@ void place(Disk& disk, const fs::path& target, const std::function<void(const By
   try {
     number = write_and_close(disk, OpenFile(disk, handle), produce, flush);
     if (number == 0 && placing == Placing::kUnchanged && read_file(disk, d.path) != before)
-      throw FileInTheWay(target, N_("changed since it was read"));
+      throw FileInTheWay(target, "changed since it was read");
   } catch (...) {
     disk.remove(temporary);
     throw;
@@ -252,7 +250,7 @@ void place(Disk& disk, const fs::path& target, const std::function<void(const By
   if (number == 0) number = placing == Placing::kNew ? disk.rename_new(temporary, d.path) : disk.rename(temporary, d.path);
   if (number == 0) return;
   disk.remove(temporary);
-  if (number == EEXIST && placing == Placing::kNew) throw FileInTheWay(target, N_("is already there"));
+  if (number == EEXIST && placing == Placing::kNew) throw FileInTheWay(target, "is already there");
   fail(FileAction::kWrite, target, number);
 }
 

@@ -150,7 +150,7 @@ class Linter {
     warn(field.offset, warning::kEncoding,
          trf("{0}: the {1} is UTF-8 text ('{2}'); descriptions are read as Windows-1252, so it is compiled as {3}; "
              "convert the file: iconv -f UTF-8 -t WINDOWS-1252 {4} > converted.txt",
-             record_word(r), r.format->fields[i].name, text, in_quotes(text), base_name()));
+             record_word(r), tr(r.format->fields[i].name), text, in_quotes(text), base_name()));
   }
 
   void finish_encoding() {
@@ -398,7 +398,7 @@ class Linter {
     record_line_ = line_of(last.offset);
     last_was_text_ = format.fields.back().storage == Storage::kText;
     last_text_ = last.text;
-    last_text_name_ = format.fields.back().name;
+    last_text_name_ = tr(format.fields.back().name);
     out_.records.push_back(std::move(r));
   }
 
@@ -595,7 +595,7 @@ std::string record_name(const DescriptionLint& lint, const LintRecord& r) {
 }
 
 std::string field_name(const LintRecord& r, size_t field) {
-  return trf("field {0} ({1})", field + 1, r.format->fields.at(field).name);
+  return trf("field {0} ({1})", field + 1, tr(r.format->fields.at(field).name));
 }
 
 int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field) {

@@ -109,7 +109,7 @@ std::string group_markdown(const Group& g) {
          std::string(tr(section_name(f.section))) + ": " + cell(tr(f.meaning)) + " |\n";
   for (size_t i = 0; i < f.fields.size(); ++i) {
     const FieldFormat& field = f.fields[i];
-    out += "| " + std::to_string(i + 1) + " | " + std::string(field.name) + " | " + cell(field.unit) + " | " +
+    out += "| " + std::to_string(i + 1) + " | " + std::string(tr(field.name)) + " | " + cell(field.unit) + " | " +
            cell(range_column(field)) + " | " + cell(tr(field.meaning)) + " |\n";
   }
   return out + "\n" + errors_line(f);

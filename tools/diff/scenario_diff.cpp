@@ -12,6 +12,7 @@
 #include "tools/diff/compiled_scenarios.h"
 #include "tools/diff/record_diff.h"
 #include "tools/input/arguments.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
@@ -22,7 +23,7 @@ namespace {
 bool is_folder(Disk& disk, const fs::path& path) {
   FileStatus status;
   int number = disk.status(path, status);
-  if (number == ENOENT || number == ENOTDIR) throw UsageError(path.string() + " does not exist");
+  if (number == ENOENT || number == ENOTDIR) throw UsageError(trf("{0} does not exist", path.string()));
   if (number != 0) throw FileSystemError(FileAction::kRead, path, number);
   return status.type == FileStatus::Type::kDirectory;
 }
@@ -69,18 +70,19 @@ CompiledScenario scenario_in(Disk& disk, const fs::path& dir, const std::optiona
   if (name) {
     std::optional<CompiledScenario> s = compiled_scenario(disk, dir, *name, *train);
     if (!s)
-      throw UsageError("no compiled scenario " + *name + " " + *train + " in " + dir.string() + " (" +
-                       table_file_name(*name, *train) + " with " + track_file_name(*name, *train) + ")");
+      throw UsageError(trf("no compiled scenario {0} {1} in {2} ({3} with {4})", *name, *train, dir.string(),
+                           table_file_name(*name, *train), track_file_name(*name, *train)));
     return *s;
   }
   std::vector<CompiledScenario> all = compiled_scenarios_in(disk, dir);
   if (all.empty())
-    throw UsageError("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) in " + dir.string());
+    throw UsageError(trf("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) in {0}", dir.string()));
   if (all.size() == 1) return all[0];
   std::string stems;
   for (const CompiledScenario& s : all) stems += (stems.empty() ? "" : ", ") + s.stem;
-  throw UsageError(dir.string() + " holds more than one compiled scenario (" + stems +
-                   "); choose one with --name NAME --train TRAIN, or compare two files");
+  throw UsageError(trf("{0} holds more than one compiled scenario ({1}); choose one with --name NAME --train TRAIN, or "
+                       "compare two files",
+                       dir.string(), stems));
 }
 
 // The descriptions the scenario was compiled from, when `dir` holds both:
@@ -138,9 +140,9 @@ ScenarioDiff diff_directories(Disk& disk, const fs::path& a, const fs::path& b, 
 
 std::string kind_with_article(CompiledKind kind) {
   switch (kind) {
-    case CompiledKind::kTrack: return "a track (.dat)";
-    case CompiledKind::kTable: return "a table (.sim)";
-    case CompiledKind::kPlan: return "a plan (_linea.dat)";
+    case CompiledKind::kTrack: return std::string(tr("a track (.dat)"));
+    case CompiledKind::kTable: return std::string(tr("a table (.sim)"));
+    case CompiledKind::kPlan: return std::string(tr("a plan (_linea.dat)"));
   }
   return {};
 }
@@ -148,8 +150,8 @@ std::string kind_with_article(CompiledKind kind) {
 ScenarioDiff diff_files(Disk& disk, const fs::path& a, const fs::path& b) {
   CompiledKind kind_a = compiled_kind(a.filename().string()), kind_b = compiled_kind(b.filename().string());
   if (kind_a != kind_b)
-    throw UsageError(a.string() + " is " + kind_with_article(kind_a) + " and " + b.string() + " " +
-                     kind_with_article(kind_b) + ": diff compares two files of one kind");
+    throw UsageError(trf("{0} is {1} and {2} {3}: diff compares two files of one kind", a.string(),
+                         kind_with_article(kind_a), b.string(), kind_with_article(kind_b)));
   ScenarioDiff d;
   compare(disk, d, kind_a, a, b);
   return d;
@@ -179,13 +181,14 @@ nlohmann::ordered_json diff_value(const ScenarioDiff& d) {
 
 ScenarioDiff diff_scenarios(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
                             const std::optional<std::string>& train, bool cells) {
-  if (name.has_value() != train.has_value()) throw UsageError("--name and --train go together");
+  if (name.has_value() != train.has_value()) throw UsageError(std::string(tr("--name and --train go together")));
   bool a_dir = is_folder(disk, a), b_dir = is_folder(disk, b);
   if (a_dir && b_dir) return diff_directories(disk, a, b, name, train, cells);
   if (a_dir || b_dir)
-    throw UsageError("diff compares two directories or two files; " + (a_dir ? a : b).string() +
-                     " is a directory and " + (a_dir ? b : a).string() + " is not");
-  if (name) throw UsageError("--name and --train choose a scenario in two directories, not between two files");
+    throw UsageError(trf("diff compares two directories or two files; {0} is a directory and {1} is not",
+                         (a_dir ? a : b).string(), (a_dir ? b : a).string()));
+  if (name)
+    throw UsageError(std::string(tr("--name and --train choose a scenario in two directories, not between two files")));
   return diff_files(disk, a, b);
 }
 

@@ -45,7 +45,7 @@ std::string first_field(std::string_view line) { return std::string(trimmed(line
 
 std::string field_markdown(const RecordFormat& f, size_t index) {
   const FieldFormat& field = f.fields.at(index - 1);
-  std::string out = trf("**{0}** of {1} (field {2})", field.name, f.keyword, index + 1);
+  std::string out = trf("**{0}** of {1} (field {2})", tr(field.name), f.keyword, index + 1);
   if (!field.unit.empty()) out += trf(", in {0}", field.unit);
   if (field.storage != Storage::kText) out += "\n\n" + trf("range {0} to {1}", field.low, field.high);
   if (field.step > 0) out += trf(", a multiple of {0}", field.step);
