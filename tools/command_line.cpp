@@ -239,7 +239,7 @@ int timetable_command(const Arguments& a, Streams& s) {
   request.plan = false;
   CompileResult result = compile_copies(disk, request);
   if (!result.recorded.empty() || !result.fatal.empty() || result.model.track.empty()) {
-    s.out << report_text(make_report(result)) << "no timetable: the compile recorded an error; 'check' tells it\n";
+    s.out << report_text(make_report(result)) << tr("no timetable: the compile recorded an error; 'check' tells it\n");
     return 1;
   }
   s.out << timetable_text(result.model, fastest_run(result.model));
@@ -431,8 +431,8 @@ const std::vector<Command>& commands() {
         {"--color", "WHEN", N_("colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never")}},
        check_command, true},
       {"timetable", "DIR NAME TRAIN", 3,
-       "Runs the train as fast as the line and the running-time model allow, stopping at each station\n"
-       "with a time, and prints for each station its chainage, its time, the earliest arrival and the margin.",
+       N_("Runs the train as fast as the line and the running-time model allow, stopping at each station\n"
+          "with a time, and prints for each station its chainage, its time, the earliest arrival and the margin."),
        {}, timetable_command, true},
       {"dump", "FILE", 1,
        N_("Prints a compiled track (.dat), table (.sim) or plan (_linea.dat) as text, one record a line."),

@@ -280,8 +280,9 @@ class Linter {
     skipped_line_ = line;
     if (line == comment_line_)
       return warn(at, warning::kCommentComma,
-                  in_quotes(t) + " follows a comma in a comment line: the comma ends the comment's field, so this is "
-                  "read as a keyword (and skipped, being none); write the comment without commas");
+                  trf("{0} follows a comma in a comment line: the comma ends the comment's field, so this is read as "
+                      "a keyword (and skipped, being none); write the comment without commas",
+                      in_quotes(t)));
     if (line == record_line_) return extra(field, at);
     if (looks_like_header(field)) return header(field, at);
     if (!plan_ && match_keyword(section, field, true) != nullptr) return;  // a curve, without the plan
@@ -414,9 +415,10 @@ class Linter {
     std::string head(trimmed(std::string_view(k).substr(0, gap)));
     std::string value = k.substr(gap + 1);
     if (!keyword_matches(*r.format, head)) return false;
-    std::string cause = "no comma after the keyword: " + in_quotes(k) + " is read as the keyword, so " + value +
-                        " is not read as a value and each value after it is read one field later";
-    std::string fix = "; write '" + utf8_from_1252(head) + ", " + value + ", ...'";
+    std::string cause = trf("no comma after the keyword: {0} is read as the keyword, so {1} is not read as a value and "
+                            "each value after it is read one field later",
+                            in_quotes(k), value);
+    std::string fix = trf("; write '{0}, {1}, ...'", utf8_from_1252(head), value);
     if (r.problem) r.problem->reason = cause + " (" + r.problem->reason + ")" + fix, r.problem->shifted = true;
     else warn(r.offset, warning::kMissingComma, record_word(r) + ": " + cause + fix);
     return true;
