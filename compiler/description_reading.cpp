@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "descriptions/translatable.h"
 #include "disk/file_names.h"
 #include "disk/file_system.h"
 
@@ -52,7 +53,7 @@ Next stop(Scenario& m, error::Code code, int32_t pos) {
 }
 
 bool beyond_line(Scenario& m, int64_t c) {
-  if (m.track.empty()) throw MissingLineLength("no track: the line length is missing");
+  if (m.track.empty()) throw MissingLineLength(N_("no track: the line length is missing"));
   if (fit<int32_t>(c + 100) / 50.0 <= static_cast<double>(m.track_upper_bound())) return false;
   m.record_error(error::kBeyondLine, static_cast<int32_t>(c));
   return true;
@@ -66,7 +67,7 @@ void read_description(Disk& disk, Scenario& m, const std::filesystem::path& dir,
   std::optional<std::string> text = description_text(disk, path, mode);
   bool failed = !text;
   if (failed) {
-    m.stop_reason = "the file cannot be read";
+    m.stop_reason = N_("the file cannot be read");
     m.stop_cause = StopCause::kFileUnreadable;
   }
   FieldReader in(text ? std::string_view(*text) : std::string_view());

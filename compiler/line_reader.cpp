@@ -7,6 +7,7 @@
 #include "compiler/description_reading.h"
 #include "compiler/readers.h"
 #include "compiler/storing.h"
+#include "descriptions/translatable.h"
 #include "disk/file_names.h"
 #include "disk/file_system.h"
 
@@ -101,7 +102,7 @@ class LineReader {
 
   void set_plan_origin() {
     Plan& p = m_.profile;
-    if (p.upper_bound() < 1) throw MissingLineLength("no plan: the line length is missing");
+    if (p.upper_bound() < 1) throw MissingLineLength(N_("no plan: the line length is missing"));
     p.x[0] = 0, p.y[0] = 0, p.x[1] = 0, p.y[1] = 1;
     p.origin_set = true;
   }
@@ -145,7 +146,7 @@ class LineReader {
   bool extend_plan_to(int64_t last, double q) {
     Plan& p = m_.profile;
     while (p.next <= last) {
-      if (p.next < 2 || p.next > p.upper_bound()) throw ReadFailure("plan point outside the plan");
+      if (p.next < 2 || p.next > p.upper_bound()) throw ReadFailure(N_("plan point outside the plan"));
       extend_plan(std::min({last, p.upper_bound(), int64_t{kMaxPlanPoints}}), q);
       if (p.next <= kMaxPlanPoints) continue;
       m_.record_error(error::kCurveOrPlan);

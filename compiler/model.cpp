@@ -4,19 +4,20 @@
 
 #include "compiler/page_advice.h"
 #include "descriptions/field_reader.h"
+#include "descriptions/translatable.h"
 
 namespace lorvena {
 
 int64_t nearest(double value) {
   double rounded = std::nearbyint(value);
-  if (!(rounded > -9.0e15 && rounded < 9.0e15)) throw ReadFailure("value out of range");
+  if (!(rounded > -9.0e15 && rounded < 9.0e15)) throw ReadFailure(N_("value out of range"));
   return static_cast<int64_t>(rounded);
 }
 
 template <typename T>
 T fit(int64_t value) {
   if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max())
-    throw ReadFailure("value does not fit its member");
+    throw ReadFailure(N_("value does not fit its member"));
   return static_cast<T>(value);
 }
 template uint8_t fit<uint8_t>(int64_t);
@@ -24,17 +25,17 @@ template int16_t fit<int16_t>(int64_t);
 template int32_t fit<int32_t>(int64_t);
 
 TrackCell& cell_at(Scenario& model, int64_t index) {
-  if (index < 0 || index > model.track_upper_bound()) throw ReadFailure("cell outside the track");
+  if (index < 0 || index > model.track_upper_bound()) throw ReadFailure(N_("cell outside the track"));
   return model.track[static_cast<size_t>(index)];
 }
 
 TableEntry& entry_at(Scenario& model, int64_t index) {
-  if (index < 0 || index >= kTableSize) throw ReadFailure("entry outside the table");
+  if (index < 0 || index >= kTableSize) throw ReadFailure(N_("entry outside the table"));
   return model.table[static_cast<size_t>(index)];
 }
 
 void store_name(TableEntry& entry, std::string text) {
-  if (text.size() > kLongestName) throw ReadFailure("text longer than 65535 bytes");
+  if (text.size() > kLongestName) throw ReadFailure(N_("text longer than 65535 bytes"));
   entry.nome = std::move(text);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "descriptions/translatable.h"
+
 namespace lorvena {
 
 bool FieldReader::at_blank() const {
@@ -26,7 +28,7 @@ void FieldReader::consume_line_end() {
 }
 
 void FieldReader::require_field() {
-  if (at_end()) throw ReadFailure("read past the end of the file");
+  if (at_end()) throw ReadFailure(N_("read past the end of the file"));
 }
 
 std::string FieldReader::read_text() {
@@ -64,11 +66,11 @@ int64_t FieldReader::read_number() {
   if (field.empty()) return 0;
   bool negative = field.front() == '-';
   if (field.front() == '-' || field.front() == '+') field.remove_prefix(1);
-  if (field.empty()) throw ReadFailure("not a number");
+  if (field.empty()) throw ReadFailure(N_("not a number"));
   int64_t value = 0;
   for (char c : field) {
-    if (c < '0' || c > '9') throw ReadFailure("not a number");
-    if (value > (INT64_MAX - 9) / 10) throw ReadFailure("number too large");
+    if (c < '0' || c > '9') throw ReadFailure(N_("not a number"));
+    if (value > (INT64_MAX - 9) / 10) throw ReadFailure(N_("number too large"));
     value = value * 10 + (c - '0');
   }
   return negative ? -value : value;
@@ -76,7 +78,7 @@ int64_t FieldReader::read_number() {
 
 int64_t FieldReader::read_number_in(int64_t low, int64_t high) {
   int64_t value = read_number();
-  if (value < low || value > high) throw ReadFailure("number out of range");
+  if (value < low || value > high) throw ReadFailure(N_("number out of range"));
   return value;
 }
 

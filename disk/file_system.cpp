@@ -145,7 +145,7 @@ void make_folders(Disk& disk, const fs::path& dir) {
 }
 
 FileInTheWay::FileInTheWay(const fs::path& file, const std::string& why)
-    : std::runtime_error(file.string() + " " + why), file_(file) {}
+    : std::runtime_error(file.string() + " " + why), file_(file), why_(why) {}
 
 namespace {
 

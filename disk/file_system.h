@@ -77,9 +77,11 @@ class FileInTheWay : public std::runtime_error {
  public:
   FileInTheWay(const std::filesystem::path& file, const std::string& why);
   const std::filesystem::path& file() const { return file_; }
+  const std::string& why() const { return why_; }  // "is already there"
 
  private:
   std::filesystem::path file_;
+  std::string why_;
 };
 
 // Like replace_file, for a target that must not be there: when it is (or

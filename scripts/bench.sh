@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-5}
 runs=${2:-20}
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build g++ libbenchmark-dev hyperfine time jq gawk nlohmann-json3-dev libcpp-httplib-dev
+bash scripts/install_packages.sh cmake ninja-build g++ libbenchmark-dev hyperfine time jq gawk nlohmann-json3-dev libcpp-httplib-dev gettext
 
 echo "== build (release program, release benchmarks)"
 cmake --preset release >/dev/null

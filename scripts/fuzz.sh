@@ -9,7 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build clang nlohmann-json3-dev libcpp-httplib-dev
+bash scripts/install_packages.sh cmake ninja-build clang nlohmann-json3-dev libcpp-httplib-dev gettext
 cmake --preset fuzz >/dev/null
 mkdir -p build/fuzz/artifacts
 if [ "${2:-compile}" = lsp ]; then

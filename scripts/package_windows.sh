@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/install_packages.sh cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 unzip nlohmann-json3-dev
+bash scripts/install_packages.sh cmake ninja-build g++-mingw-w64-i686 binutils-mingw-w64-i686 unzip nlohmann-json3-dev gettext
 cmake --preset windows-i686 >/dev/null
 cmake --build --preset windows-i686 --target lorvena_pf
 (cd build/windows-i686 && cpack -G ZIP)

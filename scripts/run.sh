@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 target=${1:-"$root/scenario"}
-bash "$root/scripts/install_packages.sh" cmake ninja-build g++ nlohmann-json3-dev libcpp-httplib-dev
+bash "$root/scripts/install_packages.sh" cmake ninja-build g++ nlohmann-json3-dev libcpp-httplib-dev gettext
 cmake --preset release -S "$root" >/dev/null
 cmake --build "$root/build/release" --target lorvena_pf
 mkdir -p "$target"

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 # libxml2-utils (xmllint) and python3 read the tool's outputs in the hostile names test.
 bash scripts/install_packages.sh cmake ninja-build g++ libgtest-dev libssl-dev chromium firefox-esr valgrind \
-  nlohmann-json3-dev libcpp-httplib-dev libxml2-utils python3
+  nlohmann-json3-dev libcpp-httplib-dev libxml2-utils python3 gettext
 # Node and npm for the browser checks (a Node.js that brings its own npm
 # already provides the command), and their one package, at the locked version,
 # without a browser download: the checks drive Debian's Chromium and Firefox.

@@ -47,7 +47,7 @@ log() { echo "-- $*"; }
 
 bash scripts/install_packages.sh cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick \
-  icoutils python3 nlohmann-json3-dev \
+  icoutils python3 nlohmann-json3-dev gettext \
   || { echo "0 passed, 1 failed"; exit 1; }
 
 # Runs a program once, directly (no shell takes over a file the kernel

@@ -4,12 +4,15 @@
 #include <iostream>
 
 #include "tools/command_line.h"
+#include "tools/text/language.h"
+#include "tools/text/messages.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  lorvena::set_language(lorvena::language_from_environment());
   int status = lorvena::run_tool(args, std::cout, std::cerr, lorvena::this_terminal());
   if (!std::cout.flush()) {
-    std::cerr << "scenario_tool: cannot write standard output\n";
+    std::cerr << "scenario_tool: " << lorvena::tr("cannot write standard output") << "\n";
     return 3;
   }
   if (!std::cerr.flush()) return status != 0 ? status : 3;

@@ -16,6 +16,7 @@
 #include "tools/authoring/format_pair.h"
 #include "tools/compiled/compiled_decode.h"
 #include "tools/diagnosing/author_compile.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -212,13 +213,13 @@ struct Builder {
     line.push_back("[indicazioni]");
     for (const auto& [entry, c] : sign_cells()) {
       if (entry < 0 || entry >= kTableSize) {
-        problems.push_back("track cell " + n(c) + " (" + n(50 * c) + " m): sign board points at entry " + n(entry) +
-                           ", outside the table");
+        problems.push_back(trf("track cell {0} ({1} m): sign board points at entry {2}, outside the table", c, 50 * c,
+                               entry));
         continue;
       }
       std::optional<std::string> text = text_field(table[entry].nome);
       if (!text) {
-        problems.push_back("table entry " + n(entry) + ": a sign text with a double quote cannot be written");
+        problems.push_back(trf("table entry {0}: a sign text with a double quote cannot be written", entry));
         continue;
       }
       line.push_back("cartello_indicatore,  " + n(50 * (int64_t(c) - 1)) + ",  " + *text);
@@ -252,7 +253,7 @@ struct Builder {
     }
     std::optional<std::string> name = text_field(s.nome);
     if (!name) {
- problems.push_back("table entry " + n(e) + ": a station name with a double quote cannot be written");
+      problems.push_back(trf("table entry {0}: a station name with a double quote cannot be written", e));
       return std::nullopt;
     }
     return "stazione,  " + n(s.posizione) + ", " + n(s.tipo) + ", " + n(length) + ", " + n(s.flag1) + ", " +
@@ -507,9 +508,9 @@ std::optional<std::string> first_difference(const std::string& what, const std::
   if (want == got) return std::nullopt;
   size_t i = 0;
   while (i < want.size() && i < got.size() && want[i] == got[i]) ++i;
-  std::string text = what + ": differs from byte " + n(i);
-  if (record_bytes > 0) text += ", " + record + " " + n(i / record_bytes) + " (" + n(50 * (i / record_bytes)) + " m)";
-  if (want.size() != got.size()) text += "; " + n(want.size()) + " bytes, a description gives " + n(got.size());
+  std::string text = trf("{0}: differs from byte {1}", tr(what), i);
+  if (record_bytes > 0) text += trf(", {0} {1} ({2} m)", tr(record), i / record_bytes, 50 * (i / record_bytes));
+  if (want.size() != got.size()) text += trf("; {0} bytes, a description gives {1}", want.size(), got.size());
   return text;
 }
 
@@ -522,9 +523,9 @@ std::optional<std::string> table_difference(const std::string& want, const std::
                 x.flag1 == y.flag1 && x.nome == y.nome && x.val1 == y.val1 && x.val2 == y.val2 && x.val3 == y.val3 &&
                 x.val4 == y.val4 && x.val5 == y.val5 && x.flag2 == y.flag2 && x.flag3 == y.flag3 &&
                 x.flag4 == y.flag4 && x.flag5 == y.flag5 && x.ora == y.ora;
-    if (!same) return "table (.sim): entry " + n(e) + " differs from what any description gives";
+    if (!same) return trf("table (.sim): entry {0} differs from what any description gives", e);
   }
-  return "table (.sim): differs";
+  return std::string(tr("table (.sim): differs"));
 }
 
 }  // namespace
@@ -534,7 +535,7 @@ Decompiled decompile(const CompiledInput& input) {
   std::array<TableEntry, kTableSize> table = decode_table(input.table);
   std::optional<PlanColumns> plan;
   if (input.plan) plan = decode_plan(*input.plan);
-  if (track.size() < 3) throw DecodeError("a track of " + n(track.size()) + " cells is shorter than any line's");
+  if (track.size() < 3) throw DecodeError(trf("a track of {0} cells is shorter than any line's", track.size()));
 
   Builder b{track, table, {}, {}, {}};
   b.general();
@@ -571,14 +572,14 @@ Decompiled decompile(const CompiledInput& input) {
   auto [result, again] = compiled(placed);
 
   const Scenario& m = again.model;
-  if (!again.fatal.empty()) result.mismatches.push_back("the decompiled pair ends with fatal error " + again.fatal);
+  if (!again.fatal.empty()) result.mismatches.push_back(trf("the decompiled pair ends with fatal error {0}", again.fatal));
   if (m.err_code != 0)
-    result.mismatches.push_back("the decompiled pair compiles with error " + n(m.err_code) + " at " + n(m.err_pos) + " m");
-  if (auto d = first_difference("track (.dat)", input.track, track_bytes(m), kTrackCellBytes, "cell"))
+    result.mismatches.push_back(trf("the decompiled pair compiles with error {0} at {1} m", m.err_code, m.err_pos));
+  if (auto d = first_difference(N_("track (.dat)"), input.track, track_bytes(m), kTrackCellBytes, N_("cell")))
     result.mismatches.push_back(*d);
   if (auto d = table_difference(input.table, table_bytes(m))) result.mismatches.push_back(*d);
   if (input.plan)
-    if (auto d = first_difference("plan (_linea.dat)", *input.plan, plan_bytes(m.profile), 0, ""))
+    if (auto d = first_difference(N_("plan (_linea.dat)"), *input.plan, plan_bytes(m.profile), 0, ""))
       result.mismatches.push_back(*d);
   return result;
 }

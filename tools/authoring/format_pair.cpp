@@ -16,6 +16,7 @@
 #include "tools/diagnosing/author_compile.h"
 #include "tools/diagnosing/description_lint.h"
 #include "tools/text/ascii_text.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 #include "tools/text/text_lines.h"
 
@@ -158,7 +159,7 @@ void align_runs(const std::map<size_t, Row>& rows, std::vector<std::string>& out
 
 std::string line_place(std::string_view text, size_t offset) {
   TextPosition p = TextLines(text).at(static_cast<int64_t>(offset));
-  return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
+  return trf("line {0}, column {1}", p.line, p.column);
 }
 
 std::string hex(uint32_t code_point) {
@@ -177,22 +178,22 @@ std::string plan_bytes(const Plan& plan) {
 std::string error_place(const CompileResult& r, const PairTexts& pair, const std::string& name,
                         const std::string& train) {
   const Scenario& m = r.model;
-  std::string text = r.fatal.empty() ? "error " + std::to_string(m.err_code) : "fatal error " + r.fatal;
-  if (m.err_code != 0 && m.err_pos != 0) text += " at " + std::to_string(m.err_pos) + " m";
+  std::string text = r.fatal.empty() ? trf("error {0}", m.err_code) : trf("fatal error {0}", r.fatal);
+  if (m.err_code != 0 && m.err_pos != 0) text += trf(" at {0} m", m.err_pos);
   if (m.stop_file.empty() || m.stop_offset < 0) return text;
   bool line = m.stop_file == line_description_name(exact_1252_from_utf8(name).value_or(name));
   std::string_view source = line ? pair.line : pair.train;
   std::string file = line ? line_description_name(name) : train_description_name(name, train);
   size_t offset = std::min(static_cast<size_t>(m.stop_offset), source.size());
-  return text + " (the reading stopped at " + file + ", " + line_place(source, offset) + ")";
+  return text + trf(" (the reading stopped at {0}, {1})", file, line_place(source, offset));
 }
 
 // The first compiled file that differs between the two compiles, or "".
 std::string first_change(const CompileResult& a, const CompileResult& b, bool plan) {
-  if (a.model.err_code != b.model.err_code || a.fatal != b.fatal) return "the errors";
-  if (track_bytes(a.model) != track_bytes(b.model)) return "the track";
-  if (table_bytes(a.model) != table_bytes(b.model)) return "the table";
-  if (plan && plan_bytes(a.model.profile) != plan_bytes(b.model.profile)) return "the plan";
+  if (a.model.err_code != b.model.err_code || a.fatal != b.fatal) return std::string(tr("the errors"));
+  if (track_bytes(a.model) != track_bytes(b.model)) return std::string(tr("the track"));
+  if (table_bytes(a.model) != table_bytes(b.model)) return std::string(tr("the table"));
+  if (plan && plan_bytes(a.model.profile) != plan_bytes(b.model.profile)) return std::string(tr("the plan"));
   return "";
 }
 
@@ -204,8 +205,9 @@ std::string description_1252(std::string_view bytes, const std::string& file) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   if (std::optional<Unconvertible> u = first_without_1252(bytes)) {
     std::string character(bytes.substr(u->offset, u->code_point < 0x800 ? 2 : u->code_point < 0x10000 ? 3 : 4));
-    throw FormatRefused(file + ", " + line_place(bytes, u->offset) + ": '" + character + "' (" + hex(u->code_point) +
-                        ") has no Windows-1252 form; descriptions are Windows-1252: replace it, nothing written");
+    throw FormatRefused(trf("{0}, {1}: '{2}' ({3}) has no Windows-1252 form; descriptions are Windows-1252: replace "
+                            "it, nothing written",
+                            file, line_place(bytes, u->offset), character, hex(u->code_point)));
   }
   return *exact_1252_from_utf8(bytes);
 }
@@ -232,8 +234,9 @@ FormattedPair format_pair(const std::string& name, const std::string& train, con
     result.names_change = !first_change(as_is, before, true).empty();
   }
   if (before.model.err_code != 0 || !before.fatal.empty())
-    throw FormatRefused("the pair compiles with " + error_place(before, source, name, train) +
-                        ": fmt formats only a pair without errors (scenario_tool check tells them); nothing written");
+    throw FormatRefused(trf("the pair compiles with {0}: fmt formats only a pair without errors (scenario_tool check "
+                            "tells them); nothing written",
+                            error_place(before, source, name, train)));
 
   PairTexts& formatted = result.texts;
   formatted = {format_description(source.line, true), format_description(source.train, false)};
@@ -243,8 +246,9 @@ FormattedPair format_pair(const std::string& name, const std::string& train, con
     CompileResult b = compile_texts(request, formatted.line, formatted.train);
     std::string change = first_change(a, b, plan);
     if (!change.empty())
-      throw FormatRefused("formatting would change " + change + " the pair compiles to" +
-                          (plan ? "" : " without the plan") + "; nothing written");
+      throw FormatRefused(trf(plan ? N_("formatting would change {0} the pair compiles to; nothing written")
+                                   : N_("formatting would change {0} the pair compiles to without the plan; nothing written"),
+                              change));
   }
   return result;
 }

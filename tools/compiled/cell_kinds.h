@@ -11,5 +11,8 @@ namespace lorvena {
 
 // "signal", "slowdown start" ...; "kind N" for a number with no name.
 std::string kind_name(uint8_t kind);
+// The same in the language the tool speaks, for messages (kind_name stays in
+// the data the tool writes).
+std::string kind_words(uint8_t kind);
 
 }  // namespace lorvena

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "compiler/compiled_format.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -34,7 +35,7 @@ class Unpacker {
  private:
   unsigned char byte(size_t i) const { return static_cast<unsigned char>(bytes_[i]); }
   void need(size_t n) const {
-    if (bytes_.size() - at_ < n) throw DecodeError("the file ends inside a record at byte " + std::to_string(at_));
+    if (bytes_.size() - at_ < n) throw DecodeError(trf("the file ends inside a record at byte {0}", at_));
   }
 
   std::string_view bytes_;
@@ -47,13 +48,12 @@ CompiledKind compiled_kind(std::string_view file_name) {
   if (file_name.ends_with("_linea.dat")) return CompiledKind::kPlan;
   if (file_name.ends_with(".sim")) return CompiledKind::kTable;
   if (file_name.ends_with(".dat")) return CompiledKind::kTrack;
-  throw DecodeError("not a compiled file name (.dat, .sim or _linea.dat): " + std::string(file_name));
+  throw DecodeError(trf("not a compiled file name (.dat, .sim or _linea.dat): {0}", file_name));
 }
 
 std::vector<TrackCell> decode_track(std::string_view bytes) {
   if (bytes.size() % kTrackCellBytes != 0)
-    throw DecodeError("a track file holds " + std::to_string(kTrackCellBytes) + "-byte cells; this one has " +
-                                                std::to_string(bytes.size()) + " bytes");
+    throw DecodeError(trf("a track file holds {0}-byte cells; this one has {1} bytes", kTrackCellBytes, bytes.size()));
   Unpacker in(bytes);
   std::vector<TrackCell> cells(bytes.size() / kTrackCellBytes);
   for (TrackCell& c : cells) {
@@ -79,7 +79,7 @@ std::array<TableEntry, kTableSize> decode_table(std::string_view bytes) {
     for (uint8_t* f : {&e.flag2, &e.flag3, &e.flag4, &e.flag5}) *f = in.get<uint8_t>();
     e.ora = in.get<int32_t>();
   }
-  if (!in.done()) throw DecodeError("bytes left after the 87 entries of the table");
+  if (!in.done()) throw DecodeError(std::string(tr("bytes left after the 87 entries of the table")));
   return table;
 }
 
@@ -91,10 +91,10 @@ PlanColumns decode_plan(std::string_view bytes) {
     v.tag = in.get<uint16_t>();
     if (v.tag == kTagInteger) v.value = in.get<int16_t>();
     else if (v.tag == kTagDouble) v.value = std::bit_cast<double>(in.get<uint64_t>());
-    else if (v.tag != kTagEmpty) throw DecodeError("unknown element tag " + std::to_string(v.tag));
+    else if (v.tag != kTagEmpty) throw DecodeError(trf("unknown element tag {0}", v.tag));
     values.push_back(v);
   }
-  if (values.size() % 2 != 0) throw DecodeError("a plan holds as many y values as x values");
+  if (values.size() % 2 != 0) throw DecodeError(std::string(tr("a plan holds as many y values as x values")));
   size_t half = values.size() / 2;
   PlanColumns plan;
   plan.x.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(half));

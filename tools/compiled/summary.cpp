@@ -2,6 +2,7 @@
 
 #include "tools/compiled/cell_kinds.h"
 #include "tools/compiled/table_entries.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 
@@ -20,13 +21,13 @@ Summary summarize(const Scenario& m, int markers) {
 }
 
 std::string summary_text(const Summary& s) {
-  std::string out = "cells:\n";
-  if (s.cells.empty()) out += "  none\n";
-  for (const auto& [kind, count] : s.cells) out += "  " + kind_name(kind) + ": " + std::to_string(count) + "\n";
-  out += "stations: " + std::to_string(s.stations) + "\n";
-  out += "sign boards: " + std::to_string(s.signs) + "\n";
-  out += "slowdowns: " + std::to_string(s.slowdowns) + "\n";
-  out += "markers placed by the walk: " + std::to_string(s.markers) + "\n";
+  std::string out = std::string(tr("cells:")) + "\n";
+  if (s.cells.empty()) out += "  " + std::string(tr("none")) + "\n";
+  for (const auto& [kind, count] : s.cells) out += "  " + kind_words(kind) + ": " + std::to_string(count) + "\n";
+  out += trf("stations: {0}\n", s.stations);
+  out += trf("sign boards: {0}\n", s.signs);
+  out += trf("slowdowns: {0}\n", s.slowdowns);
+  out += trf("markers placed by the walk: {0}\n", s.markers);
   return out;
 }
 

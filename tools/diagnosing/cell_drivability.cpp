@@ -7,11 +7,12 @@
 
 #include "tools/diagnosing/record_cells.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
 
-std::string metres(int64_t m) { return std::to_string(m) + " m"; }
+std::string metres(int64_t m) { return trf("{0} m", m); }
 
 std::string permille(double value) {
   char buf[32];
@@ -35,11 +36,11 @@ class CellChecker {
   std::vector<Diagnostic> run() {
     if (last_cell_ < 0) return {};
     zero_runs("velocita", [](const TrackCell& c) { return c.speed_limit == 0; }, warning::kNoSpeed,
-              [](const TrackCell&) { return std::string("the speed limit is 0 km/h"); },
-              "give the stretch a speed above 0");
+              [](const TrackCell&) { return std::string(tr("the speed limit is 0 km/h")); },
+              tr("give the stretch a speed above 0"));
     zero_runs("aderenza", [](const TrackCell& c) { return c.adhesion == 0; }, warning::kNoAdhesion,
-              [](const TrackCell&) { return std::string("the adhesion is 0"); },
-              "with no grip the train can neither pull nor brake there; give the stretch an adhesion above 0");
+              [](const TrackCell&) { return std::string(tr("the adhesion is 0")); },
+              tr("with no grip the train can neither pull nor brake there; give the stretch an adhesion above 0"));
     slowdowns();
     gradients();
     station_stops();
@@ -69,22 +70,22 @@ class CellChecker {
   }
 
   std::string stretch(const Run& r) const {
-    std::string end = r.last >= last_cell_ ? "the end of the line (" + metres(m_.table[kLineEntry].fine) + ")"
-                                           : metres(50 * (r.last + 1));
-    return "from " + metres(50 * r.first) + " to " + end;
+    if (r.last >= last_cell_)
+      return trf("from {0} to the end of the line ({1})", metres(50 * r.first), metres(m_.table[kLineEntry].fine));
+    return trf("from {0} to {1}", metres(50 * r.first), metres(50 * (r.last + 1)));
   }
 
   // Cells before the first record of their kind are told by W-no-start-speed
   // and W-no-start-adhesion; here, the stretches a record leaves at 0.
   void zero_runs(std::string_view heading, const std::function<bool(const TrackCell&)>& test, std::string_view code,
-                 const std::function<std::string(const TrackCell&)>& what, const std::string& advice) {
+                 const std::function<std::string(const TrackCell&)>& what, std::string_view advice) {
     for (const Run& r : runs(test, 0, last_cell_)) {
       const LintRecord* record = governing(train_, heading, r.first);
       if (record == nullptr) continue;
-      std::string stored = record->number(1) != 0 ? " (" + std::to_string(record->number(1)) + " is stored as 0)" : "";
+      std::string stored = record->number(1) != 0 ? trf(" ({0} is stored as 0)", record->number(1)) : "";
       out_.push_back(train_.at(field_offset(train_, *record, 1), Severity::kError, code,
-                               record_label(*record) + ": " + what(cell(r.first)) + stored + " " + stretch(r) +
-                                   ", and the train must pass there: " + advice));
+                               trf("{0}: {1}{2} {3}, and the train must pass there: {4}", record_label(*record),
+                                   what(cell(r.first)), stored, stretch(r), advice)));
     }
   }
 
@@ -96,9 +97,9 @@ class CellChecker {
       int64_t v = r.number(1);
       if (v <= 0) {
         out_.push_back(train_.at(field_offset(train_, r, 1), Severity::kError, warning::kSlowdownStop,
-                                 record_label(r) + ": its speed is " + std::to_string(v) +
-                                     " km/h: the train must stand at its start and can never pass it; give the "
-                                     "slowdown a speed above 0"));
+                                 trf("{0}: its speed is {1} km/h: the train must stand at its start and can never "
+                                     "pass it; give the slowdown a speed above 0",
+                                     record_label(r), v)));
         continue;
       }
       int64_t first = nearest(static_cast<double>(r.number(0)) / 50.0);
@@ -108,10 +109,9 @@ class CellChecker {
         if (lowest < 0 || line_speed(c) < lowest) lowest = line_speed(c), where = c;
       if (lowest < 0 || v <= lowest) continue;
       out_.push_back(train_.at(field_offset(train_, r, 1), Severity::kWarning, warning::kSlowdownSpeed,
-                               record_label(r) + ": its speed " + std::to_string(v) +
-                                   " km/h is above the line's speed limit there (" + std::to_string(lowest) +
-                                   " km/h at " + metres(50 * where) +
-                                   "), so it slows nothing there; give it a speed below the line's"));
+                               trf("{0}: its speed {1} km/h is above the line's speed limit there ({2} km/h at {3}), "
+                                   "so it slows nothing there; give it a speed below the line's",
+                                   record_label(r), v, lowest, metres(50 * where))));
     }
   }
 
@@ -137,16 +137,16 @@ class CellChecker {
     double climb = steepest_climb(model_, data_, here.adhesion);
     double descent = steepest_descent(model_, data_, here.adhesion);
     if (gradient <= climb && -gradient <= descent) return false;
-    std::string why = gradient > 0
-                          ? permille(gradient) + " is steeper than the train can start on there: at most " +
-                                permille(climb) + " with adhesion " + std::to_string(here.adhesion) + " %"
-                          : permille(-gradient) + " down is steeper than the train's brakes hold it on: at most " +
-                                permille(descent) + " with braked mass " +
-                                std::to_string(static_cast<int64_t>(data_.braked_percent)) + " % and adhesion " +
-                                std::to_string(here.adhesion) + " %";
+    std::string why =
+        gradient > 0 ? trf("{0} is steeper than the train can start on there: at most {1} with adhesion {2} %",
+                           permille(gradient), permille(climb), here.adhesion)
+                     : trf("{0} down is steeper than the train's brakes hold it on: at most {1} with braked mass {2} % "
+                           "and adhesion {3} %",
+                           permille(-gradient), permille(descent), static_cast<int64_t>(data_.braked_percent),
+                           here.adhesion);
     out_.push_back(line_.at(field_offset(line_, r, 1), Severity::kWarning, warning::kGradient,
-                            record_label(r) + ": " + why + " (at " + metres(50 * c) +
-                                "; the bounds of the running-time model, see `explain W-gradient`)"));
+                            trf("{0}: {1} (at {2}; the bounds of the running-time model, see `explain W-gradient`)",
+                                record_label(r), why, metres(50 * c))));
     return true;
   }
 
@@ -158,9 +158,11 @@ class CellChecker {
       int64_t c = at / 50;
       if (c < 0 || c > m_.track_upper_bound() || cell(c).speed_limit != 0) continue;
       out_.push_back(train_.at(r.offset, Severity::kError, warning::kStopNoSpeed,
-                               record_label(r) + ": its " + (has_stop ? "stop cell" : "position") + " at " +
-                                   metres(at) + " lies where the speed limit is 0 km/h: the train cannot get "
-                                   "there; give that stretch a speed above 0"));
+                               trf(has_stop ? N_("{0}: its stop cell at {1} lies where the speed limit is 0 km/h: the "
+                                                 "train cannot get there; give that stretch a speed above 0")
+                                            : N_("{0}: its position at {1} lies where the speed limit is 0 km/h: the "
+                                                 "train cannot get there; give that stretch a speed above 0"),
+                                   record_label(r), metres(at))));
     }
   }
 
@@ -174,10 +176,10 @@ class CellChecker {
 };
 
 std::string control_name(unsigned char c) {
-  if (c == '\t') return "a tab";
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "the control character 0x%02X", c);
-  return buf;
+  if (c == '\t') return std::string(tr("a tab"));
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "0x%02X", c);
+  return trf("the control character {0}", buf);
 }
 
 }  // namespace
@@ -199,13 +201,13 @@ std::vector<Diagnostic> check_names(const DescriptionLint& lint) {
       return (u < 0x20 && c != '\r' && c != '\n') || u == 0x7F;
     });
     if (bad == f.text.end()) continue;
-    std::string what = r.format->heading == "stazione" ? "name" : "text";
+    std::string_view what = r.format->heading == "stazione" ? N_("{0}: its name holds {1}: write a blank instead")
+                                                             : N_("{0}: its text holds {1}: write a blank instead");
     int64_t at = f.offset + (bad - f.text.begin()) + (lint.text.substr(static_cast<size_t>(f.offset), 1) == "\"" ? 1 : 0);
     std::string label = record_word(r);
-    if (r.format->fields.front().chainage) label += " at " + std::to_string(r.number(0)) + " m";
+    if (r.format->fields.front().chainage) label += trf(" at {0} m", r.number(0));
     out.push_back(lint.at(at, Severity::kWarning, warning::kNameControl,
-                          label + ": its " + what + " holds " + control_name(static_cast<unsigned char>(*bad)) +
-                              ": write a blank instead"));
+                          trf(what, label, control_name(static_cast<unsigned char>(*bad)))));
   }
   return out;
 }

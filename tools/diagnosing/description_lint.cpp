@@ -9,6 +9,7 @@
 #include "descriptions/field_reader.h"
 #include "tools/diagnosing/warning_texts.h"
 #include "tools/text/ascii_text.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -71,7 +72,7 @@ std::optional<std::vector<std::string>> clock_parts(std::string_view t) {
 std::string clock_advice(std::string_view text) {
   std::optional<std::vector<std::string>> parts = clock_parts(text);
   if (!parts) return "";
-  return "; write hours, minutes and seconds as three fields: " + (*parts)[0] + ", " + (*parts)[1] + ", " + (*parts)[2];
+  return trf("; write hours, minutes and seconds as three fields: {0}, {1}, {2}", (*parts)[0], (*parts)[1], (*parts)[2]);
 }
 
 // A whole text that is valid UTF-8 with at least one multi-byte character.
@@ -131,9 +132,10 @@ class Linter {
     if (text_.substr(0, 3) != "\xEF\xBB\xBF") return;
     encoding_warning_ = out_.warnings.size();
     warn(0, warning::kEncoding,
-         "the file starts with a UTF-8 byte order mark: it was saved as UTF-8, but descriptions are read as "
-         "Windows-1252; convert it without the mark: tail -c +4 " + base_name() +
-             " | iconv -f UTF-8 -t WINDOWS-1252 > converted.txt");
+         trf("the file starts with a UTF-8 byte order mark: it was saved as UTF-8, but descriptions are read as "
+             "Windows-1252; convert it without the mark: tail -c +4 {0} | iconv -f UTF-8 -t WINDOWS-1252 > "
+             "converted.txt",
+             base_name()));
   }
 
   // A UTF-8 text is one symptom of a file saved as UTF-8: the first one is
@@ -146,16 +148,19 @@ class Linter {
     }
     encoding_warning_ = out_.warnings.size();
     warn(field.offset, warning::kEncoding,
-         record_word(r) + ": the " + std::string(r.format->fields[i].name) + " is UTF-8 text ('" + text +
-             "'); descriptions are read as Windows-1252, so it is compiled as " + in_quotes(text) +
-             "; convert the file: iconv -f UTF-8 -t WINDOWS-1252 " + base_name() + " > converted.txt");
+         trf("{0}: the {1} is UTF-8 text ('{2}'); descriptions are read as Windows-1252, so it is compiled as {3}; "
+             "convert the file: iconv -f UTF-8 -t WINDOWS-1252 {4} > converted.txt",
+             record_word(r), tr(r.format->fields[i].name), text, in_quotes(text), base_name()));
   }
 
   void finish_encoding() {
     if (!encoding_warning_ || utf8_texts_ == 0) return;
-    out_.warnings[*encoding_warning_].message +=
-        " (" + std::to_string(utf8_texts_) + (utf8_texts_ == 1 ? " text" : " texts") + " in UTF-8 in this file" +
-        (text_.starts_with("\xEF\xBB\xBF") ? ")" : " besides this one)");
+    bool mark = text_.starts_with("\xEF\xBB\xBF");
+    std::string_view pattern = utf8_texts_ == 1 ? (mark ? N_(" ({0} text in UTF-8 in this file)")
+                                                        : N_(" ({0} text in UTF-8 in this file besides this one)"))
+                                                : (mark ? N_(" ({0} texts in UTF-8 in this file)")
+                                                        : N_(" ({0} texts in UTF-8 in this file besides this one)"));
+    out_.warnings[*encoding_warning_].message += trf(pattern, utf8_texts_);
   }
 
   // Skips up to [generale] as the reader does, noting the records it skips.
@@ -187,23 +192,25 @@ class Linter {
   // Records above [generale]: one warning, at the first of them.
   void above_general(int above) {
     const auto& [at, keyword] = *out_.first_above_general;
-    std::string others = above == 1   ? ""
-                         : above == 2 ? " with the other record above it"
-                                      : " with the " + std::to_string(above - 1) + " other records above it";
-    warn(at, warning::kWrongSection,
-         keyword + " stands above [generale], before which nothing is read: it is skipped" + others +
-             "; move [generale] up to the line before it");
+    std::string_view pattern =
+        above == 1   ? N_("{0} stands above [generale], before which nothing is read: it is skipped; move [generale] up "
+                          "to the line before it")
+        : above == 2 ? N_("{0} stands above [generale], before which nothing is read: it is skipped with the other "
+                          "record above it; move [generale] up to the line before it")
+                     : N_("{0} stands above [generale], before which nothing is read: it is skipped with the {1} other "
+                          "records above it; move [generale] up to the line before it");
+    warn(at, warning::kWrongSection, trf(pattern, keyword, above - 1));
   }
 
   void no_general() {
     if (general_misspelt_) return;  // the unknown header's warning says it
-    std::string where = "";
+    std::string message(tr("no [generale] header: nothing in the train description is read"));
     int64_t at = -1;
     if (out_.first_above_general) {
       at = out_.first_above_general->offset;
-      where = "; add [generale] on the line before this " + out_.first_above_general->keyword + " record";
+      message += trf("; add [generale] on the line before this {0} record", out_.first_above_general->keyword);
     }
-    warn(at, warning::kNoGeneral, "no [generale] header: nothing in the train description is read" + where);
+    warn(at, warning::kNoGeneral, message);
   }
 
   // Reads the next keyword field as the reader does, skipping up to
@@ -228,8 +235,7 @@ class Linter {
     if (const RecordFormat* f = match_keyword(section, field, true)) {
       skipped_line_ = line_of(at);  // its values are skipped with it, without a word each
       warn(at, warning::kDividerKeyword,
-           in_quotes(field) + " holds '-', so it is skipped as a comment and the " + std::string(f->keyword) +
-               " record with it");
+           trf("{0} holds '-', so it is skipped as a comment and the {1} record with it", in_quotes(field), f->keyword));
     }
   }
 
@@ -255,11 +261,11 @@ class Linter {
   void header(const std::string& field, int64_t at) {
     std::string name = ascii_lower(trimmed(field));
     if (std::find(kHeaders.begin(), kHeaders.end(), name) != kHeaders.end()) return;
-    std::string message = "unknown header " + in_quotes(trimmed(field));
+    std::string message = trf("unknown header {0}", in_quotes(trimmed(field)));
     for (std::string_view known : kHeaders) {
       if (edit_distance(name, known) > 2) continue;
-      message += "; did you mean '" + std::string(known) + "'?";
-      if (known == "[generale]") message += " Nothing is read before [generale]", general_misspelt_ = true;
+      message += trf("; did you mean '{0}'?", known);
+      if (known == "[generale]") message += tr(" Nothing is read before [generale]"), general_misspelt_ = true;
       break;
     }
     warn(at, warning::kUnknownSection, message);
@@ -274,25 +280,25 @@ class Linter {
     skipped_line_ = line;
     if (line == comment_line_)
       return warn(at, warning::kCommentComma,
-                  in_quotes(t) + " follows a comma in a comment line: the comma ends the comment's field, so this is "
-                  "read as a keyword (and skipped, being none); write the comment without commas");
+                  trf("{0} follows a comma in a comment line: the comma ends the comment's field, so this is read as "
+                      "a keyword (and skipped, being none); write the comment without commas",
+                      in_quotes(t)));
     if (line == record_line_) return extra(field, at);
     if (looks_like_header(field)) return header(field, at);
     if (!plan_ && match_keyword(section, field, true) != nullptr) return;  // a curve, without the plan
     if (looks_like_number(t))
-      return warn(at, warning::kExtraField, "stray field " + in_quotes(t) + " is skipped");
+      return warn(at, warning::kExtraField, trf("stray field {0} is skipped", in_quotes(t)));
     warn_unknown(t, at, section);
   }
 
   void extra(const std::string& field, int64_t at) {
     if (last_was_text_)
       return warn(at, warning::kTextComma,
-                  last_keyword_ + ": the " + last_text_name_ + " ends at the comma, so " +
-                      in_quotes(last_text_) + " is kept and " + in_quotes(trimmed(field)) +
-                      " is skipped; put the whole " + last_text_name_ + " in double quotes");
+                  trf("{0}: the {1} ends at the comma, so {2} is kept and {3} is skipped; put the whole {1} in "
+                      "double quotes",
+                      last_keyword_, last_text_name_, in_quotes(last_text_), in_quotes(trimmed(field))));
     warn(at, warning::kExtraField,
-         "extra field " + in_quotes(trimmed(field)) + " after a complete " + last_keyword_ +
-             " record is skipped");
+         trf("extra field {0} after a complete {1} record is skipped", in_quotes(trimmed(field)), last_keyword_));
   }
 
   void warn_unknown(const std::string& t, int64_t at, Section section) {
@@ -302,26 +308,25 @@ class Linter {
         bool all = std::all_of(f.words.begin(), f.words.end(), [&](std::string_view w) { return contains_ci(t, w); });
         if (all)
           return warn(at, warning::kKeywordCase,
-                      in_quotes(t) + " is not read: the keyword '" + std::string(f.keyword) +
-                          "' must be written in lower case");
+                      trf("{0} is not read: the keyword '{1}' must be written in lower case", in_quotes(t), f.keyword));
       }
     }
     for (const RecordFormat& f : record_formats()) {
       if (f.section == section || !keyword_matches(f, t)) continue;
       return warn(at, warning::kWrongSection,
-                  in_quotes(t) + " is a record of the " + std::string(section_name(f.section)) +
-                      "; here, in the " + std::string(section_name(section)) + ", it is skipped" +
+                  trf("{0} is a record of the {1}; here, in the {2}, it is skipped", in_quotes(t),
+                      tr(section_name(f.section)), tr(section_name(section))) +
                       header_advice(f, section));
     }
-    std::string message = in_quotes(t) + " is no keyword of the " + std::string(section_name(section)) +
-                          ": it is skipped with the values after it";
+    std::string message = trf("{0} is no keyword of the {1}: it is skipped with the values after it", in_quotes(t),
+                              tr(section_name(section)));
     if (const RecordFormat* f = one_edit_off(t, section)) {
       out_.warnings.push_back(out_.at(at, Severity::kError, warning::kMisspeltKeyword,
-                                      message + ", so the scenario lacks this " + std::string(f->heading) +
-                                          " record; did you mean '" + std::string(f->keyword) + "'?"));
+                                      message + trf(", so the scenario lacks this {0} record; did you mean '{1}'?",
+                                                    f->heading, f->keyword)));
       return;
     }
-    if (const RecordFormat* f = closest(t, section)) message += "; did you mean '" + std::string(f->keyword) + "'?";
+    if (const RecordFormat* f = closest(t, section)) message += trf("; did you mean '{0}'?", f->keyword);
     warn(at, warning::kUnknownKeyword, message);
   }
 
@@ -334,7 +339,7 @@ class Linter {
         {"indicatori_vmax", "[cartelli]"}, {"cartello_indicatore", "[indicazioni]"}};
     auto it = headers.find(f.heading);
     std::string header = it == headers.end() ? "[curve]" : std::string(it->second);
-    return "; the general block runs up to the first header, so add a header such as " + header + " before it";
+    return trf("; the general block runs up to the first header, so add a header such as {0} before it", header);
   }
 
   // The keyword of `section` that `t` is one letter off (one added, left out
@@ -370,12 +375,13 @@ class Linter {
     r.keyword = keyword;
     if (looks_like_header(keyword))
       warn(at, warning::kHeaderIsRecord,
-           "the header " + in_quotes(trimmed(keyword)) + " holds '" + std::string(format.words.front()) +
-               "', so it is read as " + with_article(format.keyword) + " record; its values come from what follows");
+           trf("the header {0} holds '{1}', so it is read as {2} record; its values come from what follows",
+               in_quotes(trimmed(keyword)), format.words.front(), with_article(format.keyword)));
     if (line_of(at) == comment_line_)
       warn(at, warning::kCommentComma,
-           in_quotes(trimmed(keyword)) + " follows a comma in a comment line: the comma ends the comment's field, so "
-           "this is read as " + with_article(format.keyword) + " record; write the comment without commas");
+           trf("{0} follows a comma in a comment line: the comma ends the comment's field, so this is read as {1} "
+               "record; write the comment without commas",
+               in_quotes(trimmed(keyword)), with_article(format.keyword)));
     for (size_t i = 0; i < format.fields.size() && !r.problem; ++i) read_field(r, i);
     bool glued = glued_value(r);
     r.end = pos();
@@ -393,7 +399,7 @@ class Linter {
     record_line_ = line_of(last.offset);
     last_was_text_ = format.fields.back().storage == Storage::kText;
     last_text_ = last.text;
-    last_text_name_ = format.fields.back().name;
+    last_text_name_ = tr(format.fields.back().name);
     out_.records.push_back(std::move(r));
   }
 
@@ -409,9 +415,10 @@ class Linter {
     std::string head(trimmed(std::string_view(k).substr(0, gap)));
     std::string value = k.substr(gap + 1);
     if (!keyword_matches(*r.format, head)) return false;
-    std::string cause = "no comma after the keyword: " + in_quotes(k) + " is read as the keyword, so " + value +
-                        " is not read as a value and each value after it is read one field later";
-    std::string fix = "; write '" + utf8_from_1252(head) + ", " + value + ", ...'";
+    std::string cause = trf("no comma after the keyword: {0} is read as the keyword, so {1} is not read as a value and "
+                            "each value after it is read one field later",
+                            in_quotes(k), value);
+    std::string fix = trf("; write '{0}, {1}, ...'", utf8_from_1252(head), value);
     if (r.problem) r.problem->reason = cause + " (" + r.problem->reason + ")" + fix, r.problem->shifted = true;
     else warn(r.offset, warning::kMissingComma, record_word(r) + ": " + cause + fix);
     return true;
@@ -422,11 +429,10 @@ class Linter {
     for (size_t i = 0; i < r.fields.size(); ++i) {
       if (line_of(r.fields[i].offset) == line) continue;
       warn(r.offset, warning::kSpansLines,
-           record_word(r) + ": " + field_name(r, i) + " is read from line " +
-               std::to_string(line_of(r.fields[i].offset)) + " (" +
-               (r.fields[i].text.empty() ? std::string("an empty field") : in_quotes(r.fields[i].text)) +
-               "); the record has " + std::to_string(i) + " of its " + std::to_string(r.fields.size()) +
-               " values on its own line");
+           trf("{0}: {1} is read from line {2} ({3}); the record has {4} of its {5} values on its own line",
+               record_word(r), field_name(r, i), line_of(r.fields[i].offset),
+               r.fields[i].text.empty() ? std::string(tr("an empty field")) : in_quotes(r.fields[i].text), i,
+               r.fields.size()));
       return;
     }
   }
@@ -435,7 +441,7 @@ class Linter {
     const FieldFormat& f = r.format->fields[i];
     ReadField field;
     field.offset = field_start();
-    if (at_end()) return fail(r, i, "the file ends inside the record: " + field_name(r, i) + " is missing");
+    if (at_end()) return fail(r, i, trf("the file ends inside the record: {0} is missing", field_name(r, i)));
     if (f.storage == Storage::kText) return read_text_field(r, i, field);
     size_t stop = text_.find_first_of(", \t\r\n", static_cast<size_t>(field.offset));
     field.text = std::string(text_.substr(static_cast<size_t>(field.offset),
@@ -445,10 +451,10 @@ class Linter {
       field.value = read_number(f.storage);
     } catch (const ReadFailure& e) {
       std::string what = e.what();
-      std::string shown = field.text.empty() ? "an empty field" : in_quotes(field.text);
-      std::string detail = what == "not a number" ? shown + " is not a number" + clock_advice(field.text)
-                                                  : field.text + " is out of the range the reader takes, " +
-                                                        storage_range(f.storage);
+      std::string shown = field.text.empty() ? std::string(tr("an empty field")) : in_quotes(field.text);
+      std::string detail = what == "not a number"
+                               ? trf("{0} is not a number", shown) + clock_advice(field.text)
+                               : trf("{0} is out of the range the reader takes, {1}", field.text, storage_range(f.storage));
       return fail(r, i, where(r, i, field.offset) + ": " + detail + elsewhere(r, field.offset), field.offset);
     }
     missing_comma(r, field);
@@ -459,15 +465,14 @@ class Linter {
   std::string where(const LintRecord& r, size_t i, int64_t offset) const {
     std::string name = field_name(r, i);
     if (line_of(offset) == line_of(r.offset)) return name;
-    return name + ", taken from line " + std::to_string(line_of(offset));
+    return trf("{0}, taken from line {1}", name, line_of(offset));
   }
 
   std::string elsewhere(const LintRecord& r, int64_t offset) const {
     if (line_of(offset) == line_of(r.offset)) return "";
     size_t own = 0;
     while (own < r.fields.size() && line_of(r.fields[own].offset) == line_of(r.offset)) ++own;
-    return "; the record has " + std::to_string(own) + " of its " + std::to_string(r.format->fields.size()) +
-           " values on its own line";
+    return trf("; the record has {0} of its {1} values on its own line", own, r.format->fields.size());
   }
 
   int64_t read_number(Storage storage) {
@@ -479,7 +484,7 @@ class Linter {
   }
 
   static std::string storage_range(Storage storage) {
-    return std::to_string(storage_low(storage)) + " to " + std::to_string(storage_high(storage));
+    return trf("{0} to {1}", storage_low(storage), storage_high(storage));
   }
 
   void missing_comma(const LintRecord& r, const ReadField& field) {
@@ -488,17 +493,16 @@ class Linter {
     while (at < text_.size() && is_blank(text_[at])) ++at;
     if (at >= text_.size() || text_[at] == ',' || is_line_end(text_[at])) return;
     warn(field.offset, warning::kMissingComma,
-         record_word(r) + ": no comma after " + in_quotes(field.text) + ", so " +
-             in_quotes(text_.substr(at, std::min<size_t>(text_.find_first_of(", \t\r\n", at), text_.size()) - at)) +
-             " is read as the next field");
+         trf("{0}: no comma after {1}, so {2} is read as the next field", record_word(r), in_quotes(field.text),
+             in_quotes(text_.substr(at, std::min<size_t>(text_.find_first_of(", \t\r\n", at), text_.size()) - at))));
   }
 
   void read_text_field(LintRecord& r, size_t i, ReadField& field) {
     field.text = in_.read_text();
     // A sign's text is checked where it is stored (tools/diagnosing/record_cells.cpp).
     if (field.text.size() > kLongestText && r.format->heading != "cartello_indicatore")
-      return fail(r, i, field_name(r, i) + " is " + std::to_string(field.text.size()) +
-                            " bytes long; at most 65535 can be stored", field.offset);
+      return fail(r, i, trf("{0} is {1} bytes long; at most 65535 can be stored", field_name(r, i), field.text.size()),
+                  field.offset);
     quotes(r, field);
     if (is_utf8_text(field.text)) utf8_text(r, i, field);
     r.fields.push_back(std::move(field));
@@ -511,9 +515,9 @@ class Linter {
     size_t line_end = text_.find_first_of("\r\n", open);
     if (close == std::string_view::npos || (line_end != std::string_view::npos && close > line_end)) {
       warn(field.offset, warning::kQuote,
-           record_word(r) + ": the double quote at column " +
-               std::to_string(out_.lines.at(static_cast<int64_t>(open)).column) +
-               " is not closed on its line; the text runs on to the next double quote in the file");
+           trf("{0}: the double quote at column {1} is not closed on its line; the text runs on to the next double "
+               "quote in the file",
+               record_word(r), out_.lines.at(static_cast<int64_t>(open)).column));
       return;
     }
     size_t after = close + 1;
@@ -521,7 +525,7 @@ class Linter {
     std::string rest(trimmed(text_.substr(after, stop - after)));
     if (!rest.empty())
       warn(field.offset, warning::kQuote,
-           record_word(r) + ": " + in_quotes(rest) + " after the closing double quote is skipped");
+           trf("{0}: {1} after the closing double quote is skipped", record_word(r), in_quotes(rest)));
   }
 
   void fail(LintRecord& r, size_t i, std::string reason, int64_t field = -1) {
@@ -584,16 +588,16 @@ std::string record_label(const LintRecord& r) {
   std::string name = record_word(r);
   const std::vector<FieldFormat>& fields = r.format->fields;
   if (r.complete() && r.format->heading == "stazione") name += " " + in_quotes(r.fields.back().text);
-  if (!r.fields.empty() && fields.front().chainage) name += " at " + std::to_string(r.number(0)) + " m";
+  if (!r.fields.empty() && fields.front().chainage) name += trf(" at {0} m", r.number(0));
   return name;
 }
 
 std::string record_name(const DescriptionLint& lint, const LintRecord& r) {
-  return record_label(r) + " (line " + std::to_string(lint.lines.line_of(r.offset)) + ")";
+  return trf("{0} (line {1})", record_label(r), lint.lines.line_of(r.offset));
 }
 
 std::string field_name(const LintRecord& r, size_t field) {
-  return "field " + std::to_string(field + 1) + " (" + std::string(r.format->fields.at(field).name) + ")";
+  return trf("field {0} ({1})", field + 1, tr(r.format->fields.at(field).name));
 }
 
 int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t field) {
@@ -605,7 +609,9 @@ int64_t field_offset(const DescriptionLint& lint, const LintRecord& r, size_t fi
 
 std::string in_quotes(std::string_view bytes) { return "'" + utf8_from_1252(bytes) + "'"; }
 
+// Italian messages put their own article before the word.
 std::string with_article(std::string_view word) {
+  if (language() == Language::kItalian) return std::string(word);
   bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
   return (vowel ? "an " : "a ") + std::string(word);
 }

@@ -6,14 +6,14 @@
 
 #include "tools/diagnosing/source_excerpt.h"
 #include "tools/text/json_text.h"
+#include "tools/text/messages.h"
 #include "tools/text/terminal_colour.h"
 
 namespace lorvena {
 namespace {
 
-std::string counted(int64_t n, const std::string& what) {
-  return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
+// "1 error", "2 warnings".
+std::string counted(int64_t n, std::string_view one, std::string_view many) { return trf(n == 1 ? one : many, n); }
 
 std::string place(const Diagnostic& d, bool colour) {
   if (d.file.empty()) return "";
@@ -63,8 +63,8 @@ int64_t count_of(const std::vector<Diagnostic>& list, Severity severity) {
 }
 
 std::string diagnostics_summary(const std::vector<Diagnostic>& list) {
-  return counted(count_of(list, Severity::kError), "error") + ", " +
-         counted(count_of(list, Severity::kWarning), "warning") + "\n";
+  return counted(count_of(list, Severity::kError), N_("{0} error"), N_("{0} errors")) + ", " +
+         counted(count_of(list, Severity::kWarning), N_("{0} warning"), N_("{0} warnings")) + "\n";
 }
 
 std::string diagnostics_text(const std::vector<Diagnostic>& list, const SourceTexts& sources, bool colour) {

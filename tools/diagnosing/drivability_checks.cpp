@@ -10,6 +10,7 @@
 
 #include "compiler/model.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -25,21 +26,22 @@ const LintRecord* first_of(const DescriptionLint& lint, std::string_view heading
 void starts_at_zero(const DescriptionLint& lint, std::string_view heading, std::string_view code,
                     std::string_view what, std::vector<Diagnostic>& out) {
   const LintRecord* first = first_of(lint, heading);
-  std::string fix = "add '" + std::string(heading) + ", 0, VALUE' before the other " + std::string(heading) +
-                    " records";
   if (first == nullptr) {
     out.push_back(lint.at(0, Severity::kWarning, code,
-                          "no " + std::string(heading) + " record: every cell's " + std::string(what) + " is 0; add '" +
-                              std::string(heading) + ", 0, VALUE' after [generale], with a row wherever it changes"));
+                          trf("no {0} record: every cell's {1} is 0; add '{0}, 0, VALUE' after [generale], with a row "
+                              "wherever it changes",
+                              heading, tr(what))));
     return;
   }
   int64_t at = first->number(0);
   int64_t cells = nearest(static_cast<double>(at) / 50.0);
   if (cells <= 0) return;
   out.push_back(lint.at(field_offset(lint, *first, 0), Severity::kWarning, code,
-                        "the first " + std::string(heading) + " record is at " + std::to_string(at) + " m: the " +
-                            std::to_string(cells) + (cells == 1 ? " cell" : " cells") + " before it have " +
-                            std::string(what) + " 0; " + fix));
+                        trf(cells == 1 ? N_("the first {0} record is at {1} m: the {2} cell before it have {3} 0; add "
+                                            "'{0}, 0, VALUE' before the other {0} records")
+                                       : N_("the first {0} record is at {1} m: the {2} cells before it have {3} 0; add "
+                                            "'{0}, 0, VALUE' before the other {0} records"),
+                            heading, at, cells, tr(what))));
 }
 
 bool has_side(const std::string& keyword) {
@@ -78,13 +80,13 @@ void station_times(const DescriptionLint& lint, std::vector<Diagnostic>& out) {
     if (!r.complete() || r.format->heading != "stazione" || !time_set(r, kStationHours)) continue;
     if (before == nullptr && clock != nullptr && seconds_of(*clock, 0) > seconds_of(r, kStationHours))
       out.push_back(lint.at(field_offset(lint, *clock, 0), Severity::kWarning, warning::kClockLate,
-                            "the clock starts at " + clock_text(*clock, 0) + ", after the first station's time (" +
-                                clock_text(r, kStationHours) + "); set orologio to " + clock_text(r, kStationHours) +
-                                " or earlier"));
+                            trf("the clock starts at {0}, after the first station's time ({1}); set orologio to {1} "
+                                "or earlier",
+                                clock_text(*clock, 0), clock_text(r, kStationHours))));
     if (before != nullptr && seconds_of(r, kStationHours) < seconds_of(*before, kStationHours))
       out.push_back(lint.at(field_offset(lint, r, kStationHours), Severity::kWarning, warning::kTimesBackwards,
-                            "this station's time " + clock_text(r, kStationHours) + " is before the time of the "
-                            "station before it (" + clock_text(*before, kStationHours) + ")"));
+                            trf("this station's time {0} is before the time of the station before it ({1})",
+                                clock_text(r, kStationHours), clock_text(*before, kStationHours))));
     before = &r;
   }
 }
@@ -104,13 +106,14 @@ void station_areas(const DescriptionLint& lint, const TrackSize& size, std::vect
     if (!r.complete() || r.format->heading != "stazione" || r.number(0) > size.length) continue;
     int64_t end = area_end(r);
     if (end <= size.length) continue;
-    std::string stop = r.number(1) < 25 ? " and its stop cell at " +
-                                              std::to_string(nearest(static_cast<double>(end) / 50.0 - 1) * 50) + " m"
-                                        : std::string();
-    out.push_back(lint.at(r.offset, Severity::kWarning, warning::kStationPastEnd,
-                          "the station's area ends at " + std::to_string(end) + " m" + stop +
-                              ", past the end of the line (" + std::to_string(size.length) +
-                              " m); move the station back or shorten its platform"));
+    std::string message =
+        r.number(1) < 25 ? trf("the station's area ends at {0} m and its stop cell at {1} m, past the end of the line "
+                               "({2} m); move the station back or shorten its platform",
+                               end, nearest(static_cast<double>(end) / 50.0 - 1) * 50, size.length)
+                         : trf("the station's area ends at {0} m, past the end of the line ({1} m); move the station "
+                               "back or shorten its platform",
+                               end, size.length);
+    out.push_back(lint.at(r.offset, Severity::kWarning, warning::kStationPastEnd, message));
   }
 }
 
@@ -150,9 +153,9 @@ void kilometre_references(const DescriptionLint& lint, std::vector<Diagnostic>& 
   for (const LintRecord* r : refs.records) {
     if (r == nullptr || r->number(2) == 0 || r->number(2) == 1) continue;
     out.push_back(lint.at(field_offset(lint, *r, 2), Severity::kWarning, warning::kReferencePosition,
-                          r->keyword + ": posizione is " + std::to_string(r->number(2)) +
-                              "; only 1 has an effect (fine gets 100 more), and no other value is defined: write 0 "
-                              "or 1"));
+                          trf("{0}: posizione is {1}; only 1 has an effect (fine gets 100 more), and no other value "
+                              "is defined: write 0 or 1",
+                              r->keyword, r->number(2))));
   }
   if (references_kept(refs)) return;
   const LintRecord* first = nullptr;  // the first written with a value the ordering drops
@@ -163,9 +166,10 @@ void kilometre_references(const DescriptionLint& lint, std::vector<Diagnostic>& 
   }
   if (first == nullptr) return;
   out.push_back(lint.at(first->offset, Severity::kWarning, warning::kReferenceDropped,
-                        first->keyword + ": the ordering of the kilometre references sets all nine values to 0, "
-                        "because no inizio is strictly the largest (or, with every inizio 0, no fine is above 0); "
-                        "give the references different inizio values"));
+                        trf("{0}: the ordering of the kilometre references sets all nine values to 0, because no "
+                            "inizio is strictly the largest (or, with every inizio 0, no fine is above 0); give the "
+                            "references different inizio values",
+                            first->keyword)));
 }
 
 int64_t farthest_chainage(const DescriptionLint& lint) {
@@ -184,10 +188,9 @@ void length_in_km(const DescriptionLint& line, const DescriptionLint& train, std
   int64_t far = std::max(farthest_chainage(line), farthest_chainage(train));
   if (far <= length->number(0) * 10) return;
   out.push_back(line.at(field_offset(line, *length, 0), Severity::kWarning, warning::kLengthInKm,
-                        "lunghezza percorso is " + std::to_string(length->number(0)) +
-                            " m, but records reach " + std::to_string(far) +
-                            " m: the length is in metres; write " + std::to_string(length->number(0) * 1000) +
-                            " if the line is " + std::to_string(length->number(0)) + " km long"));
+                        trf("lunghezza percorso is {0} m, but records reach {1} m: the length is in metres; write {2} "
+                            "if the line is {0} km long",
+                            length->number(0), far, length->number(0) * 1000)));
 }
 
 // The cells whose approach byte a station or a signal writes.
@@ -217,10 +220,9 @@ void approach_overlaps(const DescriptionLint& lint, std::vector<Diagnostic>& out
       auto shared = std::find_first_of(cells.begin(), cells.end(), taken.begin(), taken.end());
       if (shared == cells.end()) continue;
       out.push_back(lint.at(r.offset, Severity::kWarning, warning::kApproachOverwritten,
-                            record_word(r) + " at " + std::to_string(r.number(0)) + " m writes its approach mark "
-                            "into cell " + std::to_string(*shared) + ", overwriting the mark of the " +
-                            record_word(*other) + " at " + std::to_string(other->number(0)) +
-                            " m; move one of them"));
+                            trf("{0} at {1} m writes its approach mark into cell {2}, overwriting the mark of the "
+                                "{3} at {4} m; move one of them",
+                                record_word(r), r.number(0), *shared, record_word(*other), other->number(0))));
       break;
     }
     earlier.emplace_back(&r, std::move(cells));
@@ -236,8 +238,9 @@ std::vector<Diagnostic> check_line_drivability(const DescriptionLint& line, cons
   for (const LintRecord& r : line.records) {
     if (!r.complete() || r.format->heading != "curva" || has_side(r.keyword)) continue;
     out.push_back(line.at(r.offset, Severity::kWarning, warning::kCurveSide,
-                          r.keyword + " has no side letter: it is read as a right-hand curve; write curvad (right) "
-                                      "or curvas (left) before the class digit"));
+                          trf("{0} has no side letter: it is read as a right-hand curve; write curvad (right) or "
+                              "curvas (left) before the class digit",
+                              r.keyword)));
   }
   return out;
 }
@@ -245,8 +248,8 @@ std::vector<Diagnostic> check_line_drivability(const DescriptionLint& line, cons
 std::vector<Diagnostic> check_train_drivability(const DescriptionLint& train, const TrackSize& size) {
   std::vector<Diagnostic> out;
   if (!train.general_found) return out;  // nothing is read, as W-no-general says
-  starts_at_zero(train, "velocita", warning::kNoStartSpeed, "speed limit", out);
-  starts_at_zero(train, "aderenza", warning::kNoStartAdhesion, "adhesion", out);
+  starts_at_zero(train, "velocita", warning::kNoStartSpeed, N_("speed limit"), out);
+  starts_at_zero(train, "aderenza", warning::kNoStartAdhesion, N_("adhesion"), out);
   station_times(train, out);
   station_areas(train, size, out);
   approach_overlaps(train, out);

@@ -1,7 +1,7 @@
-// The compiler's error numbers for authors: a stable one-line meaning in
-// English, where the error is found (reading, the placement walk, fatal) and
-// whether it is recorded with a chainage. The table for authors:
-// docs/authors-guide.md.
+// The compiler's error numbers for authors: a stable one-line meaning
+// (English, or Italian from the catalogue when the tool speaks it), where the
+// error is found (reading, the placement walk, fatal) and whether it is
+// recorded with a chainage. The table for authors: docs/authors-guide.md.
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include "tools/diagnosing/error_texts.h"
 #include "tools/diagnosing/warning_texts.h"
 #include "tools/text/ascii_text.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -46,9 +47,10 @@ std::string keyword_test(const Group& g) {
   for (const RecordFormat* f : g)
     for (std::string_view w : f->words)
       if (std::find(common.begin(), common.end(), code(w)) == common.end()) varying.push_back(code(w));
-  if (!varying.empty()) common.push_back(joined(varying, " or "));
-  std::string out = "contains " + joined(common, " and ") + (first.case_sensitive ? ", lower case" : ", any case");
-  if (!first.keyword_note.empty()) out += ", " + std::string(first.keyword_note);
+  if (!varying.empty()) common.push_back(joined(varying, tr(" or ")));
+  std::string out = trf(first.case_sensitive ? N_("contains {0}, lower case") : N_("contains {0}, any case"),
+                        joined(common, tr(" and ")));
+  if (!first.keyword_note.empty()) out += ", " + std::string(tr(first.keyword_note));
   return out;
 }
 
@@ -60,19 +62,18 @@ bool narrower_than_storage(const FieldFormat& f) {
 
 std::string range_column(const FieldFormat& f) {
   std::vector<std::string> parts;
-  std::string first = f.storage == Storage::kText ? "" : std::string(storage_name(f.storage));
-  if (!f.limits.empty()) first += (first.empty() ? "" : ", ") + std::string(f.limits);
+  std::string first = f.storage == Storage::kText ? "" : std::string(tr(storage_name(f.storage)));
+  if (!f.limits.empty()) first += (first.empty() ? "" : ", ") + std::string(tr(f.limits));
   parts.push_back(first);
   if (f.step != 0)
-    parts.push_back("a multiple of " + std::to_string(f.step) +
-                    (f.step_error != 0 ? " (else error " + std::to_string(f.step_error) + ")" : " (else a warning)"));
+    parts.push_back(f.step_error != 0 ? trf("a multiple of {0} (else error {1})", f.step, f.step_error)
+                                      : trf("a multiple of {0} (else a warning)", f.step));
   if (f.chainage) {
-    parts.push_back("a warning below 0 or past *L*");
+    parts.push_back(std::string(tr("a warning below 0 or past *L*")));
   } else if (f.range_error != 0) {
-    parts.push_back(std::to_string(f.low) + " to " + std::to_string(f.high) + " (else error " +
-                    std::to_string(f.range_error) + ")");
+    parts.push_back(trf("{0} to {1} (else error {2})", f.low, f.high, f.range_error));
   } else if (narrower_than_storage(f)) {
-    parts.push_back("a warning outside " + std::to_string(f.low) + " to " + std::to_string(f.high));
+    parts.push_back(trf("a warning outside {0} to {1}", f.low, f.high));
   }
   std::string out;
   for (const std::string& p : parts)
@@ -91,25 +92,25 @@ std::string errors_line(const RecordFormat& f) {
   for (const ErrorNote& e : f.errors) {
     std::vector<std::string> numbers;
     for (int32_t c : e.codes) numbers.push_back(std::to_string(c));
-    items.push_back(joined(numbers, " and ") + (e.note.empty() ? "" : " (" + std::string(e.note) + ")"));
+    items.push_back(joined(numbers, tr(" and ")) + (e.note.empty() ? "" : " (" + std::string(tr(e.note)) + ")"));
   }
-  std::string out = "Errors: ";
+  std::string out(tr("Errors: "));
   for (size_t i = 0; i < items.size(); ++i) out += (i ? "; " : "") + items[i];
   out += ".";
-  if (!f.remark.empty()) out += " " + std::string(f.remark);
+  if (!f.remark.empty()) out += " " + std::string(tr(f.remark));
   return out + "\n";
 }
 
 std::string group_markdown(const Group& g) {
   const RecordFormat& f = *g.front();
   std::string out = "### " + std::string(f.heading) + "\n\n";
-  out += "| # | field | unit | range | meaning |\n|---|---|---|---|---|\n";
-  out += "| 0 | keyword | — | " + cell(keyword_test(g)) + " | " + std::string(section_name(f.section)) + ": " +
-         cell(f.meaning) + " |\n";
+  out += std::string(tr("| # | field | unit | range | meaning |")) + "\n|---|---|---|---|---|\n";
+  out += "| 0 | " + std::string(tr("keyword")) + " | — | " + cell(keyword_test(g)) + " | " +
+         std::string(tr(section_name(f.section))) + ": " + cell(tr(f.meaning)) + " |\n";
   for (size_t i = 0; i < f.fields.size(); ++i) {
     const FieldFormat& field = f.fields[i];
-    out += "| " + std::to_string(i + 1) + " | " + std::string(field.name) + " | " + cell(field.unit) + " | " +
-           cell(range_column(field)) + " | " + cell(field.meaning) + " |\n";
+    out += "| " + std::to_string(i + 1) + " | " + std::string(tr(field.name)) + " | " + cell(field.unit) + " | " +
+           cell(range_column(field)) + " | " + cell(tr(field.meaning)) + " |\n";
   }
   return out + "\n" + errors_line(f);
 }
@@ -138,9 +139,9 @@ std::optional<int32_t> error_number(std::string_view topic) {
 
 std::string_view stage_text(const ErrorText& e) {
   switch (e.stage) {
-    case ErrorStage::kReading: return "Found while reading the descriptions";
-    case ErrorStage::kWalk: return "Found by the placement walk after reading; the compile goes on";
-    case ErrorStage::kFatal: return "Fatal: no compiled file is written";
+    case ErrorStage::kReading: return tr("Found while reading the descriptions");
+    case ErrorStage::kWalk: return tr("Found by the placement walk after reading; the compile goes on");
+    case ErrorStage::kFatal: return tr("Fatal: no compiled file is written");
   }
   return "";
 }
@@ -149,24 +150,24 @@ std::string explain_error(int32_t n) {
   ErrorText e = error_text(n);
   std::string out = error_code_name(n) + ": " + std::string(e.meaning) + "\n";
   bool chainage = e.has_chainage && e.stage != ErrorStage::kFatal;
-  out += std::string(stage_text(e)) + (chainage ? "; recorded with a chainage.\n" : ".\n");
-  out += "What to do: " + std::string(e.advice) + ".\n";
+  out += std::string(stage_text(e)) + (chainage ? std::string(tr("; recorded with a chainage.\n")) : ".\n");
+  out += trf("What to do: {0}.\n", e.advice);
   std::vector<std::string> records;
   for (const Group& g : groups()) {
     std::vector<int32_t> codes = error_codes(*g.front());
     if (std::find(codes.begin(), codes.end(), n) != codes.end()) records.push_back(std::string(g.front()->heading));
   }
-  if (!records.empty()) out += "Records that give it: " + joined(records, ", ") + " (explain KEYWORD).\n";
+  if (!records.empty()) out += trf("Records that give it: {0} (explain KEYWORD).\n", joined(records, ", "));
   return out;
 }
 
 std::string explain_warning(const WarningText& w) {
-  std::string kind = is_tool_error(w.code)
-                         ? "An error the compile does not record: it writes its files all the same, but no train can "
-                           "drive them as written; check and compile exit with 1.\n"
-                         : "A warning never changes what the compile writes.\n";
-  return std::string(w.code) + ": " + std::string(w.meaning) + ".\nWhat to do: " + std::string(w.advice) + ".\n" +
-         kind;
+  std::string_view kind = is_tool_error(w.code)
+                              ? tr("An error the compile does not record: it writes its files all the same, but no "
+                                   "train can drive them as written; check and compile exit with 1.\n")
+                              : tr("A warning never changes what the compile writes.\n");
+  return std::string(w.code) + ": " + std::string(w.meaning) + ".\n" + trf("What to do: {0}.\n", w.advice) +
+         std::string(kind);
 }
 
 }  // namespace
@@ -191,14 +192,14 @@ std::optional<std::string> explain(std::string_view topic) {
 }
 
 std::string explain_topics() {
-  std::string out = "errors:";
+  std::string out(tr("errors:"));
   for (const ErrorText& e : error_texts()) out += " " + error_code_name(e.code);
   for (const WarningText& w : warning_texts())
     if (is_tool_error(w.code)) out += " " + std::string(w.code);
-  out += "\nwarnings:";
+  out += "\n" + std::string(tr("warnings:"));
   for (const WarningText& w : warning_texts())
     if (!is_tool_error(w.code)) out += " " + std::string(w.code);
-  out += "\nrecords:";
+  out += "\n" + std::string(tr("records:"));
   for (const Group& g : groups()) out += " '" + std::string(g.front()->heading) + "'";
   return out + "\n";
 }

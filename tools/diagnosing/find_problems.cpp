@@ -17,6 +17,7 @@
 #include "tools/diagnosing/record_checks.h"
 #include "tools/diagnosing/timetable_checks.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -28,7 +29,7 @@ struct Finding {
   std::vector<Diagnostic> notes;
 };
 
-std::string metres(int64_t m) { return std::to_string(m) + " m"; }
+std::string metres(int64_t m) { return trf("{0} m", m); }
 
 // A text with `records` replaced by blanks, line ends kept.
 std::string blanked(std::string text, const DescriptionLint& lint, const Records& records) {
@@ -76,7 +77,7 @@ class Diagnoser {
     out.list = assemble();
     if (bounded_)
       out.list.push_back({Severity::kNote, "", "", 0, 0,
-                          "stopped looking for further errors after " + std::to_string(kMaxCompileRounds) + " compiles"});
+                          trf("stopped looking for further errors after {0} compiles", kMaxCompileRounds)});
     return out;
   }
 
@@ -151,7 +152,7 @@ class Diagnoser {
     const Scenario& m = round.model;
     switch (code) {
       case error::kLineMissing:
-        file_error(path_of(line_name_), code, "the line description is missing: looked for " + path_of(line_name_));
+        file_error(path_of(line_name_), code, trf("the line description is missing: looked for {0}", path_of(line_name_)));
         return false;
       case error::kNoGeneralHeader:
         no_general_header();
@@ -168,7 +169,7 @@ class Diagnoser {
       return false;
     }
     if (code == error::kLineLength) {
-      field_error(lint, *r, 0, code, "lunghezza percorso: " + metres(r->number(0)) + " is outside 0 to 1000000 m");
+      field_error(lint, *r, 0, code, trf("lunghezza percorso: {0} is outside 0 to 1000000 m", metres(r->number(0))));
       return false;
     }
     if (code == error::kCurveOrPlan && !curve_class(lint, *r)) return false;
@@ -180,33 +181,33 @@ class Diagnoser {
   // The one record the compile cannot do without. Written above [generale],
   // it is named there, and the warning on the records above says no more.
   void no_line_length() {
-    std::string message = "the line description's general block has no 'lunghezza percorso' record: nothing can be "
-                          "placed; add 'lunghezza percorso, LENGTH' (in metres) after [generale]";
+    std::string message(tr("the line description's general block has no 'lunghezza percorso' record: nothing can be "
+                           "placed; add 'lunghezza percorso, LENGTH' (in metres) after [generale]"));
     const std::optional<RecordAbove>& above = line_.first_above_general;
     if (!above || above->keyword != "lunghezza percorso")
       return file_error(line_.file, error::kUnreadable, message);
     add(line_.at(above->offset, Severity::kError, error_code_name(error::kUnreadable),
-                 "lunghezza percorso stands above [generale], before which nothing is read, so the line has no "
-                 "length and nothing can be placed; move [generale] up to the line before it"));
+                 std::string(tr("lunghezza percorso stands above [generale], before which nothing is read, so the line "
+                                "has no length and nothing can be placed; move [generale] up to the line before it"))));
   }
 
   // Placed at the first record, where the header is missing, when there is one.
   void no_general_header() {
-    std::string message = "no [generale] header in the line description: nothing in it is read";
+    std::string message(tr("no [generale] header in the line description: nothing in it is read"));
     if (!line_.first_above_general) return file_error(line_.file, error::kNoGeneralHeader, message);
     const RecordAbove& first = *line_.first_above_general;
     add(line_.at(first.offset, Severity::kError, error_code_name(error::kNoGeneralHeader),
-                 message + "; add [generale] on the line before this " + first.keyword + " record"));
+                 message + trf("; add [generale] on the line before this {0} record", first.keyword)));
   }
 
   bool curve_class(const DescriptionLint& lint, const LintRecord& r) {
     bool has_class = std::any_of(r.keyword.begin(), r.keyword.end(), [](char c) { return c >= '1' && c <= '6'; });
     if (has_class) {
-      error_at(lint, r, error::kCurveOrPlan, record_label(r) + ": the plan would pass 1000000 m");
+      error_at(lint, r, error::kCurveOrPlan, trf("{0}: the plan would pass 1000000 m", record_label(r)));
       return false;
     }
     error_at(lint, r, error::kCurveOrPlan,
-             "curva: " + in_quotes(r.keyword) + " names no radius class; write a digit 1 to 6 in the keyword, e.g. curvad4");
+             trf("curva: {0} names no radius class; write a digit 1 to 6 in the keyword, e.g. curvad4", in_quotes(r.keyword)));
     aside_.insert(&r);
     return true;
   }
@@ -214,22 +215,22 @@ class Diagnoser {
   void record_error(int32_t code, const DescriptionLint& lint, const LintRecord& r, const CompileResult& round) {
     switch (code) {
       case error::kCabStartOffStep:
-        return field_error(lint, r, 0, code, record_word(r) + ": inizio " + metres(r.number(0)) + " is not a multiple of 50 m");
+        return field_error(lint, r, 0, code, trf("{0}: inizio {1} is not a multiple of 50 m", record_word(r), metres(r.number(0))));
       case error::kCabEndOffStep:
-        return field_error(lint, r, 1, code, record_word(r) + ": fine " + metres(r.number(1)) + " is not a multiple of 50 m");
+        return field_error(lint, r, 1, code, trf("{0}: fine {1} is not a multiple of 50 m", record_word(r), metres(r.number(1))));
       case error::kCabCodeCount:
-        return error_at(lint, r, code, in_quotes(r.keyword) + " names neither 4 nor 9 codes: write \"4\" or \"9\" in it, "
-                                                           "as in 'ripetizione segnali 4 codici'");
+        return error_at(lint, r, code, trf("{0} names neither 4 nor 9 codes: write \"4\" or \"9\" in it, as in "
+                                           "'ripetizione segnali 4 codici'", in_quotes(r.keyword)));
       case error::kStationOffStep:
-        return field_error(lint, r, 0, code, "stazione at " + metres(r.number(0)) + ": the position is not a multiple of 50 m");
+        return field_error(lint, r, 0, code, trf("stazione at {0}: the position is not a multiple of 50 m", metres(r.number(0))));
       case error::kPlatformOffStep:
-        return field_error(lint, r, 2, code, "stazione at " + metres(r.number(0)) + ": the platform length " +
-                                           metres(r.fields.size() > 2 ? r.number(2) : 0) + " is not a multiple of 100 m");
+        return field_error(lint, r, 2, code, trf("stazione at {0}: the platform length {1} is not a multiple of 100 m",
+                                                 metres(r.number(0)), metres(r.fields.size() > 2 ? r.number(2) : 0)));
       case error::kTooManyStations: return too_many_stations(lint, r, round);
       case error::kStationsTooClose: return stations_too_close(lint, r);
       case error::kStationEndTooEarly:
-        return error_at(lint, r, code, record_label(r) + ": its area ends at " + metres(station_area(r).fine) +
-                                           ", so its stop point would lie within the first 100 m of the line");
+        return error_at(lint, r, code, trf("{0}: its area ends at {1}, so its stop point would lie within the first "
+                                           "100 m of the line", record_label(r), metres(station_area(r).fine)));
       case error::kSignCellTaken:
       case error::kMarkerCellTaken:
       case error::kSignalCellTaken:
@@ -246,17 +247,17 @@ class Diagnoser {
 
   static std::string taken_part(int32_t code, const LintRecord& r) {
     switch (code) {
-      case error::kWarningBoardCellTaken: return "the cell of its warning board, 1200 m before it,";
-      case error::kSlowdownStartCellTaken: return "the cell of its start";
-      case error::kSlowdownEndCellTaken: return "the cell of its end (" + metres(r.number(0) + r.number(2)) + ")";
-      case error::kApproachCellTaken: return "one of its four approach cells, 1200 to 1350 m before it,";
-      default: return "its cell";
+      case error::kWarningBoardCellTaken: return std::string(tr("the cell of its warning board, 1200 m before it,"));
+      case error::kSlowdownStartCellTaken: return std::string(tr("the cell of its start"));
+      case error::kSlowdownEndCellTaken: return trf("the cell of its end ({0})", metres(r.number(0) + r.number(2)));
+      case error::kApproachCellTaken: return std::string(tr("one of its four approach cells, 1200 to 1350 m before it,"));
+      default: return std::string(tr("its cell"));
     }
   }
 
   // A record whose cell another one holds: both are named.
   void conflict(int32_t code, const DescriptionLint& lint, const LintRecord& r) {
-    std::string message = record_label(r) + ": " + taken_part(code, r) + " is already taken";
+    std::string message = trf("{0}: {1} is already taken", record_label(r), taken_part(code, r));
     const PlacedRecord* placed = replay_.find(&r);
     const PlacedRecord* holder = nullptr;
     int64_t taken_cell = -1;
@@ -265,24 +266,24 @@ class Diagnoser {
       if (w.taken_error == code) holder = replay_.occupant(w.cell, &r, i, before_), taken_cell = w.cell;
     }
     if (holder == nullptr) return error_at(lint, r, code, message);
-    if (holder->record == &r) return error_at(lint, r, code, message + " by its own warning board");
+    if (holder->record == &r) return error_at(lint, r, code, message + std::string(tr(" by its own warning board")));
     std::string part = holder_part(*holder, taken_cell);
-    message += " by the " + part + record_name(*holder->lint, *holder->record);
-    std::string note = part.empty() ? "the " + record_label(*holder->record) + " already in that cell"
-                                    : "the " + record_label(*holder->record) + ", whose " +
-                                          part.substr(0, part.size() - 8) + " takes that cell";
+    std::string holder_name = record_name(*holder->lint, *holder->record);
+    message += part.empty() ? trf(" by the {0}", holder_name) : trf(" by the {0} of the {1}", part, holder_name);
+    std::string note = part.empty() ? trf("the {0} already in that cell", record_label(*holder->record))
+                                    : trf("the {0}, whose {1} takes that cell", record_label(*holder->record), part);
     error_at(lint, r, code, message, {note_at(*holder->lint, *holder->record, code, note)});
   }
 
-  // "warning board at 6200 m of the ": the part of a slowdown that holds `cell`,
+  // "warning board at 6200 m": the part of a slowdown that holds `cell`,
   // when it is not the slowdown's start.
   static std::string holder_part(const PlacedRecord& holder, int64_t cell) {
     for (const CellWrite& w : holder.placement.writes) {
       if (w.cell != cell) continue;
-      std::string at = " at " + metres(50 * (cell - 1));
-      if (w.kind == cell_kind::kWarningBoard) return "warning board" + at + " of the ";
-      if (w.kind == cell_kind::kApproach) return "approach cell" + at + " of the ";
-      if (w.kind == cell_kind::kSlowdownEnd) return "end" + at + " of the ";
+      std::string at = metres(50 * (cell - 1));
+      if (w.kind == cell_kind::kWarningBoard) return trf("warning board at {0}", at);
+      if (w.kind == cell_kind::kApproach) return trf("approach cell at {0}", at);
+      if (w.kind == cell_kind::kSlowdownEnd) return trf("end at {0}", at);
       return "";
     }
     return "";
@@ -291,9 +292,8 @@ class Diagnoser {
   void too_many_stations(const DescriptionLint& lint, const LintRecord& r, const CompileResult& round) {
     int32_t signs = kFirstSignSlot - round.model.next_sign_slot;
     error_at(lint, r, error::kTooManyStations,
-             record_label(r) + " is one station too many: with the " + std::to_string(signs) +
-                 " sign boards of the line at most " + std::to_string(78 - signs) +
-                 " stations fit (stations and sign boards together at most 78)");
+             trf("{0} is one station too many: with the {1} sign boards of the line at most {2} stations fit "
+                 "(stations and sign boards together at most 78)", record_label(r), signs, 78 - signs));
   }
 
   const LintRecord* station_before(const LintRecord& r) const {
@@ -309,18 +309,21 @@ class Diagnoser {
   void stations_too_close(const DescriptionLint& lint, const LintRecord& r) {
     const LintRecord* before = station_before(r);
     StationArea here = station_area(r);
-    if (before == nullptr) return error_at(lint, r, error::kStationsTooClose, record_label(r) + ": " +
-                                                                                 std::string(error_text(error::kStationsTooClose).meaning));
+    if (before == nullptr)
+      return error_at(lint, r, error::kStationsTooClose,
+                      record_label(r) + ": " + std::string(error_text(error::kStationsTooClose).meaning));
     StationArea there = station_area(*before);
     int64_t gap = here.inizio - there.fine;
-    std::string other = "the " + record_name(lint, *before) + ", which ends at " + metres(there.fine);
-    std::string how = gap < 0 ? "starts at " + metres(here.inizio) + ", before the end of " + other +
-                                    "; stations must come in increasing chainage, 350 m apart"
-                              : "starts at " + metres(here.inizio) + ", only " + metres(gap) + " after the end of " +
-                                    other + "; stations need 350 m between them";
-    error_at(lint, r, error::kStationsTooClose, record_label(r) + ": its area " + how,
+    std::string message =
+        gap < 0 ? trf("{0}: its area starts at {1}, before the end of the {2}, which ends at {3}; stations must come "
+                      "in increasing chainage, 350 m apart",
+                      record_label(r), metres(here.inizio), record_name(lint, *before), metres(there.fine))
+                : trf("{0}: its area starts at {1}, only {4} after the end of the {2}, which ends at {3}; stations "
+                      "need 350 m between them",
+                      record_label(r), metres(here.inizio), record_name(lint, *before), metres(there.fine), metres(gap));
+    error_at(lint, r, error::kStationsTooClose, message,
              {note_at(lint, *before, error::kStationsTooClose,
-                      "the " + record_label(*before) + ", whose area ends at " + metres(there.fine))});
+                      trf("the {0}, whose area ends at {1}", record_label(*before), metres(there.fine)))});
   }
 
   // Error 25: the field that cannot be read, or the value that cannot be stored.
@@ -329,14 +332,14 @@ class Diagnoser {
     const DescriptionLint& lint = stopped_in(m);
     bool found = &lint == &line_ ? round.line_found : round.train_found;
     if (!found) {
-      file_error(lint.file, error::kUnreadable, "the train description is missing: looked for " + lint.file);
+      file_error(lint.file, error::kUnreadable, trf("the train description is missing: looked for {0}", lint.file));
       return false;
     }
     const LintRecord* r = record_at(lint, m.stop_offset);
     if (r != nullptr && r->problem && r->problem->stop == m.stop_offset) {
       std::string label = record_word(*r);
       if (!r->fields.empty() && r->format->fields.front().chainage && !r->problem->shifted)
-        label += " at " + metres(r->number(0));
+        label += trf(" at {0}", metres(r->number(0)));
       field_error(lint, *r, r->problem->field, error::kUnreadable,
                   label + (r->problem->shifted ? ": " : ", ") + r->problem->reason);
       aside_.insert(r);
@@ -357,12 +360,12 @@ class Diagnoser {
       no_line_length();
       return false;
     }
-    std::string reason = m.stop_reason.empty() ? "" : " (" + m.stop_reason + ")";
+    std::string reason = m.stop_reason.empty() ? "" : " (" + std::string(tr(m.stop_reason)) + ")";
     if (r == nullptr) {
-      file_error(lint.file, error::kUnreadable, "the description cannot be read" + reason);
+      file_error(lint.file, error::kUnreadable, std::string(tr("the description cannot be read")) + reason);
       return false;
     }
-    error_at(lint, *r, error::kUnreadable, record_label(*r) + ": cannot be stored" + reason);
+    error_at(lint, *r, error::kUnreadable, trf("{0}: cannot be stored", record_label(*r)) + reason);
     aside_.insert(r);
     return true;
   }
@@ -383,14 +386,15 @@ class Diagnoser {
         if (!r.complete() || before_.count(&r) != 0 || !beyond_track(r, size_) || r.number(0) != e.pos) continue;
         int64_t margin = r.format->heading == "stazione" ? 800 : 100;
         error_at(*lint, r, error::kBeyondLine,
-                 record_label(r) + " lies beyond the end of the track: the line is " + metres(size_.length) +
-                     " long and " + with_article(r.format->heading) + " may stand up to " +
-                     metres(50 * size_.top - margin) + "; the rest of the description is not read");
+                 trf("{0} lies beyond the end of the track: the line is {1} long and {2} may stand up to {3}; the "
+                     "rest of the description is not read",
+                     record_label(r), metres(size_.length), with_article(r.format->heading),
+                     metres(50 * size_.top - margin)));
         aside_.insert(&r);
         return;
       }
     }
-    file_error("", error::kBeyondLine, std::string(error_text(error::kBeyondLine).meaning) + " at " + metres(e.pos));
+    file_error("", error::kBeyondLine, std::string(error_text(error::kBeyondLine).meaning) + trf(" at {0}", metres(e.pos)));
   }
 
   void references() {
@@ -399,8 +403,8 @@ class Diagnoser {
       for (size_t i = 0; i < 2; ++i)
         if (r.number(i) % 50 != 0)
           field_error(line_, r, i, error::kReferenceOffStep,
-                   record_word(r) + ": " + std::string(r.format->fields[i].name) + " " +
-                       metres(r.number(i)) + " is not on the 50 m step");
+                   trf("{0}: {1} {2} is not on the 50 m step", record_word(r), r.format->fields[i].name,
+                       metres(r.number(i))));
     }
   }
 
@@ -420,9 +424,9 @@ class Diagnoser {
     for (int64_t c : cells) {
       if (c < 0 || c > m.track_upper_bound()) continue;
       const TrackCell& cell = m.track[static_cast<size_t>(c)];
-      std::string what = kind_name(cell.kind);
+      std::string what = kind_words(cell.kind);
       if (const PlacedRecord* p = replay_.occupant(c, nullptr, 0, before_)) what = record_name(*p->lint, *p->record);
-      else if (cell.kind == cell_kind::kMarker) what = "a marker the compile placed";
+      else if (cell.kind == cell_kind::kMarker) what = tr("a marker the compile placed");
       out += (out.empty() ? "" : "; ") + what;
     }
     return out;
@@ -464,33 +468,38 @@ class Diagnoser {
       if (here) slowdown = &p;
       if (here) break;
     }
-    if (slowdown == nullptr) return file_error("", e.code, std::string(error_text(e.code).meaning) + " at " + metres(e.pos));
+    if (slowdown == nullptr)
+      return file_error("", e.code, std::string(error_text(e.code).meaning) + trf(" at {0}", metres(e.pos)));
     const LintRecord& r = *slowdown->record;
     if (e.code == error::kNoCellBeforeSlowdown)
       return error_at(*slowdown->lint, r, e.code,
-                      record_label(r) + ": no free cell for a marker before its start, which go 250 to 350, 550 to "
-                      "650 and 900 to 1000 m before it; the cells there hold: " + holds(m, failed_groups(m, cell)));
+                      trf("{0}: no free cell for a marker before its start, which go 250 to 350, 550 to 650 and 900 "
+                          "to 1000 m before it; the cells there hold: {1}",
+                          record_label(r), holds(m, failed_groups(m, cell))));
     error_at(*slowdown->lint, r, e.code,
-             record_label(r) + ": no free cell for the marker placed every 400 m along a slowdown below 110 km/h, "
-             "or just before the first signal after its end; the cells there hold: " +
-                 holds(m, {cell - 1, cell, cell + 1}));
+             trf("{0}: no free cell for the marker placed every 400 m along a slowdown below 110 km/h, or just "
+                 "before the first signal after its end; the cells there hold: {1}",
+                 record_label(r), holds(m, {cell - 1, cell, cell + 1})));
   }
 
   void signal_marker(int32_t code, int64_t cell, const Scenario& m) {
     const PlacedRecord* signal = placed_at("segnale", cell, 0);
-    if (signal == nullptr) return file_error("", code, std::string(error_text(code).meaning) + " at " + metres(50 * cell));
+    if (signal == nullptr)
+      return file_error("", code, std::string(error_text(code).meaning) + trf(" at {0}", metres(50 * cell)));
     std::vector<Diagnostic> notes;
     for (const PlacedRecord& p : replay_.records()) {
       if (p.record->format->heading != "rallentamento" || before_.count(p.record) != 0 || start_write(p) == 0) continue;
       int64_t board = p.placement.writes[0].cell;
       if (board <= cell || board > cell + 20) continue;
-      notes.push_back(note_at(*p.lint, *p.record, code, "the " + record_label(*p.record) + ", whose warning board stands " +
-                                                            metres(50 * (board - cell)) + " after the signal"));
+      notes.push_back(note_at(*p.lint, *p.record, code,
+                              trf("the {0}, whose warning board stands {1} after the signal", record_label(*p.record),
+                                  metres(50 * (board - cell)))));
       break;
     }
     error_at(*signal->lint, *signal->record, code,
-             record_label(*signal->record) + ": no free cell for the marker just before it, which a slowdown warning "
-             "board within 1000 m after it needs; the two cells before it hold: " + holds(m, {cell - 1, cell - 2}),
+             trf("{0}: no free cell for the marker just before it, which a slowdown warning board within 1000 m "
+                 "after it needs; the two cells before it hold: {1}",
+                 record_label(*signal->record), holds(m, {cell - 1, cell - 2})),
              notes);
   }
 
@@ -504,11 +513,12 @@ class Diagnoser {
         if (w.cell == 1 && w.kind != cell_kind::kNone) holder = &p;
     }
     if (holder == nullptr)
-      return file_error("", code, std::string(error_text(code).meaning) + "; no compiled file is written");
+      return file_error("", code, std::string(error_text(code).meaning) + std::string(tr("; no compiled file is written")));
     const LintRecord& r = *holder->record;
     error_at(*holder->lint, r, code,
-             record_label(r) + " is placed in the first cell of the track, which the scenario reserves for its stamps; "
-             "place it at " + metres(first_free_position(r)) + " or later. No compiled file is written");
+             trf("{0} is placed in the first cell of the track, which the scenario reserves for its stamps; place it "
+                 "at {1} or later. No compiled file is written",
+                 record_label(r), metres(first_free_position(r))));
   }
 
   // ---- warnings and the list ----
@@ -580,9 +590,9 @@ class Diagnoser {
     });
     Finding& km = *std::find_if(all.begin(), all.end(), is_km);
     size_t left_out = before - all.size();
-    km.primary.message += "; " + std::to_string(left_out) +
-                          (left_out == 1 ? " more warning or error on a record past the end is left out"
-                                         : " more warnings and errors on the records past the end are left out");
+    km.primary.message += trf(left_out == 1 ? N_("; {0} more warning or error on a record past the end is left out")
+                                            : N_("; {0} more warnings and errors on the records past the end are left out"),
+                              left_out);
   }
 
   int file_rank(const std::string& file) const {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <regex>
 
 #include "compiler/compiler.h"
 #include "compiler/fatal_error.h"
@@ -15,6 +16,7 @@
 #include "testing/test_files.h"
 #include "tools/diagnosing/error_texts.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/language.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -117,7 +119,8 @@ void expect_known(const std::vector<Diagnostic>& list) {
     EXPECT_TRUE(is_utf8(d.message)) << d.message;
     if (d.code.empty()) continue;
     bool error = d.code[0] == 'E' && !is_tool_error(d.code) &&
-                 error_text(std::stoi(d.code.substr(1))).meaning != "unknown error";
+                 std::any_of(error_texts().begin(), error_texts().end(),
+                             [&d](const ErrorText& e) { return error_code_name(e.code) == d.code; });
     EXPECT_TRUE(error || warning_text(d.code) != nullptr) << d.code;
     EXPECT_GE(d.line, 0);
     EXPECT_GE(d.column, d.line > 0 ? 1 : 0);
@@ -343,6 +346,35 @@ TEST_P(EachMistake, AtItsPlaceAndTheCompileUnchanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Diagnosis, EachMistake, ::testing::Range<size_t>(0, mistakes().size()));
+
+// The same mistakes told in Italian: every diagnostic at the same place with
+// the same code, and its message translated, with no English word left in it.
+class EachMistakeInItalian : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(EachMistakeInItalian, TheSamePlacesAndCodesEveryMessageTranslated) {
+  const Mistake& m = mistakes().at(GetParam());
+  SCOPED_TRACE(m.what);
+  Pair pair = edited(m.edits);
+  Checked english = diagnose_pair(pair);
+  Checked italian = [&pair] {
+    LanguageScope scope(Language::kItalian);
+    return diagnose_pair(pair);
+  }();
+  EXPECT_EQ(brief(italian), m.expected) << diagnostics_text(italian.diagnosis.list);
+  EXPECT_EQ(italian.outcome, english.outcome);
+  ASSERT_EQ(italian.diagnosis.list.size(), english.diagnosis.list.size());
+  static const std::regex kEnglish(R"(\b(the|is|of|at|and|with|not|before|after|its|cell|field|line)\b)");
+  for (size_t i = 0; i < english.diagnosis.list.size(); ++i) {
+    const Diagnostic &e = english.diagnosis.list[i], &t = italian.diagnosis.list[i];
+    EXPECT_EQ(std::tie(t.severity, t.code, t.line, t.column), std::tie(e.severity, e.code, e.line, e.column));
+    EXPECT_NE(t.message, e.message);
+    std::smatch word;
+    EXPECT_FALSE(std::regex_search(t.message, word, kEnglish)) << "'" << word.str() << "' in " << t.message;
+  }
+  expect_known(italian.diagnosis.list);
+}
+
+INSTANTIATE_TEST_SUITE_P(Diagnosis, EachMistakeInItalian, ::testing::Range<size_t>(0, mistakes().size()));
 
 // The bytes of `text` from `line`, `column` on, to the end of that line.
 std::string text_from(const std::string& text, int64_t line, int64_t column) {

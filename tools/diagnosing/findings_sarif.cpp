@@ -9,6 +9,7 @@
 
 #include "tools/diagnosing/error_texts.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/language.h"
 
 namespace lorvena {
 namespace {
@@ -105,6 +106,7 @@ Json findings_sarif(const std::vector<Diagnostic>& list, std::string_view tool_v
   run["tool"]["driver"] = std::move(driver);
   // Columns count bytes of Windows-1252, one character each: the same as UTF-16 code units.
   run["columnKind"] = "utf16CodeUnits";
+  if (language() == Language::kItalian) run["language"] = "it-IT";  // the texts' language; en-US when absent
   run["results"] = std::move(results);
   Json log;
   log["$schema"] = kSchema;

@@ -7,6 +7,7 @@
 #include "descriptions/field_reader.h"
 #include "tools/compiled/cell_kinds.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -27,7 +28,7 @@ int64_t cell_of(double value) {
 
 int64_t position_cell(int64_t p) { return cell_of(static_cast<double>(p) / 50.0 + 1.0); }
 
-std::string metres(int64_t m) { return std::to_string(m) + " m"; }
+std::string metres(int64_t m) { return trf("{0} m", m); }
 
 class Placer {
  public:
@@ -38,7 +39,7 @@ class Placer {
     // The bounds check adds its margin in 32 bits.
     if (r_.format->fields.front().chainage && r_.format->section != Section::kLineGeneral &&
         !fits(v(0) + (k == "stazione" ? 800 : 100), INT32_MIN, INT32_MAX)) {
-      cannot("its position plus the margin of the bounds check does not fit 32 bits");
+      cannot(tr("its position plus the margin of the bounds check does not fit 32 bits"));
       return std::move(out_);
     }
     if (k == "segnale") signal();
@@ -57,8 +58,8 @@ class Placer {
  private:
   int64_t v(size_t i) const { return r_.number(i); }
 
-  void cannot(std::string why) {
-    if (out_.unstorable.empty()) out_.unstorable = std::move(why);
+  void cannot(std::string_view why) {
+    if (out_.unstorable.empty()) out_.unstorable = why;
   }
 
   bool inside(int64_t cell) const { return fits(cell, 0, size_.top); }
@@ -68,21 +69,20 @@ class Placer {
   }
 
   // The cell at `cell`, which the compile reaches through the track's bounds.
-  bool reach(int64_t cell, const std::string& what) {
+  bool reach(int64_t cell, std::string_view what) {
     if (inside(cell)) return true;
-    std::string where = cell < 0 ? "before the start of the line" : "past the end of the track (" +
-                                                                          metres(50 * size_.top) + ")";
-    cannot(what + " falls " + where);
+    cannot(cell < 0 ? trf("{0} falls before the start of the line", what)
+                    : trf("{0} falls past the end of the track ({1})", what, metres(50 * size_.top)));
     return false;
   }
 
   void packed(std::string_view sum, int64_t value) {
-    if (!fits16(value)) cannot(std::string(sum) + " = " + std::to_string(value) + " does not fit -32768 to 32767");
+    if (!fits16(value)) cannot(trf("{0} = {1} does not fit -32768 to 32767", sum, value));
   }
 
   void signal() {
     int64_t j = position_cell(v(0));
-    if (!reach(j, "its cell")) return;
+    if (!reach(j, tr("its cell"))) return;
     take(j, kSignal, error::kSignalCellTaken, v(2) * 10 + v(7), v(3) * 10 + v(8));
     packed("rapp·10 + sx·3 + dx", v(5) * 10 + v(1) * 3 + v(6));
     packed("s1·10 + d1", v(2) * 10 + v(7));
@@ -90,21 +90,20 @@ class Placer {
     packed("s3·10 + d3", v(4) * 10 + v(9));
     for (int64_t b = 1; b <= 4; ++b) {
       if (!inside(j - 2 * b)) {
-        cannot("its approach marks reach " + metres(100 * b) +
-               " before it, past the start of the line; place it at 350 m or later");
+        cannot(trf("its approach marks reach {0} before it, past the start of the line; place it at 350 m or later",
+                   metres(100 * b)));
         return;
       }
       int64_t mark = v(1) * 30 + v(6) * 10 + b;
       if (!fits(mark, 0, 255))
-        return cannot("its approach mark sx·30 + dx·10 + " + std::to_string(b) + " = " + std::to_string(mark) +
-                      " does not fit 0 to 255");
+        return cannot(trf("its approach mark sx·30 + dx·10 + {0} = {1} does not fit 0 to 255", b, mark));
       take(j - 2 * b, kNone, error::kNone);
     }
   }
 
   void indicator() {
     int64_t j = position_cell(v(0));
-    if (!reach(j, "its cell")) return;
+    if (!reach(j, tr("its cell"))) return;
     int64_t p1 = cell_of(v(5) / 5.0 + v(1) * 20.0), p2 = cell_of(v(6) / 5.0 + v(2) * 20.0);
     take(j, kSpeedIndicator, error::kIndicatorCellTaken, p1, p2);
     packed("vad/5 + vas·20", p1);
@@ -117,11 +116,11 @@ class Placer {
   // error 6 whatever its length.
   void sign() {
     int64_t j = position_cell(v(0));
-    if (!reach(j, "its cell")) return;
+    if (!reach(j, tr("its cell"))) return;
     take(j, kSignBoard, error::kSignCellTaken, 1);
     size_t length = r_.fields.at(1).text.size();
     if (length > kLongestName)
-      cannot("its text is " + std::to_string(length) + " bytes long; at most 65535 can be stored");
+      cannot(trf("its text is {0} bytes long; at most 65535 can be stored", length));
   }
 
   void mountain() {
@@ -129,32 +128,33 @@ class Placer {
     int64_t first = cell_of(v(0) / 50.0), last = cell_of(v(1) / 50.0 - 1.0);
     // The kind is stored cell by cell: a mountain without cells stores none.
     if (first <= last && !fits(kind, 0, 255))
-      cannot("kind " + std::to_string(v(2)) + " gives landscape " + std::to_string(kind) +
-             ", which does not fit 0 to 255");
+      cannot(trf("kind {0} gives landscape {1}, which does not fit 0 to 255", v(2), kind));
     if (first <= last && (!inside(first) || !inside(last)))
-      cannot("its cells from " + metres(v(0)) + " to " + metres(v(1)) + " reach " +
-             (inside(first) ? "past the end of the track (" + metres(50 * size_.top) + ")" : "before the start of the line"));
+      cannot(inside(first) ? trf("its cells from {0} to {1} reach past the end of the track ({2})", metres(v(0)),
+                                 metres(v(1)), metres(50 * size_.top))
+                           : trf("its cells from {0} to {1} reach before the start of the line", metres(v(0)),
+                                 metres(v(1))));
   }
 
   void slowdown() {
     int64_t x = v(0), speed = v(1), length = v(2), d_v = v(5);
     int64_t second = d_v != 0 ? d_v : 0;
     if (!fits(x + length, INT32_MIN, INT32_MAX) || !fits(x - 1200, INT32_MIN, INT32_MAX))
-      return cannot("x + l or x - 1200 does not fit 32 bits");
+      return cannot(tr("x + l or x - 1200 does not fit 32 bits"));
     if (x > 1500) {
       int64_t w = cell_of((x - 1200) / 50.0 + 1.0);
-      if (!reach(w, "its warning board")) return;
+      if (!reach(w, tr("its warning board"))) return;
       take(w, kWarningBoard, error::kWarningBoardCellTaken, speed, second);
     }
     int64_t s = position_cell(x);
-    if (!reach(s, "its start")) return;
+    if (!reach(s, tr("its start"))) return;
     take(s, kSlowdownStart, error::kSlowdownStartCellTaken, speed, second);
     int64_t e = position_cell(x + length);
-    if (!reach(e, "its end (" + metres(x + length) + ")")) return;
+    if (!reach(e, trf("its end ({0})", metres(x + length)))) return;
     take(e, kSlowdownEnd, error::kSlowdownEndCellTaken, speed, second);
-    if (!fits16(speed)) cannot("speed " + std::to_string(speed) + " does not fit -32768 to 32767");
-    if (!fits16(d_v)) cannot("d_v " + std::to_string(d_v) + " does not fit -32768 to 32767");
-    if (!fits16(v(3))) cannot("f_tt " + std::to_string(v(3)) + " does not fit -32768 to 32767");
+    if (!fits16(speed)) cannot(trf("{0} {1} does not fit -32768 to 32767", tr("speed"), speed));
+    if (!fits16(d_v)) cannot(trf("{0} {1} does not fit -32768 to 32767", "d_v", d_v));
+    if (!fits16(v(3))) cannot(trf("{0} {1} does not fit -32768 to 32767", "f_tt", v(3)));
     if (v(4) == 0 || x <= 1500) return;
     int64_t h = cell_of((x - 1200) / 50.0);
     for (int64_t i = 0; i < 4; ++i) take(h - i, kApproach, error::kApproachCellTaken, i + 1, d_v != 0 ? i + 1 : 0);
@@ -162,10 +162,10 @@ class Placer {
 
   void marker() {
     int64_t c = cell_of(v(0) / 50.0);
-    if (!reach(c, "its cell")) return;
+    if (!reach(c, tr("its cell"))) return;
     bool low = v(1) < 1;
     take(c, low ? kLowMarker : kMarker, error::kMarkerCellTaken, low ? 0 : v(1));
-    if (!low && !fits16(v(1))) cannot("value " + std::to_string(v(1)) + " does not fit -32768 to 32767");
+    if (!low && !fits16(v(1))) cannot(trf("{0} {1} does not fit -32768 to 32767", tr("value"), v(1)));
   }
 
   void station() {
@@ -175,21 +175,20 @@ class Placer {
     int64_t ora = in_minutes * 60 + v(15);
     for (int64_t step : {v(13) * 60, in_minutes, in_minutes * 60, ora})
       if (!fits(step, INT32_MIN, INT32_MAX))
-        return cannot("its time " + std::to_string(v(13)) + ":" + std::to_string(v(14)) + ":" + std::to_string(v(15)) +
-                      " in seconds does not fit 32 bits");
+        return cannot(trf("its time {0}:{1}:{2} in seconds does not fit 32 bits", v(13), v(14), v(15)));
     StationArea area = station_area(r_);
     int64_t fine = area.fine;
     if (!fits(fine, INT32_MIN, INT32_MAX) || !fits(area.inizio, INT32_MIN, INT32_MAX))
-      return cannot("its area, " + metres(area.inizio) + " to " + metres(fine) + ", does not fit");
+      return cannot(trf("its area, {0} to {1}, does not fit", metres(area.inizio), metres(fine)));
     if (tipo >= 25) return;
     if (tipo != 5 && tipo != 6) {
       for (int k = 1; k <= 4; ++k) {
         double at = fine / 50.0 - k - 1;
-        if (at > 1.0 && !reach(cell_of(at), "its approach marks (its area ends at " + metres(fine) + ")")) return;
+        if (at > 1.0 && !reach(cell_of(at), trf("its approach marks (its area ends at {0})", metres(fine)))) return;
       }
     }
     double stop = fine / 50.0 - 1.0;
-    if (stop > 1.0 && reach(cell_of(stop), "its stop point (its area ends at " + metres(fine) + ")"))
+    if (stop > 1.0 && reach(cell_of(stop), trf("its stop point (its area ends at {0})", metres(fine))))
       take(cell_of(stop), kStationStop, error::kNone, 1);
   }
 
@@ -197,21 +196,21 @@ class Placer {
     int64_t stored = cell_of(v(1) / 5.0);
     if (fits(stored, 0, 255)) return;
     out_.deferred = true;
-    cannot("speed " + std::to_string(v(1)) + " km/h cannot be stored: the line speed is kept in steps of 5 km/h in "
-           "one byte, 0 to 1277 km/h");
+    cannot(trf("speed {0} km/h cannot be stored: the line speed is kept in steps of 5 km/h in one byte, 0 to 1277 km/h",
+               v(1)));
   }
 
   void curve() {
     if (size_.plan_top < 0) return;
     int64_t end = v(0) + v(1);
-    if (!fits(end, INT32_MIN, INT32_MAX)) return cannot("its end, start + length, does not fit 32 bits");
+    if (!fits(end, INT32_MIN, INT32_MAX)) return cannot(tr("its end, start + length, does not fit 32 bits"));
     if (end > size_.plan_top)
-      cannot("it ends at " + metres(end) + ", past the end of the plan (" + metres(size_.plan_top) +
-             ", the line's length and 7000 m)");
+      cannot(trf("it ends at {0}, past the end of the plan ({1}, the line's length and 7000 m)", metres(end),
+                 metres(size_.plan_top)));
   }
 
   void reference() {
-    if (v(2) == 1 && v(1) + 100 > INT32_MAX) cannot("fine + 100 does not fit");
+    if (v(2) == 1 && v(1) + 100 > INT32_MAX) cannot(tr("fine + 100 does not fit"));
   }
 
   const LintRecord& r_;
@@ -286,17 +285,17 @@ std::vector<Diagnostic> cell_warnings(const TrackReplay& replay) {
       const CellWrite& w = p.placement.writes[i];
       if (w.cell == 1 && w.kind != kNone && w.param1 == 0 && w.param2 == 0)
         out.push_back(p.lint->at(p.record->offset, Severity::kWarning, warning::kReservedCell,
-                                 record_name(*p.lint, *p.record) + " lands in the first cell of the track, which the "
-                                 "scenario's stamps overwrite; place it at " +
-                                     std::to_string(first_free_position(*p.record)) + " m or later"));
+                                 trf("{0} lands in the first cell of the track, which the scenario's stamps "
+                                     "overwrite; place it at {1} m or later",
+                                     record_name(*p.lint, *p.record), first_free_position(*p.record))));
       if (w.kind != kStationStop) continue;
       const PlacedRecord* other = replay.occupant(w.cell, p.record, i, {});
       if (other == nullptr) continue;
       out.push_back(p.lint->at(p.record->offset, Severity::kWarning, warning::kOverwritten,
-                               record_name(*p.lint, *p.record) + ": its stop point replaces the " +
-                                   record_name(*other->lint, *other->record)));
+                               trf("{0}: its stop point replaces the {1}", record_name(*p.lint, *p.record),
+                                   record_name(*other->lint, *other->record))));
       out.push_back(other->lint->at(other->record->offset, Severity::kNote, warning::kOverwritten,
-                                    "the object replaced by the station's stop point"));
+                                    std::string(tr("the object replaced by the station's stop point"))));
     }
   }
   return out;
@@ -309,11 +308,12 @@ std::vector<Diagnostic> table_warnings(const TrackReplay& replay) {
     if (p.record->format->heading != "cartello_indicatore" || !p.placement.unstorable.empty()) continue;
     int64_t here = entry--;
     if (here > 1) continue;
-    std::string whose = here == 1 ? "the first station's entry" : "which the table keeps empty";
+    std::string_view pattern = here == 1 ? N_("{0}: its text goes into table entry {1}, the first station's entry; "
+                                              "at most {2} sign texts fit above the stations")
+                                         : N_("{0}: its text goes into table entry {1}, which the table keeps empty; "
+                                              "at most {2} sign texts fit above the stations");
     out.push_back(p.lint->at(p.record->offset, Severity::kWarning, warning::kTableFull,
-                             record_name(*p.lint, *p.record) + ": its text goes into table entry " +
-                                 std::to_string(here) + ", " + whose + "; at most " +
-                                 std::to_string(kFirstSignSlot - 1) + " sign texts fit above the stations"));
+                             trf(pattern, record_name(*p.lint, *p.record), here, kFirstSignSlot - 1)));
   }
   return out;
 }

@@ -4,6 +4,7 @@
 
 #include "compiler/model.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -12,9 +13,7 @@ bool is_time(const FieldFormat& f) { return f.unit == "h" || f.unit == "min" || 
 
 std::string unit_text(const FieldFormat& f) { return f.unit.empty() ? "" : " " + std::string(f.unit); }
 
-std::string range_text(const FieldFormat& f) {
-  return std::to_string(f.low) + " to " + std::to_string(f.high) + unit_text(f);
-}
+std::string range_text(const FieldFormat& f) { return trf("{0} to {1}", f.low, f.high) + unit_text(f); }
 
 int64_t rounded_to_step(int64_t value, int32_t step) {
   return nearest(static_cast<double>(value) / step) * step;
@@ -59,22 +58,23 @@ class Checker {
     }
     if (f.step != 0 && f.step_error == 0 && value % f.step != 0)
       warn(r, i, warning::kOffStep,
-           named(r, i) + " is " + std::to_string(value) + unit_text(f) + ", not a multiple of " +
-               std::to_string(f.step) + unit_text(f) + "; it is taken as " +
-               std::to_string(rounded_to_step(value, f.step)) + unit_text(f));
+           trf("{0} is {1}{2}, not a multiple of {3}{2}; it is taken as {4}{2}", named(r, i), value, unit_text(f),
+               f.step, rounded_to_step(value, f.step)));
     if (f.chainage && size_.top >= 0 && value > size_.length && !beyond_track(r, size_))
       warn(r, i, warning::kPastEnd,
-           named(r, i) + " is " + std::to_string(value) + " m, past the end of the line (" +
-               std::to_string(size_.length) + " m)");
+           trf("{0} is {1} m, past the end of the line ({2} m)", named(r, i), value, size_.length));
   }
 
   void out_of_range(const LintRecord& r, size_t i) {
     const FieldFormat& f = r.format->fields[i];
-    std::string message = named(r, i) + " is " + std::to_string(r.number(i)) + unit_text(f);
-    if (is_time(f)) return warn(r, i, warning::kTime, message + "; it should be " + range_text(f) +
-                                                       ", the surplus runs into the next " +
-                                                       (f.unit == "h" ? "day" : f.unit == "min" ? "hour" : "minute"));
-    warn(r, i, warning::kRange, message + "; it should be " + range_text(f));
+    std::string value = std::to_string(r.number(i)) + unit_text(f);
+    if (is_time(f)) {
+      std::string_view pattern = f.unit == "h"     ? N_("{0} is {1}; it should be {2}, the surplus runs into the next day")
+                                 : f.unit == "min" ? N_("{0} is {1}; it should be {2}, the surplus runs into the next hour")
+                                                   : N_("{0} is {1}; it should be {2}, the surplus runs into the next minute");
+      return warn(r, i, warning::kTime, trf(pattern, named(r, i), value, range_text(f)));
+    }
+    warn(r, i, warning::kRange, trf("{0} is {1}; it should be {2}", named(r, i), value, range_text(f)));
   }
 
   void record(const LintRecord& r) {
@@ -82,36 +82,38 @@ class Checker {
     if (k == "pendenza" || k == "velocita" || k == "aderenza") in_order(r);
     if (k == "curva") curve(r);
     if (k == "montagna" && r.number(1) <= r.number(0))
-      warn(r, warning::kRange, "montagna ends at " + std::to_string(r.number(1)) + " m, not after its start (" +
-                                   std::to_string(r.number(0)) + " m): no cell gets its landscape");
-    if (k == "rallentamento") past_end(r, r.number(0) + r.number(2), "its end");
+      warn(r, warning::kRange, trf("montagna ends at {0} m, not after its start ({1} m): no cell gets its landscape",
+                                   r.number(1), r.number(0)));
+    if (k == "rallentamento") past_end(r, r.number(0) + r.number(2));
   }
 
-  void past_end(const LintRecord& r, int64_t at, const std::string& what) {
+  void past_end(const LintRecord& r, int64_t at) {
     if (size_.top < 0 || at <= size_.length || r.number(0) > size_.length) return;
-    warn(r, warning::kPastEnd, record_word(r) + ": " + what + " (" + std::to_string(at) +
-                                   " m) lies past the end of the line (" + std::to_string(size_.length) + " m)");
+    warn(r, warning::kPastEnd,
+         trf("{0}: its end ({1} m) lies past the end of the line ({2} m)", record_word(r), at, size_.length));
   }
 
   // Rows filled up to the next one of their kind: each must lie further on.
   void in_order(const LintRecord& r) {
     const LintRecord*& before = previous_[r.format->heading];
     if (before != nullptr && r.number(0) <= before->number(0)) {
-      warn(r, 0, warning::kOrder, record_word(r) + " at " + std::to_string(r.number(0)) +
-                                   " m comes after one at " + std::to_string(before->number(0)) +
-                                   " m: rows must be in increasing chainage; this one fills almost nothing");
-      note(*before, 0, warning::kOrder, "the row before it");
+      warn(r, 0, warning::kOrder,
+           trf("{0} at {1} m comes after one at {2} m: rows must be in increasing chainage; this one fills almost "
+               "nothing",
+               record_word(r), r.number(0), before->number(0)));
+      note(*before, 0, warning::kOrder, std::string(tr("the row before it")));
     }
     before = &r;
   }
 
   void curve(const LintRecord& r) {
     int64_t end = r.number(0) + r.number(1);
-    past_end(r, end, "its end");
+    past_end(r, end);
     if (last_curve_ != nullptr && r.number(0) < curve_end_) {
-      warn(r, 0, warning::kOrder, "curva at " + std::to_string(r.number(0)) + " m starts before the curve before it ends (" +
-                                   std::to_string(curve_end_) + " m): the plan bends from there on instead");
-      note(*last_curve_, 0, warning::kOrder, "the curve before it");
+      warn(r, 0, warning::kOrder,
+           trf("curva at {0} m starts before the curve before it ends ({1} m): the plan bends from there on instead",
+               r.number(0), curve_end_));
+      note(*last_curve_, 0, warning::kOrder, std::string(tr("the curve before it")));
     }
     last_curve_ = &r;
     curve_end_ = end;

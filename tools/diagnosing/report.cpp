@@ -7,6 +7,7 @@
 #include "disk/file_names.h"
 #include "tools/diagnosing/error_texts.h"
 #include "tools/text/json_text.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 
@@ -48,20 +49,20 @@ ErrorReport make_report(const CompileResult& result) {
 
 std::string report_text(const ErrorReport& r) {
   std::string out;
-  if (r.code == 0 && !r.fatal) out += "no error\n";
+  if (r.code == 0 && !r.fatal) out += std::string(tr("no error")) + "\n";
   if (r.code != 0) {
     ErrorText t = error_text(r.code);
-    out += "error " + std::to_string(r.code) + ": " + std::string(t.meaning) + "\n";
-    if (t.has_chainage) out += "chainage: " + std::to_string(r.pos) + " m\n";
+    out += trf("error {0}: {1}\n", r.code, t.meaning);
+    if (t.has_chainage) out += trf("chainage: {0} m\n", r.pos);
     if (!r.file.empty())
-      out += "reading stopped: " + r.file + ", line " + std::to_string(r.at.line) + ", column " +
-             std::to_string(r.at.column) + " (after the last field read)\n";
+      out += trf("reading stopped: {0}, line {1}, column {2} (after the last field read)\n", r.file, r.at.line,
+                 r.at.column);
   }
   if (r.fatal) {
-    out += "error " + std::to_string(r.fatal_code) + ": " + std::string(error_text(r.fatal_code).meaning) + "\n";
-    out += "fatal error: no compiled file written\n";
+    out += trf("error {0}: {1}\n", r.fatal_code, error_text(r.fatal_code).meaning);
+    out += tr("fatal error: no compiled file written\n");
   }
-  for (const std::string& f : r.files) out += "written: " + f + "\n";
+  for (const std::string& f : r.files) out += trf("written: {0}\n", f);
   return out;
 }
 
@@ -73,7 +74,7 @@ nlohmann::ordered_json report_value(const ErrorReport& r) {
   out["err_pos"] = r.pos;
   out["fatal"] = r.fatal;
   out["fatal_code"] = r.fatal ? nlohmann::ordered_json(r.fatal_code) : nlohmann::ordered_json();
-  out["meaning"] = r.code == 0 ? std::string_view("no error") : error_text(r.code).meaning;
+  out["meaning"] = r.code == 0 ? tr("no error") : error_text(r.code).meaning;
   out["file"] = located_or_null(r.file);
   out["line"] = located_or_null(r.at.line);
   out["column"] = located_or_null(r.at.column);

@@ -5,6 +5,7 @@
 
 #include "tools/compiled/dump.h"
 #include "tools/diagnosing/warning_texts.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 #include "tools/timetable/timetable.h"
 
@@ -14,7 +15,7 @@ namespace {
 constexpr size_t kStationHours = 13;
 constexpr int64_t kWarningBoardDistance = 1200;
 
-std::string metres(int64_t m) { return std::to_string(m) + " m"; }
+std::string metres(int64_t m) { return trf("{0} m", m); }
 
 std::string clock(int64_t seconds) { return clock_time(static_cast<int32_t>(seconds)); }
 
@@ -53,8 +54,8 @@ std::vector<Diagnostic> check_timetable(const Scenario&, const FastestRun& run, 
     if (!s.earliest) {
       if (unreached_told) continue;
       unreached_told = true;
-      d.message = record_label(r) + ": the train cannot get there to keep its time " + clock(*s.scheduled) + ": " +
-                  stall_text(run);
+      d.message = trf("{0}: the train cannot get there to keep its time {1}: {2}", record_label(r), clock(*s.scheduled),
+                      stall_text(run));
       out.push_back(std::move(d));
       continue;
     }
@@ -64,10 +65,10 @@ std::vector<Diagnostic> check_timetable(const Scenario&, const FastestRun& run, 
     auto needs = static_cast<int64_t>(std::ceil(*s.earliest - *from->departure - 1e-6));
     auto given = static_cast<int64_t>(*s.scheduled - leave);
     if (needs <= given) continue;
-    d.message = record_label(r) + ": the train needs " + margin_text(needs).substr(1) + " from " +
-                utf8_from_1252(from->name) + " (" + metres(from->chainage) + ") to here, and its time " +
-                clock(*s.scheduled) + " gives it " + margin_text(given).substr(1) + "; it arrives at " +
-                clock(*earliest_seconds(s)) + " at the earliest (`scenario_tool timetable`); give it a later time";
+    d.message = trf("{0}: the train needs {1} from {2} ({3}) to here, and its time {4} gives it {5}; it arrives at {6} "
+                    "at the earliest (`scenario_tool timetable`); give it a later time",
+                    record_label(r), margin_text(needs).substr(1), utf8_from_1252(from->name), metres(from->chainage),
+                    clock(*s.scheduled), margin_text(given).substr(1), clock(*earliest_seconds(s)));
     out.push_back(std::move(d));
   }
   return out;
@@ -89,13 +90,12 @@ std::vector<Diagnostic> check_slowdown_braking(const Scenario& m, const Descript
     double from = static_cast<double>(line) / 3.6, to = static_cast<double>(speed) / 3.6;
     if (braking_distance(m, model, data, board, from, to, kWarningBoardDistance)) continue;
     std::optional<int64_t> needs = braking_distance(m, model, data, board, from, to, last_metre - board);
-    std::string after = needs ? "only " + metres(*needs) + " after it" : "not before the end of the line";
+    std::string after = needs ? trf("only {0} after it", metres(*needs)) : std::string(tr("not before the end of the line"));
     out.push_back(train.at(r.offset, Severity::kWarning, warning::kSlowdownBraking,
-                           record_label(r) + ": braking from the line's " + std::to_string(line) +
-                               " km/h at its warning board (" + metres(board) + ") brings the train down to " +
-                               std::to_string(speed) + " km/h " + after + ", past the slowdown's start " +
-                               metres(kWarningBoardDistance) + " after the board; lower the line's speed before "
-                               "the board or move the slowdown"));
+                           trf("{0}: braking from the line's {1} km/h at its warning board ({2}) brings the train down "
+                               "to {3} km/h {4}, past the slowdown's start {5} after the board; lower the line's speed "
+                               "before the board or move the slowdown",
+                               record_label(r), line, metres(board), speed, after, metres(kWarningBoardDistance))));
   }
   return out;
 }

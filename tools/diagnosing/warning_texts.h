@@ -1,7 +1,8 @@
 // The warnings of the authors' tool: what the descriptions' format accepts
 // but an author almost never means; and its own errors ("E-" codes), what
 // the compile accepts but leaves a scenario no train can drive. Each has a
-// short stable code, a one-line meaning and what to do about it.
+// short stable code, a one-line meaning and what to do about it, in the
+// language the tool speaks.
 #pragma once
 
 #include <string_view>

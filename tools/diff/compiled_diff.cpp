@@ -11,6 +11,7 @@
 #include "tools/compiled/dump.h"
 #include "tools/compiled/table_entries.h"
 #include "tools/diff/cell_params.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -217,7 +218,7 @@ auto decoded(const CompiledBytes& file, const char* what, Decode decode) {
   try {
     return decode(file.bytes);
   } catch (const DecodeError& e) {
-    throw DecodeError(file.name + ": not a compiled " + what + ": " + e.what());
+    throw DecodeError(trf("{0}: not a compiled {1}: {2}", file.name, tr(what), e.what()));
   }
 }
 
@@ -272,11 +273,11 @@ std::vector<std::string> plan_changes(const PlanColumns& a, const PlanColumns& b
 std::vector<std::string> compiled_changes(CompiledKind kind, const CompiledBytes& a, const CompiledBytes& b) {
   switch (kind) {
     case CompiledKind::kTrack:
-      return track_changes(decoded(a, "track", decode_track), decoded(b, "track", decode_track));
+      return track_changes(decoded(a, N_("track"), decode_track), decoded(b, N_("track"), decode_track));
     case CompiledKind::kTable:
-      return table_changes(decoded(a, "table", decode_table), decoded(b, "table", decode_table));
+      return table_changes(decoded(a, N_("table"), decode_table), decoded(b, N_("table"), decode_table));
     case CompiledKind::kPlan:
-      return plan_changes(decoded(a, "plan", decode_plan), decoded(b, "plan", decode_plan));
+      return plan_changes(decoded(a, N_("plan"), decode_plan), decoded(b, N_("plan"), decode_plan));
   }
   return {};
 }

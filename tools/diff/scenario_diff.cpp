@@ -15,6 +15,7 @@
 #include "tools/diagnosing/author_compile.h"
 #include "tools/input/arguments.h"
 #include "tools/input/description_pairs.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace fs = std::filesystem;
@@ -25,7 +26,7 @@ namespace {
 bool is_folder(Disk& disk, const fs::path& path) {
   FileStatus status;
   int number = disk.status(path, status);
-  if (number == ENOENT || number == ENOTDIR) throw UsageError(path.string() + " does not exist");
+  if (number == ENOENT || number == ENOTDIR) throw UsageError(trf("{0} does not exist", path.string()));
   if (number != 0) throw FileSystemError(FileAction::kRead, path, number);
   return status.type == FileStatus::Type::kDirectory;
 }
@@ -87,8 +88,9 @@ std::optional<CompiledScenario> scenario_in(Disk& disk, const fs::path& dir, con
   if (all.size() == 1) return all[0];
   std::string stems;
   for (const CompiledScenario& s : all) stems += (stems.empty() ? "" : ", ") + s.stem;
-  throw UsageError(dir.string() + " holds more than one compiled scenario (" + stems +
-                   "); choose one with --name NAME --train TRAIN, or compare two files");
+  throw UsageError(trf("{0} holds more than one compiled scenario ({1}); choose one with --name NAME --train TRAIN, or "
+                       "compare two files",
+                       dir.string(), stems));
 }
 
 // The descriptions the scenario was compiled from, when `dir` holds both:
@@ -127,13 +129,17 @@ Side described_side(Disk& disk, const fs::path& dir, const std::optional<std::st
   std::vector<DescriptionPair> pairs = pairs_in(disk, dir);
   if (name) std::erase_if(pairs, [&](const DescriptionPair& p) { return p.name != *name || p.train != *train; });
   if (pairs.empty())
-    throw UsageError("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) and no description pair" +
-                     (name ? " " + *name + " " + *train : std::string()) + " in " + dir.string());
+    throw UsageError(name ? trf("no compiled scenario {0} {1} in {2} ({3} with {4}) and no description pair {0} {1}",
+                                *name, *train, dir.string(), table_file_name(*name, *train),
+                                track_file_name(*name, *train))
+                          : trf("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) and no description "
+                                "pair in {0}",
+                                dir.string()));
   if (pairs.size() > 1) {
     std::string list;
     for (const DescriptionPair& p : pairs) list += (list.empty() ? "" : ", ") + p.name + " " + p.train;
-    throw UsageError(dir.string() + " holds more than one description pair (" + list +
-                     "); choose one with --name NAME --train TRAIN");
+    throw UsageError(trf("{0} holds more than one description pair ({1}); choose one with --name NAME --train TRAIN",
+                         dir.string(), list));
   }
   const DescriptionPair& p = pairs.front();
   fs::path line = join_path(dir, line_description_name(p.name));
@@ -141,9 +147,12 @@ Side described_side(Disk& disk, const fs::path& dir, const std::optional<std::st
   DescriptionTexts texts{line.string(), read_file(disk, line), train_file.string(), read_file(disk, train_file)};
   CompileResult r = compile_texts({dir, p.name, p.train, true, std::nullopt}, texts.line_text, texts.train_text);
   if (r.model.err_code != 0 || !r.fatal.empty() || r.model.track.empty())
-    throw UsageError("the descriptions " + p.name + " " + p.train + " in " + dir.string() + " compile with " +
-                     (r.fatal.empty() ? "error " + std::to_string(r.model.err_code) : "fatal error " + r.fatal) +
-                     " (scenario_tool check tells it); diff compares what compiles clean");
+    throw UsageError(r.fatal.empty() ? trf("the descriptions {0} {1} in {2} compile with error {3} (scenario_tool check "
+                                           "tells it); diff compares what compiles clean",
+                                           p.name, p.train, dir.string(), r.model.err_code)
+                                     : trf("the descriptions {0} {1} in {2} compile with fatal error {3} (scenario_tool "
+                                           "check tells it); diff compares what compiles clean",
+                                           p.name, p.train, dir.string(), r.fatal));
   std::string plan;
   pack_plan(r.model.profile, [&](std::string_view piece) { plan.append(piece); });
   return {{join_path(dir, track_file_name(p.name, p.train)).string(), track_bytes(r.model)},
@@ -195,9 +204,9 @@ ScenarioDiff diff_directories(Disk& disk, const fs::path& a, const fs::path& b, 
 
 std::string kind_with_article(CompiledKind kind) {
   switch (kind) {
-    case CompiledKind::kTrack: return "a track (.dat)";
-    case CompiledKind::kTable: return "a table (.sim)";
-    case CompiledKind::kPlan: return "a plan (_linea.dat)";
+    case CompiledKind::kTrack: return std::string(tr("a track (.dat)"));
+    case CompiledKind::kTable: return std::string(tr("a table (.sim)"));
+    case CompiledKind::kPlan: return std::string(tr("a plan (_linea.dat)"));
   }
   return {};
 }
@@ -205,8 +214,8 @@ std::string kind_with_article(CompiledKind kind) {
 ScenarioDiff diff_files(Disk& disk, const fs::path& a, const fs::path& b) {
   CompiledKind kind_a = compiled_kind(a.filename().string()), kind_b = compiled_kind(b.filename().string());
   if (kind_a != kind_b)
-    throw UsageError(a.string() + " is " + kind_with_article(kind_a) + " and " + b.string() + " " +
-                     kind_with_article(kind_b) + ": diff compares two files of one kind");
+    throw UsageError(trf("{0} is {1} and {2} {3}: diff compares two files of one kind", a.string(),
+                         kind_with_article(kind_a), b.string(), kind_with_article(kind_b)));
   ScenarioDiff d;
   compare(disk, d, kind_a, a, b);
   return d;
@@ -236,13 +245,14 @@ nlohmann::ordered_json diff_value(const ScenarioDiff& d) {
 
 ScenarioDiff diff_scenarios(Disk& disk, const fs::path& a, const fs::path& b, const std::optional<std::string>& name,
                             const std::optional<std::string>& train, bool cells) {
-  if (name.has_value() != train.has_value()) throw UsageError("--name and --train go together");
+  if (name.has_value() != train.has_value()) throw UsageError(std::string(tr("--name and --train go together")));
   bool a_dir = is_folder(disk, a), b_dir = is_folder(disk, b);
   if (a_dir && b_dir) return diff_directories(disk, a, b, name, train, cells);
   if (a_dir || b_dir)
-    throw UsageError("diff compares two directories or two files; " + (a_dir ? a : b).string() +
-                     " is a directory and " + (a_dir ? b : a).string() + " is not");
-  if (name) throw UsageError("--name and --train choose a scenario in two directories, not between two files");
+    throw UsageError(trf("diff compares two directories or two files; {0} is a directory and {1} is not",
+                         (a_dir ? a : b).string(), (a_dir ? b : a).string()));
+  if (name)
+    throw UsageError(std::string(tr("--name and --train choose a scenario in two directories, not between two files")));
   return diff_files(disk, a, b);
 }
 

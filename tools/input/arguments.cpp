@@ -1,5 +1,7 @@
 #include "tools/input/arguments.h"
 
+#include "tools/text/messages.h"
+
 namespace lorvena {
 namespace {
 
@@ -39,22 +41,22 @@ Arguments parse_arguments(std::span<const std::string> words, std::span<const Op
     size_t equals = word.find('=');
     std::string name = word.substr(0, equals);
     const OptionSpec* spec = find_option(accepted, name);
-    if (spec == nullptr) throw UsageError("unknown option " + name);
+    if (spec == nullptr) throw UsageError(trf("unknown option {0}", name));
     if (spec->value_name.empty()) {
-      if (equals != std::string::npos) throw UsageError(name + " takes no value");
+      if (equals != std::string::npos) throw UsageError(trf("{0} takes no value", name));
       args.options[name] = "";
     } else if (equals != std::string::npos) {
       args.options[name] = word.substr(equals + 1);
     } else {
-      if (i + 1 >= words.size()) throw UsageError(name + " needs " + std::string(spec->value_name));
+      if (i + 1 >= words.size()) throw UsageError(trf("{0} needs {1}", name, spec->value_name));
       args.options[name] = words[++i];
     }
     if (!spec->value_name.empty() && args.options[name].empty())
-      throw UsageError(name + " needs " + std::string(spec->value_name));
+      throw UsageError(trf("{0} needs {1}", name, spec->value_name));
   }
   for (const OptionSpec& spec : accepted)
     if (spec.required && !args.help && !args.has(spec.name))
-      throw UsageError(std::string(spec.name) + " " + std::string(spec.value_name) + " is required");
+      throw UsageError(trf("{0} {1} is required", spec.name, spec.value_name));
   return args;
 }
 

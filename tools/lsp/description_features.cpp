@@ -5,6 +5,7 @@
 
 #include "tools/diagnosing/explain.h"
 #include "tools/text/ascii_text.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -44,14 +45,12 @@ std::string first_field(std::string_view line) { return std::string(trimmed(line
 
 std::string field_markdown(const RecordFormat& f, size_t index) {
   const FieldFormat& field = f.fields.at(index - 1);
-  std::string out = "**" + std::string(field.name) + "** of " + std::string(f.keyword) + " (field " +
-                    std::to_string(index + 1) + ")";
-  if (!field.unit.empty()) out += ", in " + std::string(field.unit);
-  if (field.storage != Storage::kText)
-    out += "\n\nrange " + std::to_string(field.low) + " to " + std::to_string(field.high);
-  if (field.step > 0) out += ", a multiple of " + std::to_string(field.step);
-  if (!field.limits.empty()) out += "\n\n" + std::string(field.limits);
-  if (!field.meaning.empty()) out += "\n\n" + std::string(field.meaning);
+  std::string out = trf("**{0}** of {1} (field {2})", tr(field.name), f.keyword, index + 1);
+  if (!field.unit.empty()) out += trf(", in {0}", field.unit);
+  if (field.storage != Storage::kText) out += "\n\n" + trf("range {0} to {1}", field.low, field.high);
+  if (field.step > 0) out += trf(", a multiple of {0}", field.step);
+  if (!field.limits.empty()) out += "\n\n" + std::string(tr(field.limits));
+  if (!field.meaning.empty()) out += "\n\n" + std::string(tr(field.meaning));
   return out;
 }
 
@@ -89,7 +88,7 @@ json hover(const EditorText& text, DocumentKind kind, const json& position) {
   if (f == nullptr) return nullptr;
   size_t index = field_index(line, static_cast<size_t>(text.column(p)));
   std::string markdown;
-  if (index == 0) markdown = explain(f->keyword).value_or(std::string(f->meaning));
+  if (index == 0) markdown = explain(f->keyword).value_or(std::string(tr(f->meaning)));
   else if (index <= f->fields.size()) markdown = field_markdown(*f, index);
   else return nullptr;
   return {{"contents", {{"kind", "markdown"}, {"value", markdown}}}, {"range", line_range(text, p.line)}};
@@ -103,9 +102,9 @@ json completion(const EditorText& text, DocumentKind kind, const json& position)
   for (const RecordFormat& f : record_formats())
     if (f.section == section) items.push_back(completion_item(utf8_from_1252(f.keyword), 14, f.heading));
   if (kind == DocumentKind::kLine)
-    for (std::string_view h : kLineHeaders) items.push_back(completion_item(h, 9, "section header"));
+    for (std::string_view h : kLineHeaders) items.push_back(completion_item(h, 9, tr("section header")));
   else
-    for (std::string_view h : kTrainHeaders) items.push_back(completion_item(h, 9, "section header"));
+    for (std::string_view h : kTrainHeaders) items.push_back(completion_item(h, 9, tr("section header")));
   return items;
 }
 
@@ -134,14 +133,15 @@ json document_symbols(const EditorText& text, DocumentKind kind) {
 
 // Each diagnostic that proposes a word gets the fix that writes it there.
 json code_actions(const json& uri, const json& context) {
-  static const std::regex kProposal("did you mean '([^']*)'");
+  // The proposal as the diagnostics word it in either language.
+  static const std::regex kProposal("(?:did you mean|intendevate) '([^']*)'");
   json out = json::array();
   for (const json& d : context.value("diagnostics", json::array())) {
     std::string message = d.value("message", "");
     std::smatch m;
     if (!std::regex_search(message, m, kProposal)) continue;
     json edit = {{"range", d.at("range")}, {"newText", m[1].str()}};
-    out.push_back({{"title", "write '" + m[1].str() + "'"},
+    out.push_back({{"title", trf("write '{0}'", m[1].str())},
                    {"kind", "quickfix"},
                    {"diagnostics", json::array({d})},
                    {"isPreferred", true},

@@ -6,6 +6,7 @@
 #include "tools/lsp/document_uri.h"
 #include "tools/lsp/message_stream.h"
 #include "tools/lsp/pair_diagnostics.h"
+#include "tools/text/messages.h"
 
 namespace lorvena {
 namespace {
@@ -172,7 +173,7 @@ void LspServer::publish_pair(const std::filesystem::path& file) {
   if (pair->train.empty()) {
     EditorText text = text_of(file);
     json d = {{"range", field_range(text, 1, 0)}, {"severity", 3}, {"source", "scenario_tool"},
-              {"message", "no train description " + pair->name + "_TRAIN-.txt beside this line description"}};
+              {"message", trf("no train description {0}_TRAIN-.txt beside this line description", pair->name)}};
     return publish(file, text, json::array({d}));
   }
   auto present = [&](const std::filesystem::path& p) -> std::optional<std::string> {
@@ -191,7 +192,7 @@ void LspServer::publish_pair(const std::filesystem::path& file) {
         out.push_back({{"range", {{"start", {{"line", p.line}, {"character", p.character}}},
                                   {"end", {{"line", p.line}, {"character", p.character + text.units_at(p)}}}}},
                        {"severity", 1}, {"source", "scenario_tool"}, {"code", "encoding"},
-                       {"message", "a character that Windows-1252 cannot hold: the compile reads '?' here"}});
+                       {"message", tr("a character that Windows-1252 cannot hold: the compile reads '?' here")}});
       publish(path, text, out);
     }
   } catch (const std::exception& e) {

@@ -17,6 +17,7 @@
 #include "tools/diagnosing/report.h"
 #include "tools/line_view/view.h"
 #include "tools/line_view/view_data.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -108,7 +109,8 @@ Made make(const ServeOptions& o, const std::string& state) {
     std::vector<Diagnostic> diagnostics = diagnose(request, result).list;
     if (result.model.track.empty()) {
       page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + xml_escape(o.name + " " + o.train) +
-             "</title></head><body><h1>nothing to view: the line was not read</h1><pre id=\"diagnostics\">" +
+             "</title></head><body><h1>" + xml_escape(tr("nothing to view: the line was not read")) +
+             "</h1><pre id=\"diagnostics\">" +
              xml_escape(diagnostics_text(diagnostics)) + "</pre></body></html>\n";
     } else {
       std::string line_file = join_path(o.dir, line_description_name(o.name)).string();
@@ -117,8 +119,9 @@ Made make(const ServeOptions& o, const std::string& state) {
       page = view_html_of(result, made.data);
     }
   } catch (const std::exception& e) {
-    page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body><h1>the pair could not be compiled</h1><pre>" +
-           xml_escape(e.what()) + "</pre></body></html>\n";
+    page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body><h1>" +
+           xml_escape(tr("the pair could not be compiled")) + "</h1><pre>" + xml_escape(e.what()) +
+           "</pre></body></html>\n";
   }
   // No icon to ask for: the server has nothing but the page and its events.
   size_t head = page.find("</head>");
@@ -201,11 +204,13 @@ int serve_live_view(const ServeOptions& o, std::ostream& out, std::ostream& err)
   if (port == 0) port = server.bind_to_any_port(host);
   else if (!server.bind_to_port(host, port)) port = -1;
   if (port <= 0) {
-    err << "scenario_tool serve: cannot listen on " << host << ":" << o.port << "\n";
+    err << "scenario_tool serve: " << trf("cannot listen on {0}:{1}", host, o.port) << "\n";
     return 1;
   }
-  out << "serving the line view of " << o.name << " " << o.train << " at http://"
-      << (host.find(':') != std::string::npos ? "[" + host + "]" : host) << ":" << port << "/" << std::endl;
+  out << trf("serving the line view of {0} {1} at {2}", o.name, o.train,
+             "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" + std::to_string(port) +
+                 "/")
+      << std::endl;
   std::thread timer;
   if (o.stop_after > 0)
     timer = std::thread([&server, &stopping, &o] {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tools/compiled/dump.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
 namespace lorvena {
@@ -64,10 +65,11 @@ std::string margin_text(int64_t seconds) {
 
 std::string stall_text(const FastestRun& run) {
   if (!run.stalled_at) return "";
-  std::string at = "the train comes to a stand at " + std::to_string(*run.stalled_at) + " m";
-  if (run.stall == StallCause::kNoSpeed) return at + ", where the speed limit is 0 km/h";
-  if (run.stall == StallCause::kNoAdhesion) return at + ", where the adhesion is 0: the wheels find no grip";
-  return at + ", on a climb steeper than it can pull on";
+  if (run.stall == StallCause::kNoSpeed)
+    return trf("the train comes to a stand at {0} m, where the speed limit is 0 km/h", *run.stalled_at);
+  if (run.stall == StallCause::kNoAdhesion)
+    return trf("the train comes to a stand at {0} m, where the adhesion is 0: the wheels find no grip", *run.stalled_at);
+  return trf("the train comes to a stand at {0} m, on a climb steeper than it can pull on", *run.stalled_at);
 }
 
 std::string timetable_text(const Scenario& m, const FastestRun& run, const TrainModel& model) {
