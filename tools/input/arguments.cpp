@@ -40,6 +40,13 @@ Arguments parse_arguments(std::span<const std::string> words, std::span<const Op
     std::string name = word.substr(0, equals);
     const OptionSpec* spec = find_option(accepted, name);
     if (spec == nullptr) throw UsageError("unknown option " + name);
+    if (spec->many) {
+      if (equals != std::string::npos) args.lists[name].push_back(word.substr(equals + 1));
+      while (i + 1 < words.size() && !is_option(words[i + 1])) args.lists[name].push_back(words[++i]);
+      if (args.lists[name].empty()) throw UsageError(name + " needs " + std::string(spec->value_name));
+      args.options[name] = "";
+      continue;
+    }
     if (spec->value_name.empty()) {
       if (equals != std::string::npos) throw UsageError(name + " takes no value");
       args.options[name] = "";
