@@ -22,6 +22,8 @@ inline constexpr size_t kPayloadTrailerSize = 4 + 8 + 4 + 8;
 struct PackagedDocument {
   std::string file_name;  // a plain name: the file is written beside the program
   std::string bytes;      // Windows-1252 text, each line ended by CR LF
+
+  bool operator==(const PackagedDocument&) const = default;
 };
 
 struct PackagedScenario {

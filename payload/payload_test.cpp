@@ -102,7 +102,9 @@ TEST(Payload, RefusesAMissingCutDamagedOrLaterPayload) {
       ADD_FAILURE() << "read";
     } catch (const PayloadError& e) {
       EXPECT_EQ(e.kind(), c.kind) << e.what();
-      if (c.kind == Kind::kNewerFormat) EXPECT_EQ(e.format(), 2u);
+      if (c.kind == Kind::kNewerFormat) {
+        EXPECT_EQ(e.format(), 2u);
+      }
     }
   }
 }

@@ -6,7 +6,7 @@
 # the documents given, and a cut, a damaged and a later payload refused.
 # shellcheck shell=bash
 
-package_tool=$root/build/release/scenario_tool
+package_tool=${package_tool:-$root/build/release/scenario_tool}
 package_work=$(mktemp -d "$work/package.XXXXXX")
 package_title='Installazione scenario'
 

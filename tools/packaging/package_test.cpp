@@ -84,7 +84,7 @@ class Package : public ::testing::Test {
 };
 
 // The example with two documents, one UTF-8 with LF ends and one already
-// Windows-1252 with CR ends: the run leaves the compiled files of `compile`
+// Windows-1252 with CR ends (after a stray byte-order mark, dropped): the run leaves the compiled files of `compile`
 // and the documents in Windows-1252 with CR LF, twice the same.
 TEST_F(Package, TheExampleInstallsWhatCompileWritesAndTheDocuments) {
   ScratchDir work, compiled, installed;
@@ -100,7 +100,7 @@ TEST_F(Package, TheExampleInstallsWhatCompileWritesAndTheDocuments) {
   std::map<std::string, std::string> want = contents(compiled.path());
   ASSERT_EQ(want.size(), 3u);
   want["orario.txt"] = "Partenza da Citt\xE0 Alta alle 7:10\r\n\r\nArrivo: 7:52\r\n";
-  want["VALDORNO_2417_note.txt"] = "\xEF\xBB\xBFPrima riga\r\nSeconda \xE8 1252\r\n";
+  want["VALDORNO_2417_note.txt"] = "Prima riga\r\nSeconda \xE8 1252\r\n";
   want["valdorno"] = testing::read_bytes(program);
   for (const char* round : {"first", "second"}) {
     SCOPED_TRACE(round);
