@@ -90,7 +90,8 @@ packaged_run_matches() {
   pass "$label: $(wc -l <<<"$got") files, the same bytes as compile and the documents given"
 }
 
-# $1 label, $2 loader, $3 program, $4 the message's start as Wine traces it.
+# $1 label, $2 loader, $3 program, $4 the message's start as Wine traces it
+# (a letter outside ASCII as \00e8).
 packaged_refusal() {
   local label=$1 loader=$2 program=$3 text=$4 dir id traced
   dir=$(mktemp -d "$package_work/refused.XXXXXX")
@@ -135,6 +136,6 @@ open(sys.argv[2], "wb").write(flipped)
 open(sys.argv[3], "wb").write(later)
 EOF_PY
   packaged_refusal "$label packaged, payload cut" "$loader" "$package_work/cut.exe" "Questo programma non contiene lo scenario"
-  packaged_refusal "$label packaged, a flipped byte" "$loader" "$package_work/flipped.exe" "Lo scenario contenuto in questo programma è danneggiato"
-  packaged_refusal "$label packaged, a later format" "$loader" "$package_work/later.exe" "Lo scenario contenuto in questo programma è nel formato 2"
+  packaged_refusal "$label packaged, a flipped byte" "$loader" "$package_work/flipped.exe" 'Lo scenario contenuto in questo programma \00e8 danneggiato'
+  packaged_refusal "$label packaged, a later format" "$loader" "$package_work/later.exe" 'Lo scenario contenuto in questo programma \00e8 nel formato 2'
 done
