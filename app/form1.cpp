@@ -10,24 +10,38 @@
 
 namespace lorvena {
 
+InstalledScenario lorvena_pf_scenario() {
+  InstalledScenario s{kScenarioName, kTrainNumber, {}, {}};
+  s.write_descriptions = [](Disk& disk, const std::filesystem::path& dir) {
+    dati_linea(disk, dir, kScenarioName);
+    dati_treno(disk, dir, kScenarioName, kTrainNumber);
+  };
+  s.write_documents = [](Disk& disk, const std::filesystem::path& dir) {
+    dati_note(disk, dir, kScenarioName, kTrainNumber);
+    dati_rallentamenti(disk, dir, kScenarioName, kTrainNumber);
+    dati_scheda(disk, dir, kScenarioName, kTrainNumber);
+  };
+  return s;
+}
+
 void Form1::Form_Load(Platform& platform, Disk& disk) {
-  model.scenario_name = kScenarioName;
-  model.train_number = kTrainNumber;
+  model.scenario_name = installed.name;
+  model.train_number = installed.train;
   directory = platform.program_directory();
   waiting_window_shown = platform.show_waiting_window();
-  dati_linea(disk, directory, model.scenario_name);
-  dati_treno(disk, directory, model.scenario_name, model.train_number);
-  dati_note(disk, directory, model.scenario_name, model.train_number);
-  dati_rallentamenti(disk, directory, model.scenario_name, model.train_number);
-  dati_scheda(disk, directory, model.scenario_name, model.train_number);
+  installed.write_descriptions(disk, directory);
+  installed.write_documents(disk, directory);
   memorizza_percorso(disk, model, directory, 1, CompileMode::kInstallerRun);
   // Every file the run leaves was flushed before its rename; one flush of the
   // directory now makes all the renames durable.
   sync_directory(disk, directory);
 }
 
-int run_installer(Platform& platform, Disk& disk) {
+int run_installer(Platform& platform, Disk& disk) { return run_installer(platform, disk, lorvena_pf_scenario()); }
+
+int run_installer(Platform& platform, Disk& disk, InstalledScenario installed) {
   Form1 form;
+  form.installed = std::move(installed);
   try {
     form.Form_Load(platform, disk);
   } catch (const FatalError& e) {

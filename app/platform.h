@@ -30,6 +30,10 @@ class Platform {
   // waiting window: says so where the platform still can. A platform with
   // no other place to say it says nothing.
   virtual void show_not_shown_note() {}
+
+  // Names the waiting window and the messages after the scenario, where the
+  // platform shows a name: a packaged installer learns it from its payload.
+  virtual void name_scenario(std::string_view) {}
 };
 
 // Exit statuses of the run. A run that ended on an error says so whether or
@@ -39,5 +43,8 @@ inline constexpr int kExitNormal = 0;
 inline constexpr int kExitFatalError = 1;
 inline constexpr int kExitRunTimeError = 2;
 inline constexpr int kExitNotShown = 3;
+// A packaged installer whose scenario is missing, damaged or of a later
+// format: it says so and writes nothing.
+inline constexpr int kExitNoScenario = 4;
 
 }  // namespace lorvena

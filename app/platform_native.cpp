@@ -23,10 +23,15 @@ void NativePlatform::show_run_time_error(std::string_view message) { put_line(er
 
 void NativePlatform::show_not_shown_note() { put_line(err_, kNotShownNote); }
 
-std::filesystem::path executable_directory() {
+std::filesystem::path executable_path() {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
+  return ec ? std::filesystem::path() : exe;
+}
+
+std::filesystem::path executable_directory() {
+  std::filesystem::path exe = executable_path();
+  return exe.empty() ? std::filesystem::current_path() : exe.parent_path();
 }
 
 }  // namespace lorvena

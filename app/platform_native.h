@@ -27,7 +27,8 @@ class NativePlatform : public Platform {
   std::FILE* err_;
 };
 
-// The directory of the running executable (from /proc/self/exe).
+// The running executable and its directory (from /proc/self/exe).
+std::filesystem::path executable_path();
 std::filesystem::path executable_directory();
 
 // The line on standard error when standard output could not be written.

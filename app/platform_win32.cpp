@@ -95,8 +95,8 @@ std::wstring widen(std::string_view text) {
   return wide;
 }
 
-Win32Platform::Win32Platform(HINSTANCE instance, int show_command)
-    : instance_(instance), show_command_(show_command) {
+Win32Platform::Win32Platform(HINSTANCE instance, int show_command, std::wstring title)
+    : instance_(instance), show_command_(show_command), title_(std::move(title)) {
   // The run processes no messages while it works: keep the painted label on
   // screen instead of letting the system swap in a "not responding" ghost.
   DisableProcessWindowsGhosting();
@@ -107,16 +107,25 @@ Win32Platform::~Win32Platform() {
   if (label_font_) DeleteObject(label_font_);
 }
 
-std::filesystem::path Win32Platform::program_directory() {
+std::filesystem::path module_path() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     DWORD size = static_cast<DWORD>(buffer.size());
     DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
-    if (length == 0) return std::filesystem::current_path();
-    if (length < size) return std::filesystem::path(std::wstring(buffer.data(), length)).parent_path();
+    if (length == 0) return {};
+    if (length < size) return std::filesystem::path(std::wstring(buffer.data(), length));
     buffer.resize(buffer.size() * 2);
   }
 }
+
+std::filesystem::path Win32Platform::program_directory() {
+  std::filesystem::path program = module_path();
+  return program.empty() ? std::filesystem::current_path() : program.parent_path();
+}
+
+// The scenario's name is plain ASCII (a packaged installer's payload holds
+// no other), so it reads the same in any code page.
+void Win32Platform::name_scenario(std::string_view scenario_name) { title_ = widen(scenario_name); }
 
 bool Win32Platform::show_waiting_window() {
   register_form_class(instance_);
@@ -124,7 +133,7 @@ bool Win32Platform::show_waiting_window() {
   // A caption and no buttons: there is nothing to do but wait.
   DWORD style = WS_OVERLAPPED | WS_CAPTION;
   RECT rect = centred_window_rect(pixels(kClientWidth, dpi.x), pixels(kClientHeight, dpi.y), style);
-  form_ = CreateWindowExW(0, kFormClass, kProgramTitle, style, rect.left, rect.top,
+  form_ = CreateWindowExW(0, kFormClass, title_.c_str(), style, rect.left, rect.top,
                           rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                           instance_, nullptr);
   if (!form_) return false;
@@ -143,11 +152,11 @@ bool Win32Platform::show_waiting_window() {
 }
 
 void Win32Platform::show_fatal_error(std::string_view message) {
-  MessageBoxW(form_, widen(message).c_str(), kProgramTitle, MB_OK);
+  MessageBoxW(form_, widen(message).c_str(), title_.c_str(), MB_OK);
 }
 
 void Win32Platform::show_run_time_error(std::string_view message) {
-  MessageBoxW(form_, widen(message).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+  MessageBoxW(form_, widen(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace lorvena

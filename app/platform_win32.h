@@ -22,7 +22,8 @@ inline constexpr const wchar_t* kProgramTitle = L"LORVENA PF";
 class Win32Platform : public Platform {
  public:
   // `show_command` is the one WinMain received for the first ShowWindow.
-  Win32Platform(HINSTANCE instance, int show_command);
+  // `title` names the waiting window and every message box.
+  Win32Platform(HINSTANCE instance, int show_command, std::wstring title = kProgramTitle);
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -31,15 +32,20 @@ class Win32Platform : public Platform {
   bool show_waiting_window() override;
   void show_fatal_error(std::string_view message) override;
   void show_run_time_error(std::string_view message) override;
+  void name_scenario(std::string_view scenario_name) override;
 
   HWND form() const { return form_; }
 
  private:
   HINSTANCE instance_;
   int show_command_;
+  std::wstring title_;
   HWND form_ = nullptr;
   HFONT label_font_ = nullptr;
 };
+
+// The running executable's path (GetModuleFileNameW); empty when unknown.
+std::filesystem::path module_path();
 
 // UTF-8 text (as the run's messages are) to the UTF-16 of the Windows API.
 std::wstring widen(std::string_view text);

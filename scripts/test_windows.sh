@@ -534,5 +534,6 @@ for entry in "${runtime[@]}"; do
   message_box_ends_run "$label" "$build" "$loader" "--unwritable" "Errore di run-time " 0
 done
 
+. scripts/test_package_windows.sh
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -26,6 +26,7 @@
 #include "tools/input/description_pairs.h"
 #include "tools/input/file_failures.h"
 #include "tools/line_view/view.h"
+#include "tools/packaging/package.h"
 #include "tools/picture/draw.h"
 #include "tools/text/json_text.h"
 #include "tools/text/messages.h"
@@ -419,6 +420,55 @@ int fmt_command(const Arguments& a, Streams& s) {
   return check && changed > 0 ? 1 : 0;
 }
 
+// NAME and TRAIN of a package go into file names on the player's system as
+// they are: plain ASCII only.
+std::string plain_for_package(const std::string& what, const std::string& text) {
+  if (is_plain_name_part(text)) return text;
+  throw UsageError(what + " '" + text + "' cannot be packaged: it takes 1 to 64 ASCII letters, digits, blanks and "
+                   "punctuation other than \\ / : * ? \" < > |");
+}
+
+std::filesystem::path generic_installer(const Arguments& a) {
+  if (std::optional<std::string> given = a.value("--installer")) return *given;
+  return tool_directory() / kGenericInstallerName;
+}
+
+// The pair is checked first: errors, or warnings with --Werror, and nothing
+// is written. Exit status 0 when packaged, 1 when the check refused it, 2
+// when a file or the generic installer cannot be read or packaged.
+int package_command(const Arguments& a, Streams& s) {
+  Disk& disk = s.disk;
+  plain_for_package("NAME", a.operands[1]);
+  plain_for_package("TRAIN", a.operands[2]);
+  std::filesystem::path out = *a.value("--out");
+  CompileRequest request = pair_request(disk, a);
+  CompileResult result = compile_copies(disk, request);
+  ErrorReport report = diagnosed_report(request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
+  s.out << report_text(report);
+  if (int refused = strict_status(a, report)) {
+    s.err << kProgram << ": not packaged: "
+          << (status(report) != 0 ? "the pair has errors\n" : "the pair has warnings and --Werror is given\n");
+    return refused;
+  }
+  PackagedScenario scenario{request.name, request.train, result.line_text, result.train_text, {}};
+  std::filesystem::path installer = generic_installer(a);
+  std::string program;
+  try {
+    if (a.lists.contains("--documents"))
+      for (const std::string& file : a.lists.at("--documents")) add_document(scenario, file, read_file(disk, file));
+    if (!file_exists(disk, installer))
+      throw PackageRefused("no generic installer " + installer.string() +
+                           " (it is built with the Windows program; --installer FILE names another)");
+    program = packaged_program(read_file(disk, installer), scenario);
+  } catch (const PackageRefused& e) {
+    throw CannotStart(std::string("not packaged: ") + e.what() + "\n");
+  }
+  write_output(disk, out, program);
+  s.out << "packaged: " << out.string() << " (" << program.size() << " bytes): " << scenario.name << " "
+        << scenario.train << ", " << scenario.documents.size() << " document(s)\n";
+  return 0;
+}
+
 int help_command(const Arguments& a, Streams& s);
 
 const std::vector<Command>& commands() {
@@ -509,6 +559,19 @@ const std::vector<Command>& commands() {
        {{"--out", "DIR2", N_("where to write the two descriptions (made when missing)"), true},
         {"--force", "", N_("write over the descriptions in DIR2 when they are there")}},
        decompile_command},
+      {"package", "DIR NAME TRAIN", 3,
+       N_("Checks the pair, then writes one Windows program that installs it as the LORVENA PF installer\n"
+          "installs its own: the waiting window, the descriptions written and compiled beside the program,\n"
+          "the documents written in Windows-1252 with CR LF. A pair with errors is refused (exit status 1);\n"
+          "NAME and TRAIN take plain ASCII only. The program is made from the generic installer,\n"
+          "scenario_installer.exe, looked for beside scenario_tool; no compiler is needed."),
+       {{"--out", "FILE.exe", N_("where to write the program"), true},
+        {"--documents", "FILE...", N_("plain text files for the player, written beside the program under their names"),
+         false, true},
+        {"--installer", "FILE", N_("the generic installer to start from (default: beside scenario_tool)")},
+        {"--Werror", "", N_("refuse the pair when there is any warning")},
+        {"--color", "WHEN", N_("colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never")}},
+       package_command},
       {"help", "[COMMAND]", 0, N_("Prints this help, or one command's."), {}, help_command},
   };
   return table;

@@ -42,6 +42,13 @@ Arguments parse_arguments(std::span<const std::string> words, std::span<const Op
     std::string name = word.substr(0, equals);
     const OptionSpec* spec = find_option(accepted, name);
     if (spec == nullptr) throw UsageError(trf("unknown option {0}", name));
+    if (spec->many) {
+      if (equals != std::string::npos) args.lists[name].push_back(word.substr(equals + 1));
+      while (i + 1 < words.size() && !is_option(words[i + 1])) args.lists[name].push_back(words[++i]);
+      if (args.lists[name].empty()) throw UsageError(trf("{0} needs {1}", name, spec->value_name));
+      args.options[name] = "";
+      continue;
+    }
     if (spec->value_name.empty()) {
       if (equals != std::string::npos) throw UsageError(trf("{0} takes no value", name));
       args.options[name] = "";

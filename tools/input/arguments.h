@@ -1,6 +1,7 @@
 // The words after a command, split by the options that command accepts:
 // "--name", "--name VALUE" or "--name=VALUE", "--help" or "-h" anywhere, and
-// "--" before operands that begin with a dash. Anything else is a UsageError.
+// "--" before operands that begin with a dash; "--name A B ..." for an option
+// that takes many words. Anything else is a UsageError.
 #pragma once
 
 #include <map>
@@ -23,11 +24,13 @@ struct OptionSpec {
   std::string_view value_name;  // "DIR"; empty for a flag
   std::string_view help;
   bool required = false;
+  bool many = false;  // takes every word after it up to the next option
 };
 
 struct Arguments {
   std::vector<std::string> operands;
   std::map<std::string, std::string, std::less<>> options;  // a flag maps to ""
+  std::map<std::string, std::vector<std::string>, std::less<>> lists;  // the words of a `many` option
   bool help = false;
 
   bool has(std::string_view option) const { return options.find(option) != options.end(); }
