@@ -48,6 +48,7 @@ TEST(LineReader, EachRecordedErrorStopsTheReadingAndDeletesTheLineFile) {
                  "cartello_indicatore,  500,   (X)\r\n" + kAfterBody),
        6, 500},
       {"record beyond the line", line_text("pendenza,  11950,   3\r\n" + kAfterBody), 15, 11950},
+      {"sign board beyond the line", line_text("cartello_indicatore,  11950,   (X)\r\n" + kAfterBody), 15, 11950},
       {"missing file", std::nullopt, 101, -1},
       {"no general header", "[curve]\r\ncurvad3,  100,  50\r\n" + kAfterBody, 102, -1},
       {"curve without class", line_text("curvad,  100,  50\r\n" + kAfterBody), 103, -1},

@@ -60,8 +60,9 @@ TEST(MemoRallentamento, OccupiedCellsGiveTheirErrorsAndEarlierCellsStay) {
     int occupied;
     int32_t error;
   };
-  // x = 3000, l = 1000: warning 37, start 61, end 81, approach 36..33
-  const Case cases[] = {{37, 17}, {61, 18}, {81, 19}, {34, 20}};
+  // x = 3000, l = 1000: warning 37, start 61, end 81, approach 36..33;
+  // cell 32, next to the last approach cell, is none of them.
+  const Case cases[] = {{37, 17}, {61, 18}, {81, 19}, {34, 20}, {33, 20}, {32, 0}};
   for (const Case& c : cases) {
     Scenario m = track_of(5000);
     m.track[static_cast<size_t>(c.occupied)].kind = kSignal;
@@ -69,6 +70,9 @@ TEST(MemoRallentamento, OccupiedCellsGiveTheirErrorsAndEarlierCellsStay) {
     EXPECT_EQ(m.err_code, c.error);
     if (c.error == 20) {
       EXPECT_EQ(m.track[61].kind, kSlowdownStart);
+    }
+    if (c.error == 0) {
+      EXPECT_EQ(m.track[33].kind, kApproach);
     }
   }
 }

@@ -18,6 +18,7 @@ TEST(SourceExcerpt, TheCaretStandsUnderTheFieldWhateverTheLine) {
       {"a number in the middle", "[segnali]\r\nsegnale,    2400,   2, 4\r\n", 2, 13,
        " segnale,    2400,   2, 4\n             ^~~~\n"},
       {"the last field, blanks after it left out", "velocita, 0,   93  \n", 1, 16, " velocita, 0,   93  \n                ^~\n"},
+      {"a one-character field, blanks after it left out", "sabbia, 7   , 1\n", 1, 9, " sabbia, 7   , 1\n         ^\n"},
       {"tabs copied, so any tab width lines up", "segnale,\t2400,\t2\n", 1, 10, " segnale,\t2400,\t2\n         \t^~~~\n"},
       {"CR line ends", "a\rb, 7\r", 2, 4, " b, 7\n    ^\n"},
       {"Windows-1252 shown as UTF-8", "stazione, 0, Citt\xE0\n", 1, 14, " stazione, 0, Citt\xC3\xA0\n              ^~~~~\n"},

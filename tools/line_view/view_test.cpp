@@ -20,6 +20,13 @@ CompileResult example() {
   return compile_copies(disk, {testing::examples_dir(), testing::kExampleName, testing::kExampleTrain, true, {}});
 }
 
+// The data the page is made from, as its script reads it.
+nlohmann::json page_data(const std::string& page) {
+  const std::string open = "id=\"line-data\">";
+  size_t from = page.find(open) + open.size();
+  return nlohmann::json::parse(page.substr(from, page.find("</script>", from) - from));
+}
+
 // The embedded data reads as the same JSON with every character that could
 // change how the page around it is parsed written as a \u escape.
 TEST(View, EmbeddedJsonEscapesWhatAPageCouldRead) {
@@ -56,9 +63,7 @@ TEST(View, ObjectsPointAtTheirRecordsAndDiagnosticsAtTheirChainage) {
   std::smatch m;
   ASSERT_TRUE(std::regex_search(page, m, std::regex(R"("name":"Costalunga","time":"08:22:00","rec":(\d+))")));
   // The station's index finds its record: [file, line, keyword, format, values].
-  const std::string open = "id=\"line-data\">";
-  size_t from = page.find(open) + open.size();
-  nlohmann::json data = nlohmann::json::parse(page.substr(from, page.find("</script>", from) - from));
+  nlohmann::json data = page_data(page);
   const nlohmann::json& record = data["records"][std::stoul(m[1])];
   EXPECT_EQ(record[0], 1);
   EXPECT_EQ(record[1], 17);
@@ -75,6 +80,19 @@ TEST(View, ObjectsPointAtTheirRecordsAndDiagnosticsAtTheirChainage) {
             std::string::npos);
   EXPECT_NE(page.find("\"curves\":[{\"start\":1200,\"end\":1500,\"right\":true,\"radius\":1000,\"rec\":"),
             std::string::npos);
+}
+
+// The cells' values as runs of [value, cells] in the units of the
+// descriptions, a gradient's byte read from -100 to 155 per mille.
+TEST(View, CellValuesGoAsRunsInTheirUnits) {
+  CompileResult result = example();
+  result.model.track[0].gradient = 0;
+  result.model.track[1].gradient = 255;
+  nlohmann::json cells = page_data(view_html(result, {}, "VALDORNO_linea.txt", "VALDORNO_2417-.txt"))["cells"];
+  EXPECT_EQ(cells["gradient"][0], nlohmann::json::array({-100, 1}));
+  EXPECT_EQ(cells["gradient"][1], nlohmann::json::array({155, 1}));
+  EXPECT_EQ(cells["gradient"][2], nlohmann::json::array({0, 28}));
+  EXPECT_EQ(cells["speed"][0], nlohmann::json::array({70, 20}));
 }
 
 TEST(View, TheCommandWritesThePage) {

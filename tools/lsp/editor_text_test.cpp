@@ -75,6 +75,7 @@ TEST(DocumentUri, PathsAndUrisConvertBothWays) {
   EXPECT_EQ(uri_path("file:///home/a%20b/citt%C3%A0_linea.txt"), "/home/a b/città_linea.txt");
   EXPECT_EQ(path_uri("/home/a b/città_linea.txt"), "file:///home/a%20b/citt%C3%A0_linea.txt");
   EXPECT_EQ(uri_path("file:///x/%zz"), "/x/%zz");
+  EXPECT_EQ(uri_path("file:///x/citt%c3%a0%2c%2C"), "/x/città,,");  // escapes in lower case too
   EXPECT_EQ(uri_path("untitled:1"), "untitled:1");
 }
 

@@ -250,8 +250,10 @@ TEST_F(LspServerTest, HoverCompletionAndSymbolsFollowTheRecordTable) {
   open("VALDORNO_2417-.txt", utf8_from_1252(testing::read_bytes(dir_ / "VALDORNO_2417-.txt")));
   json doc = {{"uri", uri("VALDORNO_2417-.txt")}};
   request(2, "textDocument/hover", {{"textDocument", doc}, {"position", {{"line", 10}, {"character", 2}}}});
-  std::string keyword = answer(2)["result"]["contents"]["value"];
+  json hovered = answer(2)["result"];
+  std::string keyword = hovered["contents"]["value"];
   EXPECT_NE(keyword.find("velocita"), std::string::npos);
+  EXPECT_EQ(hovered["range"], json::parse(R"({"start":{"line":10,"character":0},"end":{"line":10,"character":24}})"));
   request(3, "textDocument/hover", {{"textDocument", doc}, {"position", {{"line", 10}, {"character", 20}}}});
   std::string field = answer(3)["result"]["contents"]["value"];
   EXPECT_NE(field.find("km/h"), std::string::npos);
@@ -266,7 +268,11 @@ TEST_F(LspServerTest, HoverCompletionAndSymbolsFollowTheRecordTable) {
   json symbols = answer(5)["result"];
   auto stations = std::find_if(symbols.begin(), symbols.end(), [](const json& s) { return s["name"] == "[stazioni]"; });
   ASSERT_NE(stations, symbols.end());
+  EXPECT_EQ((*stations)["range"], json::parse(R"({"start":{"line":14,"character":0},"end":{"line":14,"character":10}})"));
   ASSERT_EQ((*stations)["children"].size(), 3u);
+  const json& first = (*stations)["children"][0];
+  EXPECT_EQ(first["range"], json::parse(R"({"start":{"line":15,"character":0},"end":{"line":15,"character":80}})"));
+  EXPECT_EQ(first["selectionRange"], first["range"]);
   EXPECT_NE((*stations)["children"][0]["detail"].get<std::string>().find("PIANELLO"), std::string::npos);
 }
 

@@ -242,14 +242,13 @@ class Drawing {
   }
 
   // ---- the values along the chainage ----
-  void frame(SvgWriter& svg, double top, double height, const std::string& title) {
+  void frame(SvgWriter& svg, double top, double height) {
     svg.rect(kLeft, top, kRight - kLeft, height, "fill:none;stroke:#bbb");
-    svg.text(kLeft - 6, top + 12, title, 12, "end", 0, "font-weight:bold");
   }
 
   void step_panel(SvgWriter& svg, double top, const std::string& title,
                   const std::function<double(const TrackCell&)>& value) {
-    frame(svg, top, kPanelHeight, "");
+    frame(svg, top, kPanelHeight);
     svg.text(kLeft, top - 4, title, 12, "start", 0, "font-weight:bold;fill:#333");
     size_t cells = std::min<size_t>(m_.track.size(), size_t(length_ / 50) + 1);
     if (cells == 0) return;
@@ -297,7 +296,7 @@ class Drawing {
   static std::string fmt_int(double v) { return std::to_string(int64_t(std::llround(v))); }
 
   void speed_boards(SvgWriter& svg, double top) {
-    frame(svg, top, kBoardsHeight - 6, "");
+    frame(svg, top, kBoardsHeight - 6);
     svg.text(kLeft, top - 4, "indicatori_vmax (km/h)", 12, "start", 0, "font-weight:bold;fill:#333");
     std::vector<LaneLabel> labels;
     for (const SpeedBoard& b : f_.speed_boards) {
@@ -316,7 +315,7 @@ class Drawing {
   // boards, and over it a lane for the stations.
   void objects(SvgWriter& svg, double top) {
     double base = top + kObjectsHeight - 10;
-    frame(svg, top, kObjectsHeight - 4, "");
+    frame(svg, top, kObjectsHeight - 4);
     for (const Stretch& t : f_.tunnels)
       svg.rect(at(t.start), base - 6, std::max(1.0, at(t.end) - at(t.start)), 6,
                std::string("stroke:none;fill:") + kTunnelColour, "tunnel");

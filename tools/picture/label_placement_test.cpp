@@ -63,10 +63,17 @@ TEST(LabelPlacement, ALabelTakesItsOwnPlaceWhenFreeAndAvoidsTakenBoxes) {
   ASSERT_GE(chosen[0], 0);
   EXPECT_FALSE(boxes_overlap(candidates[0][size_t(chosen[0])], {35, 0, 20, 40}));
   EXPECT_EQ(place_labels(candidates, {{0, 0, 100, 40}}), std::vector<int>{-1});
+  // A box that reaches the lane's edge exactly is inside it, on either side.
+  for (double anchor : {10.0, 100.0}) {
+    std::vector<LabelBox> at_edge = lane_candidates(anchor, 10, 0, 40, 4, 8, 0, 100);
+    ASSERT_EQ(at_edge.size(), 3u) << anchor;
+    EXPECT_EQ(at_edge[0].x, anchor - 10) << anchor;
+  }
 }
 
 TEST(LabelPlacement, TextsAreCutToTheirRoomOnWholeCharacters) {
   EXPECT_EQ(fitted_text("PIANELLO", 10, 200), "PIANELLO");
+  EXPECT_EQ(fitted_text("PIANELLO", 10, text_length("PIANELLO", 10)), "PIANELLO");  // just room for it
   std::string cut = fitted_text("CITTÀ DI SOPRA", 10, 50);
   EXPECT_LE(text_length(cut, 10), 50);
   EXPECT_EQ(cut.substr(cut.size() - 3), "…");
