@@ -195,9 +195,11 @@ const std::vector<Mistake>& mistakes() {
       // 5 km at 30 km/h: the last station cannot be kept.
       {"slowdown ending past the end of the line", {{'T', "7400,  30,  600", "7400,  30,  5000"}},
        "T18 W-timetable, T20 W-past-end"},
+      {"curve ending past the end of the line", {{'L', "curvad3,  9300,  300", "curvad3,  9300,  3000"}}, "L15 W-past-end"},
       {"station minute 75", {{'T', "8,22, 0", "8,75, 0"}}, "T17 W-time"},
       {"clock hour 25", {{'T', "orologio,    8 ", "orologio,    25 "}}, "T5 W-time"},
       {"extra field after a signal", {{'T', kSignal2400, kSignal2400 + ", 7"}}, "T22 W-extra-field"},
+      {"a number on a line of its own", {{'T', "[segnali]", "100\r\n[segnali]"}}, "T21 W-extra-field"},
       {"adhesion rows out of order", {{'T', "aderenza,   3000", "aderenza,   5000"}}, "T9 W-order, T8 note"},
       {"gradient rows out of order", {{'L', "pendenza,  3000", "pendenza,  7000"}}, "L20 W-order, L19 note"},
       {"overlapping curves", {{'L', "curvas3,  2600", "curvas3,  1400"}}, "L12 W-order, L11 note"},
@@ -226,6 +228,9 @@ const std::vector<Mistake>& mistakes() {
        ""},
       {"station stop point on a sign board", {{'L', "cartello_indicatore,  2950", "cartello_indicatore,  5850"}},
        "T17 W-overwritten, L30 note"},
+      // Kind 25 and above do not stop, so take no stop cell.
+      {"non-stop station where a sign board stands",
+       {{'L', "cartello_indicatore,  2950", "cartello_indicatore,  5850"}, {'T', "5800, 22,", "5800, 25,"}}, ""},
       {"object in the first cell, stamps overwrite it", {{'T', "[fine]", "abbattimento, 50, 0\r\n[fine]"}},
        "T28 W-reserved-cell"},
       // What compiles but no train can drive, found in the compiled line.
@@ -298,6 +303,9 @@ const std::vector<Mistake>& mistakes() {
       {"mountain past the track", {{'L', "8000,  8600", "8000,  30000"}}, "L24 E25"},
       {"slowdown end past the track", {{'T', "7400,  30,  600", "7400,  30,  20000"}}, "T20 E25"},
       {"curve past the plan", {{'L', "curvad3,  9300,  300", "curvad3,  9300,  10000"}}, "L15 E25"},
+      {"kilometre reference whose fine + 100 passes 32 bits",
+       {{'L', "progressiva chilometrica uno,    0,    0,    0", "progressiva chilometrica uno,    0,    2147483548,    1"}},
+       "L3 E25"},
       // A sign's text is checked where it is stored, a station's name as it is read.
       {"over-long sign text", {{'L', "(IMBOCCO GALLERIA)", std::string(65536, 'S')}}, "L30 E25"},
       {"over-long sign text on a speed board",
@@ -522,6 +530,15 @@ TEST(Diagnosis, MessagesNameBothRecordsTheGapAndTheField) {
       {{{'T', "rallentamento,  7400,  30,  600", "rallentamento,  -100,  30,  600"}},
        "rallentamento at -100 m: its start falls before the start of the line"},
       {{{'L', "8600,  2", "8600,  266"}}, "montagna at 8000 m: kind 266 gives landscape 256, which does not fit 0 to 255"},
+      {{{'L', "progressiva chilometrica uno,    0,    0,    0", "progressiva chilometrica uno,    0,    2147483548,    1"}},
+       "progressiva chilometrica uno: fine + 100 does not fit"},
+      {{{'T', "[segnali]", "abbattimento, 7100, 0\r\nabbattimento, 7150, 0\r\nabbattimento, 7200, 0\r\n[segnali]"}},
+       "rallentamento at 7400 m: no free cell for a marker before its start, which go 250 to 350, 550 to 650 and 900 "
+       "to 1000 m before it; the cells there hold: abbattimento at 7200 m (line 23); abbattimento at 7150 m (line 22); "
+       "abbattimento at 7100 m (line 21)"},
+      {{{'T', "[segnali]", "abbattimento, 5350, 0\r\nabbattimento, 5400, 0\r\n[segnali]"}},
+       "segnale at 5400 m: no free cell for the marker just before it, which a slowdown warning board within 1000 m "
+       "after it needs; the two cells before it hold: abbattimento at 5400 m (line 22); abbattimento at 5350 m (line 21)"},
       {{{'T', "segnale,    2400", "segnal,    2400"}},
        "'segnal' is no keyword of the train description: it is skipped with the values after it, so the scenario "
        "lacks this segnale record; did you mean 'segnale'?"},

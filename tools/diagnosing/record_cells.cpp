@@ -209,8 +209,11 @@ class Placer {
                  metres(size_.plan_top)));
   }
 
+  // The compile adds the 100 once the general block is read, and stops there.
   void reference() {
-    if (v(2) == 1 && v(1) + 100 > INT32_MAX) cannot(tr("fine + 100 does not fit"));
+    if (v(2) != 1 || v(1) + 100 <= INT32_MAX) return;
+    out_.deferred = true;
+    cannot(tr("fine + 100 does not fit"));
   }
 
   const LintRecord& r_;

@@ -26,7 +26,8 @@ struct Placement {
   std::vector<CellWrite> writes;  // the cells it takes, in the order the compile checks them
   std::string unstorable;         // why the compile cannot store it (error 25), or ""
   // The compile finds it only when it stores the next record of its kind, or
-  // at the end of the description (a speed limit's speed).
+  // at the end of the description (a speed limit's speed), or of the general
+  // block (a kilometre reference's end).
   bool deferred = false;
 };
 

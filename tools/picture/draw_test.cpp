@@ -53,6 +53,30 @@ TEST(Draw, MarksOneStationAndOneSignalPerRecordOfTheInput) {
   EXPECT_NE(svg.find(">VALDORNO CENTRALE  08:31:00<"), std::string::npos);
   EXPECT_NE(svg.find(">(Cippo Km.)( 10+000  )<"), std::string::npos);
   EXPECT_NE(svg.find(">60 70 75<"), std::string::npos);
+  // The plan names its stations beside their circles; the legend names each colour.
+  for (const char* name : {"PIANELLO", "Costalunga", "VALDORNO CENTRALE", "stazione", "segnale",
+                           "rallentamento / avviso", "galleria", "curva", "cartello_indicatore"})
+    EXPECT_EQ(count_of(svg, std::string(">") + name + "<"), 1) << name;
+}
+
+// Each step panel's values run from its lowest, 6 units above its foot, to its
+// highest, 64 units higher, each tick at its height between them.
+TEST(Draw, StepPanelsScaleTheirValuesToTheirHeight) {
+  CompileResult result;
+  std::string svg = example_svg(result);
+  const struct {
+    const char* value;
+    const char* y;  // the tick's baseline, 4 below its value's height
+  } ticks[] = {
+      {"-8", "340.5"}, {"0", "314.9"}, {"5", "298.9"}, {"12", "276.5"},  // pendenza, the panel at 252.5
+      {"0", "454.5"},  {"50", "419.0"}, {"90", "390.5"},                  // velocita, at 366.5
+      {"0", "568.5"},  {"50", "536.5"}, {"100", "504.5"},                 // aderenza, at 480.5
+  };
+  for (const auto& t : ticks)
+    EXPECT_NE(svg.find(std::string("y=\"") + t.y + "\" font-size=\"11.0\" text-anchor=\"end\" xml:space=\"preserve\">" +
+                       t.value + "<"),
+              std::string::npos)
+        << t.value << " at " << t.y;
 }
 
 // The test command installs the browser before it runs the tests; a test
