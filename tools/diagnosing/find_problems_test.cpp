@@ -316,6 +316,12 @@ const std::vector<Mistake>& mistakes() {
       {"mountain kind 300 without cells", {{'L', "8000,  8600,  2", "8000,  8000,  300"}}, "L24 W-range, L24 W-range"},
       {"mountain kind 300", {{'L', "8000,  8600,  2", "8000,  8600,  300"}}, "L24 E25"},
       {"slowdown speed beyond 16 bits", {{'T', "7400,  30,  600", "7400,  40000,  600"}}, "T20 E25"},
+      // Each record told once, then set aside so that the next compile finds the next.
+      {"two speeds beyond a byte, each stored at the next row",
+       {{'T', "velocita,    1000,    90", "velocita,    1000,    1300"}, {'T', "velocita,    8500,    80", "velocita,    8500,    1400"}},
+       "T12 E25, T13 E25"},
+      {"a value beyond its field in each description",
+       {{'L', "8000,  8600,  2", "8000,  8600,  300"}, {'T', "7400,  30,  600", "7400,  40000,  600"}}, "L24 E25, T20 E25"},
       {"no line length", {{'L', "lunghezza percorso,    12000\r\n", ""}}, "L0 E25"},
       {"no free cell before a slowdown",
        {{'T', "[segnali]", "abbattimento, 7100, 0\r\nabbattimento, 7150, 0\r\nabbattimento, 7200, 0\r\n[segnali]"}},

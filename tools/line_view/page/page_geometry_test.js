@@ -46,6 +46,16 @@ for (let t = 0; t < 5000; ++t) {
   check(placed.every((b, i) => i === 0 || b.x >= placed[i - 1].x + placed[i - 1].w + 1.5), `lane ${t}: two labels overlap or stand out of order`);
 }
 
+// Lanes whose labels meet each limit exactly, which random lanes never do:
+// the left edge, the gap to the label before, the reach of the shift with the
+// right edge, and a mark just past the right edge as far as the reach.
+for (const [anchors, xs] of [[[10, 21.5, 87, 92], [0, 11.5, 77, 90]], [[108], [90]]]) {
+  const args = [anchors, 10, 0, 20, 2, 8, 0, 100];
+  const boxes = Labels.laneBoxes(...args);
+  check(JSON.stringify(boxes.map((b) => b && b.x)) === JSON.stringify(xs), `lane ${anchors}: placed at ${JSON.stringify(boxes)}`);
+  check(JSON.stringify(boxes) === JSON.stringify(laneBoxesByStep(...args)), `lane ${anchors}: laneBoxes places otherwise than the search step by step`);
+}
+
 // The plan's bitmap is never less strict than the boxes it stands for, for
 // a label inside its area.
 for (let t = 0; t < 500; ++t) {
