@@ -44,7 +44,6 @@ std::string kind_noun(CompiledKind kind) {
 // many there are when `cells` is false.
 void add_file(ScenarioDiff& d, const std::string& title, const std::vector<std::string>& changes, bool cells) {
   d.files.back().changes = changes;
-  d.files.back().listed = cells;
   if (changes.empty()) {
     d.text += title + ": equal\n";
     return;
