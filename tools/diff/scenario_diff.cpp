@@ -128,9 +128,9 @@ Side described_side(Disk& disk, const fs::path& dir, const std::optional<std::st
   std::vector<DescriptionPair> pairs = pairs_in(disk, dir);
   if (name) std::erase_if(pairs, [&](const DescriptionPair& p) { return p.name != *name || p.train != *train; });
   if (pairs.empty())
-    throw UsageError(name ? trf("no compiled scenario {0} {1} in {2} ({3} with {4}) and no description pair {0} {1}",
-                                *name, *train, dir.string(), table_file_name(*name, *train),
-                                track_file_name(*name, *train))
+    throw UsageError(name ? trf("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) and no description "
+                                "pair {0} {1} in {2}",
+                                *name, *train, dir.string())
                           : trf("no compiled scenario (a NAME_TRAIN.sim with its NAME_TRAIN.dat) and no description "
                                 "pair in {0}",
                                 dir.string()));
