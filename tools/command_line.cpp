@@ -424,8 +424,9 @@ int fmt_command(const Arguments& a, Streams& s) {
 // they are: plain ASCII only.
 std::string plain_for_package(const std::string& what, const std::string& text) {
   if (is_plain_name_part(text)) return text;
-  throw UsageError(what + " '" + text + "' cannot be packaged: it takes 1 to 64 ASCII letters, digits, blanks and "
-                   "punctuation other than \\ / : * ? \" < > |");
+  throw UsageError(trf("{0} '{1}' cannot be packaged: it takes 1 to 64 ASCII letters, digits, blanks and "
+                       "punctuation other than \\ / : * ? \" < > |",
+                       what, text));
 }
 
 std::filesystem::path generic_installer(const Arguments& a) {
@@ -446,8 +447,9 @@ int package_command(const Arguments& a, Streams& s) {
   ErrorReport report = diagnosed_report(request, result, DiagnosticsOutput{true, colour_on_err(a, s)}, s);
   s.out << report_text(report);
   if (int refused = strict_status(a, report)) {
-    s.err << kProgram << ": not packaged: "
-          << (status(report) != 0 ? "the pair has errors\n" : "the pair has warnings and --Werror is given\n");
+    s.err << kProgram << ": "
+          << (status(report) != 0 ? tr("not packaged: the pair has errors\n")
+                                  : tr("not packaged: the pair has warnings and --Werror is given\n"));
     return refused;
   }
   PackagedScenario scenario{request.name, request.train, result.line_text, result.train_text, {}};
@@ -457,15 +459,16 @@ int package_command(const Arguments& a, Streams& s) {
     if (a.lists.contains("--documents"))
       for (const std::string& file : a.lists.at("--documents")) add_document(scenario, file, read_file(disk, file));
     if (!file_exists(disk, installer))
-      throw PackageRefused("no generic installer " + installer.string() +
-                           " (it is built with the Windows program; --installer FILE names another)");
+      throw PackageRefused(trf("no generic installer {0} (it is built with the Windows program; --installer FILE "
+                               "names another)",
+                               installer.string()));
     program = packaged_program(read_file(disk, installer), scenario);
   } catch (const PackageRefused& e) {
-    throw CannotStart(std::string("not packaged: ") + e.what() + "\n");
+    throw CannotStart(trf("not packaged: {0}\n", std::string(e.what())));
   }
   write_output(disk, out, program);
-  s.out << "packaged: " << out.string() << " (" << program.size() << " bytes): " << scenario.name << " "
-        << scenario.train << ", " << scenario.documents.size() << " document(s)\n";
+  s.out << trf("packaged: {0} ({1} bytes): {2} {3}, {4} document(s)\n", out.string(), program.size(), scenario.name,
+               scenario.train, scenario.documents.size());
   return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "disk/file_names.h"
 #include "payload/version_placeholders.h"
+#include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
 #ifdef _WIN32
@@ -43,8 +44,8 @@ void write_over(std::string& program, std::string_view placeholder, const std::s
   std::string wide = utf16(placeholder);
   size_t at = program.find(wide);
   if (at == std::string::npos || program.find(wide, at + 1) != std::string::npos)
-    throw PackageRefused("the generic installer's version block has no single place for the scenario's name");
-  if (text.size() > placeholder.size()) throw PackageRefused("'" + text + "' is too long for the version block");
+    throw PackageRefused(std::string(tr("the generic installer's version block has no single place for the scenario's name")));
+  if (text.size() > placeholder.size()) throw PackageRefused(trf("'{0}' is too long for the version block", text));
   std::string value = utf16(text);
   value.resize(wide.size(), '\0');
   program.replace(at, wide.size(), value);
@@ -73,8 +74,8 @@ std::string document_text(std::string_view bytes, const std::string& file) {
   if (std::optional<Unconvertible> bad = first_without_1252(bytes)) {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(bad->code_point));
-    throw PackageRefused(file + ": the character " + code + " at byte " + std::to_string(bad->offset) +
-                         " has no Windows-1252 form");
+    throw PackageRefused(trf("{0}: the character {1} at byte {2} has no Windows-1252 form", file, std::string(code),
+                             bad->offset));
   }
   return crlf_lines(*exact_1252_from_utf8(bytes));
 }
@@ -82,24 +83,26 @@ std::string document_text(std::string_view bytes, const std::string& file) {
 void add_document(PackagedScenario& s, const std::filesystem::path& file, std::string_view bytes) {
   std::string name = file.filename().string();
   if (!is_plain_document_name(name))
-    throw PackageRefused(file.string() + ": a document's name must be 1 to 64 ASCII letters, digits, blanks and "
-                         "punctuation other than \\ / : * ? \" < > |, not end in a blank or a dot, and name no "
-                         "Windows device (CON, NUL, COM1...)");
+    throw PackageRefused(trf("{0}: a document's name must be 1 to 64 ASCII letters, digits, blanks and "
+                             "punctuation other than \\ / : * ? \" < > |, not end in a blank or a dot, and name no "
+                             "Windows device (CON, NUL, COM1...)",
+                             file.string()));
   // The documents may take the names of the installer's own three.
   const std::array<std::string, 5> own{line_description_name(s.name), train_description_name(s.name, s.train),
                                        plan_file_name(s.name), table_file_name(s.name, s.train),
                                        track_file_name(s.name, s.train)};
   for (const std::string& taken : own)
     if (lower(taken) == lower(name))
-      throw PackageRefused(file.string() + ": " + name + " is a file the installer writes for the scenario itself");
+      throw PackageRefused(trf("{0}: {1} is a file the installer writes for the scenario itself", file.string(), name));
   for (const PackagedDocument& d : s.documents)
-    if (lower(d.file_name) == lower(name)) throw PackageRefused(file.string() + ": a document named " + name + " is already given");
+    if (lower(d.file_name) == lower(name))
+      throw PackageRefused(trf("{0}: a document named {1} is already given", file.string(), name));
   s.documents.push_back({name, document_text(bytes, file.string())});
 }
 
 std::string packaged_program(std::string installer, const PackagedScenario& s) {
   if (carries_payload(installer))
-    throw PackageRefused("it already carries a scenario: give the generic installer, not a packaged one");
+    throw PackageRefused(std::string(tr("it already carries a scenario: give the generic installer, not a packaged one")));
   if (installer.starts_with("MZ")) {
     write_over(installer, LORVENA_PRODUCT_NAME_PLACEHOLDER, s.name);
     write_over(installer, LORVENA_FILE_DESCRIPTION_PLACEHOLDER, "Scenario " + s.name + " " + s.train + ": installazione");
