@@ -17,8 +17,19 @@ namespace {
 
 HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(file)); }
 
-int opened(HANDLE handle, FileHandle& file) {
-  if (handle == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+// What callers test as on POSIX: EEXIST for a name that is already there,
+// ENOENT for one that is not (its file or its folder missing).
+int exists_number(DWORD number) {
+  return number == ERROR_ALREADY_EXISTS || number == ERROR_FILE_EXISTS ? EEXIST : static_cast<int>(number);
+}
+
+int not_found_number(DWORD number) {
+  return number == ERROR_FILE_NOT_FOUND || number == ERROR_PATH_NOT_FOUND ? ENOENT : static_cast<int>(number);
+}
+
+// `number` maps the failure's number.
+int opened(HANDLE handle, FileHandle& file, int (*number)(DWORD)) {
+  if (handle == INVALID_HANDLE_VALUE) return number(GetLastError());
   file = static_cast<FileHandle>(reinterpret_cast<std::intptr_t>(handle));
   return 0;
 }
@@ -33,7 +44,7 @@ constexpr size_t kLargestPiece = 1u << 30;
 int SystemDisk::create(const std::filesystem::path& path, FileHandle& file, std::optional<uint32_t>) {
   return opened(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
-                file);
+                file, exists_number);
 }
 
 int SystemDisk::write(FileHandle file, std::string_view bytes) {
@@ -58,8 +69,7 @@ int SystemDisk::rename(const std::filesystem::path& from, const std::filesystem:
 
 int SystemDisk::rename_new(const std::filesystem::path& from, const std::filesystem::path& to) {
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
-  DWORD number = GetLastError();
-  return number == ERROR_ALREADY_EXISTS || number == ERROR_FILE_EXISTS ? EEXIST : static_cast<int>(number);
+  return exists_number(GetLastError());
 }
 
 int SystemDisk::remove(const std::filesystem::path& path) {
@@ -71,7 +81,7 @@ int SystemDisk::remove(const std::filesystem::path& path) {
 int SystemDisk::open_read(const std::filesystem::path& path, FileHandle& file) {
   return opened(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
-                file);
+                file, not_found_number);
 }
 
 int SystemDisk::read(FileHandle file, std::span<char> buffer, size_t& got) {
@@ -88,10 +98,7 @@ int SystemDisk::sync_directory(const std::filesystem::path&) { return 0; }
 // A name that is not there is ENOENT, as on POSIX, so that callers test one number.
 int SystemDisk::status(const std::filesystem::path& path, FileStatus& status) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-    DWORD number = GetLastError();
-    return number == ERROR_FILE_NOT_FOUND || number == ERROR_PATH_NOT_FOUND ? ENOENT : static_cast<int>(number);
-  }
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return not_found_number(GetLastError());
   bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   status.type = folder ? FileStatus::Type::kDirectory : FileStatus::Type::kRegular;
   status.mode = 0;
@@ -105,10 +112,7 @@ int SystemDisk::status(const std::filesystem::path& path, FileStatus& status) {
 int SystemDisk::resolve(const std::filesystem::path& path, std::filesystem::path& target) {
   HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DWORD number = GetLastError();
-    return number == ERROR_FILE_NOT_FOUND || number == ERROR_PATH_NOT_FOUND ? ENOENT : static_cast<int>(number);
-  }
+  if (file == INVALID_HANDLE_VALUE) return not_found_number(GetLastError());
   std::wstring name(MAX_PATH, L'\0');
   DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
   if (length >= name.size()) {

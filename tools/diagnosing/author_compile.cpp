@@ -38,9 +38,12 @@ std::vector<std::pair<std::string, std::string>> compiled_names(const Scenario& 
 // wanted too: a check keeps no bytes of a 20 MB plan.
 MemoryDisk::Keeps kept_files(bool compiled_too, const std::string& name, const std::string& train) {
   if (compiled_too) return {};
-  std::string line = line_description_name(name), train_file = train_description_name(name, train);
+  // Compared as the system holds names, made the way the compile makes its
+  // paths: on Windows a name's bytes pass through the system's conversion.
+  fs::path::string_type line = fs::path(line_description_name(name)).native();
+  fs::path::string_type train_file = fs::path(train_description_name(name, train)).native();
   return [line, train_file](const fs::path& p) {
-    std::string file = p.filename().string();
+    fs::path::string_type file = p.filename().native();
     return file.starts_with(line) || file.starts_with(train_file);
   };
 }
