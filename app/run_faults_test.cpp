@@ -20,9 +20,9 @@
 #include "descriptions/dati_treno.h"
 #include "disk/system_disk.h"
 #include "testing/captured_stream.h"
+#include "testing/case_folders.h"
 #include "testing/faulty_disk.h"
 #include "testing/test_files.h"
-#include "testing/tmpfs_mount.h"
 
 namespace lorvena {
 namespace {
@@ -31,6 +31,7 @@ namespace fs = std::filesystem;
 using testing::DiskFault;
 using testing::DiskOp;
 using testing::FaultyDisk;
+using testing::without_temporary_tail;
 using Files = std::map<std::string, std::string>;
 
 const std::vector<std::string> kOutputs = {
@@ -124,20 +125,12 @@ CleanRun clean_run() {
   return clean;
 }
 
-// A temporary file is its target's name, a dot, sixteen hex digits and ".tmp".
-std::string without_tmp(const std::string& name) {
-  const std::string suffix = ".tmp";
-  const size_t tag = 17;
-  if (name.size() <= suffix.size() + tag || !name.ends_with(suffix)) return name;
-  return name.substr(0, name.size() - suffix.size() - tag);
-}
-
 // The outputs renamed into place before the fault struck.
 std::set<std::string> renamed_before_fault(const FaultyDisk& disk) {
   std::set<std::string> renamed;
   const auto& journal = disk.journal();
   for (size_t i = 0; i < *disk.fault_index(); ++i)
-    if (journal[i].op == DiskOp::kRename) renamed.insert(without_tmp(journal[i].path.filename().string()));
+    if (journal[i].op == DiskOp::kRename) renamed.insert(without_temporary_tail(journal[i].path.filename().string()));
   return renamed;
 }
 
@@ -164,7 +157,7 @@ std::string faults_in_folder(const fs::path& dir, const FaultyDisk& disk, const 
   }
   int temporaries = 0;
   for (const auto& [name, bytes] : found) {
-    std::string target = without_tmp(name);
+    std::string target = without_temporary_tail(name);
     const Files& owner = clean.outputs.count(target) ? clean.outputs : clean.descriptions;
     bool temporary = target != name && owner.count(target) > 0;
     if (!temporary) wrong += "stray file " + name + "; ";
@@ -183,7 +176,7 @@ std::string named_in_message(const FaultyDisk& disk) {
   if (call.op == DiskOp::kSyncDirectory) return "\"" + call.path.string() + "\"";
   // A folder is listed for the file about to be written, which the call before names.
   if (call.op == DiskOp::kList) return "\"" + disk.journal()[*disk.fault_index() - 1].path.filename().string() + "\"";
-  return "\"" + without_tmp(call.path.filename().string()) + "\"";
+  return "\"" + without_temporary_tail(call.path.filename().string()) + "\"";
 }
 
 std::string message_faults(const Outcome& run, const FaultyDisk& disk, int number) {
@@ -200,26 +193,6 @@ std::string message_faults(const Outcome& run, const FaultyDisk& disk, int numbe
 void seed(const fs::path& dir, const CleanRun& clean) {
   for (const std::string& name : kOutputs) testing::write_bytes(dir / name, altered(clean.outputs.at(name)));
 }
-
-// Hands out a fresh folder for each case. They live on a tmpfs where the
-// process may mount one: its flushes cost nothing, where a disk's would
-// make the hundreds of runs take many times longer (they still pass there).
-class CaseFolders {
- public:
-  CaseFolders() : tmpfs_(root_.path(), "size=256m") {}
-
-  fs::path fresh() {
-    fs::path dir = root_ / ("case" + std::to_string(++made_));
-    fs::remove_all(dir.parent_path() / ("case" + std::to_string(made_ - 1)));
-    fs::create_directory(dir);
-    return dir;
-  }
-
- private:
-  ScratchDir root_;
-  testing::TmpfsMount tmpfs_;
-  int made_ = 0;
-};
 
 // One operation in one kind of folder: each of its calls failed, then
 // killed. The walks are separate tests so that they run side by side, and
@@ -255,7 +228,7 @@ TEST_P(RunFaultWalk, EveryFailedOrKilledCallLeavesEachFileOldOrNew) {
   const int calls = (seeded ? clean.seeded_calls : clean.calls).at(op);
   ASSERT_GT(calls, 0) << "a clean run never makes that call";
   SystemDisk real;
-  CaseFolders folders;
+  testing::CaseFolders folders("256m");
   int faults = 0;
   const int first = calls * part / parts_of(op) + 1;
   const int last = calls * (part + 1) / parts_of(op);
@@ -328,7 +301,7 @@ TEST(RunFaults, FlushesEachOutputBeforeItsRenameAndTheFolderAfterTheLast) {
     if (call.op == DiskOp::kSyncDirectory) folder_flush = i;
     if (call.op == DiskOp::kRename) last_rename = i;
     // Repeated writes or reads of one file count as one step.
-    std::vector<DiskOp>& steps = calls_on[without_tmp(call.path.filename().string())];
+    std::vector<DiskOp>& steps = calls_on[without_temporary_tail(call.path.filename().string())];
     if (steps.empty() || steps.back() != call.op) steps.push_back(call.op);
   }
   const std::vector<DiskOp> output = {DiskOp::kStatus, DiskOp::kCreate, DiskOp::kWrite, DiskOp::kSync, DiskOp::kClose,
@@ -339,8 +312,10 @@ TEST(RunFaults, FlushesEachOutputBeforeItsRenameAndTheFolderAfterTheLast) {
   for (const std::string& name : kOutputs) EXPECT_EQ(calls_on[name], output) << name;
   for (const std::string& name : kDescriptions) EXPECT_EQ(calls_on[name], description) << name;
   EXPECT_EQ(clean.calls.at(DiskOp::kSyncDirectory), 1);
-  for (DiskOp op : testing::kDiskOps)
-    if (tool_only(op)) EXPECT_EQ(clean.calls.at(op) + clean.seeded_calls.at(op), 0) << testing::op_name(op);
+  for (DiskOp op : testing::kDiskOps) {
+    if (!tool_only(op)) continue;
+    EXPECT_EQ(clean.calls.at(op) + clean.seeded_calls.at(op), 0) << testing::op_name(op);
+  }
   EXPECT_GT(folder_flush, last_rename);
 }
 

@@ -13,23 +13,13 @@ const { execFileSync, spawn } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
+const { started } = require('./serve_address');
 const { launch, openPage } = require('./browser');
 const { treeCpu } = require('./process_cpu');
 
 const [tool, writePairs, kind = 'chromium', savesArg] = process.argv.slice(2);
 const saves = Number(savesArg || 10);
 const median = (v) => { const s = v.slice().sort((a, b) => a - b); return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2; };
-function started(server) {
-  return new Promise((resolve, reject) => {
-    let out = '';
-    server.stdout.on('data', (d) => {
-      out += d;
-      const m = out.match(/at (http:\/\/127\.0\.0\.1:\d+\/)/);
-      if (m) resolve(m[1]);
-    });
-    server.on('exit', (code) => reject(new Error(`serve exited with ${code}: ${out}`)));
-  });
-}
 
 async function main() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'serve-bench-'));

@@ -13,25 +13,13 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { launch, openPage } = require('./browser');
+const { started } = require('./serve_address');
 
 const [tool, examples] = process.argv.slice(2);
 const dir = fs.mkdtempSync(path.join(process.env.TMPDIR || os.tmpdir(), 'serve-'));
 const line = path.join(dir, 'VALDORNO_linea.txt');
 for (const f of ['VALDORNO_linea.txt', 'VALDORNO_2417-.txt']) fs.copyFileSync(path.join(examples, f), path.join(dir, f));
 const kStopAfter = 20;
-
-// The address the server says it listens at.
-function started(server) {
-  return new Promise((resolve, reject) => {
-    let out = '';
-    server.stdout.on('data', (d) => {
-      out += d;
-      const m = out.match(/at (http:\/\/127\.0\.0\.1:\d+\/)/);
-      if (m) resolve(m[1]);
-    });
-    server.on('exit', (code) => reject(new Error(`serve exited with ${code} before listening: ${out}`)));
-  });
-}
 
 // What an event stream sends within `ms` milliseconds, up to its first event.
 async function eventWithin(address, ms) {

@@ -1,6 +1,7 @@
 #include "testing/test_files.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -31,6 +32,12 @@ std::string list_files(const fs::path& dir) {
   std::ostringstream out;
   for (size_t i = 0; i < names.size(); ++i) out << (i ? "|" : "") << names[i];
   return out.str();
+}
+
+fs::path built_program(std::string_view name) {
+  const char* installer = std::getenv("LORVENA_PF_EXE");
+  if (installer == nullptr) return {};
+  return fs::path(installer).parent_path() / std::string(name);
 }
 
 }  // namespace lorvena::testing

@@ -20,10 +20,10 @@
 #include "disk/file_names.h"
 #include "disk/scratch_dir.h"
 #include "disk/system_disk.h"
+#include "testing/case_folders.h"
 #include "testing/example_pair.h"
 #include "testing/faulty_disk.h"
 #include "testing/test_files.h"
-#include "testing/tmpfs_mount.h"
 #include "tools/command_line.h"
 
 namespace lorvena {
@@ -169,13 +169,6 @@ int failure_number(DiskOp op) {
   }
 }
 
-// A temporary file is its target's name, a dot, sixteen hex digits and ".tmp".
-std::string target_of(const std::string& name) {
-  const size_t tail = 1 + 16 + 4;
-  if (name.size() <= tail || !name.ends_with(".tmp")) return "";
-  return name.substr(0, name.size() - tail);
-}
-
 // Everything wrong with the folder after a failed or killed run.
 std::string faults_in_folder(const Files& before, const Files& after, const Files& found, const ToolCase& c,
                              bool killed) {
@@ -183,8 +176,8 @@ std::string faults_in_folder(const Files& before, const Files& after, const File
   Files rest = found;
   int temporaries = 0;
   for (const auto& [name, bytes] : found) {
-    std::string target = target_of(name);
-    if (target.empty() || std::find(c.written.begin(), c.written.end(), target) == c.written.end()) continue;
+    std::string target = testing::without_temporary_tail(name);
+    if (target == name || std::find(c.written.begin(), c.written.end(), target) == c.written.end()) continue;
     rest.erase(name);
     ++temporaries;
     if (!killed) wrong += "temporary " + name + " left after a failure; ";
@@ -207,24 +200,6 @@ std::string faults_in_folder(const Files& before, const Files& after, const File
   for (const auto& [name, bytes] : rest) wrong += "stray file " + name + "; ";
   return wrong;
 }
-
-// Hands out a fresh folder for each case, on a tmpfs where the process may
-// mount one: flushes cost nothing there.
-class CaseFolders {
- public:
-  CaseFolders() : tmpfs_(root_.path(), "size=64m") {}
-  fs::path fresh() {
-    fs::remove_all(root_ / ("case" + std::to_string(made_)));
-    fs::path dir = root_ / ("case" + std::to_string(++made_));
-    fs::create_directory(dir);
-    return dir;
-  }
-
- private:
-  ScratchDir root_;
-  testing::TmpfsMount tmpfs_;
-  int made_ = 0;
-};
 
 // What a clean run of a case writes and how often it calls each operation.
 struct CleanRun {
@@ -271,7 +246,7 @@ TEST_P(ToolFaultWalk, EveryFailedOrKilledCallLeavesEachFileOldOrNew) {
   const ToolCase c = tool_cases()[index];
   const CleanRun clean = clean_run(c, seeded);
   SystemDisk real;
-  CaseFolders folders;
+  testing::CaseFolders folders("64m");
   int faults = 0;
   for (DiskOp op : kOpGroups[group])
   for (int call = 1; call <= clean.calls.at(op); ++call) {

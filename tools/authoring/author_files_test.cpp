@@ -102,9 +102,8 @@ TEST(AuthorFiles, FmtRewritesThroughALinkKeepsPermissionsAndLeavesHardLinks) {
 
 // Output that cannot be written fails the command, whatever it printed.
 TEST(AuthorFiles, AStandardOutputThatCannotBeWrittenFailsTheCommand) {
-  const char* installer = std::getenv("LORVENA_PF_EXE");
-  ASSERT_NE(installer, nullptr) << "LORVENA_PF_EXE is not set: run the tests through ctest";
-  const fs::path exe = fs::path(installer).parent_path() / "scenario_tool";
+  const fs::path exe = testing::built_program("scenario_tool");
+  ASSERT_FALSE(exe.empty()) << "LORVENA_PF_EXE is not set: run the tests through ctest";
   ScratchDir dir;
   ASSERT_EQ(tool({"compile", testing::examples_dir().string(), kName, kTrain, "--out", dir.path().string()}).status, 0);
   const std::string dump = "'" + exe.string() + "' dump --json '" + (dir / track_file_name(kName, kTrain)).string() + "'";

@@ -5,6 +5,7 @@
 
 #include "disk/file_names.h"
 #include "payload/version_placeholders.h"
+#include "tools/text/ascii_text.h"
 #include "tools/text/messages.h"
 #include "tools/text/text_encoding.h"
 
@@ -22,13 +23,6 @@
 
 namespace lorvena {
 namespace {
-
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 // ASCII text as the UTF-16 little-endian of a version block.
 std::string utf16(std::string_view ascii) {
@@ -92,10 +86,10 @@ void add_document(PackagedScenario& s, const std::filesystem::path& file, std::s
                                        plan_file_name(s.name), table_file_name(s.name, s.train),
                                        track_file_name(s.name, s.train)};
   for (const std::string& taken : own)
-    if (lower(taken) == lower(name))
+    if (ascii_lower(taken) == ascii_lower(name))
       throw PackageRefused(trf("{0}: {1} is a file the installer writes for the scenario itself", file.string(), name));
   for (const PackagedDocument& d : s.documents)
-    if (lower(d.file_name) == lower(name))
+    if (ascii_lower(d.file_name) == ascii_lower(name))
       throw PackageRefused(trf("{0}: a document named {1} is already given", file.string(), name));
   s.documents.push_back({name, document_text(bytes, file.string())});
 }

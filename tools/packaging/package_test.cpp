@@ -30,11 +30,7 @@ using testing::ToolRun;
 const std::string kName = testing::kExampleName, kTrain = testing::kExampleTrain;
 
 // The native generic installer, built beside the LORVENA PF program.
-fs::path generic_installer() {
-  const char* exe = std::getenv("LORVENA_PF_EXE");
-  if (exe == nullptr) return {};
-  return fs::path(exe).parent_path() / "scenario_installer";
-}
+fs::path generic_installer() { return testing::built_program("scenario_installer"); }
 
 struct ProgramRun {
   int status = -1;
