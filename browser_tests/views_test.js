@@ -145,7 +145,7 @@ async function main() {
 async function checkIn(kind, dir, pairs) {
   const browser = await launch(kind);
   // The browser goes with this process whatever ends it.
-  const timer = setTimeout(() => { console.error(`${kind}: browser checks took too long`); browser.process()?.kill('SIGKILL'); process.exit(1); }, 85000);
+  const timer = setTimeout(() => { console.error(`${kind}: browser checks took too long`); browser.process()?.kill('SIGKILL'); process.exit(1); }, 150000);
   try {
     for (const [name, pairDir, scenario, train] of pairs) {
       const html = path.join(dir, `${name}.html`);
